@@ -1,0 +1,59 @@
+#include "settings/ListFile.h"
+
+#include "startup/KestrumModule.h"
+
+namespace kestrum {
+
+std::vector<std::string> ParseListText(std::string_view text, std::size_t maxEntries) {
+    std::vector<std::string> entries;
+    std::size_t pos = 0;
+    while (pos < text.size() && entries.size() < maxEntries) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        const std::size_t lineEnd = end == std::string_view::npos ? text.size() : end;
+        if (lineEnd == pos) {
+            break;
+        }
+        entries.emplace_back(text.substr(pos, lineEnd - pos));
+        pos = lineEnd;
+        // CR LF is one line end; CR or LF alone is one too.
+        if (pos < text.size() && text[pos] == '\r') {
+            ++pos;
+            if (pos < text.size() && text[pos] == '\n') {
+                ++pos;
+            }
+        } else if (pos < text.size()) {
+            ++pos;
+        }
+    }
+    return entries;
+}
+
+void LoadSelectedFiles(KestrumModule& module) {
+    module.SelectedFileCount = 0;
+    module.SelectedFiles.assign(1, std::string());
+
+    IFileSystem& files = module.platform.files;
+    if (!files.FileExists(module.ListFilePath)) {
+        return;
+    }
+    const auto text = files.ReadTextFile(module.ListFilePath);
+    if (!text) {
+        return;
+    }
+    for (std::string& entry : ParseListText(*text, kMaxSelectedFiles)) {
+        module.SelectedFiles.push_back(std::move(entry));
+    }
+    module.SelectedFileCount = static_cast<std::int16_t>(module.SelectedFiles.size() - 1);
+}
+
+bool WriteListFile(IFileSystem& files, const std::string& path,
+                   const std::vector<std::string>& entries) {
+    std::string text;
+    for (const std::string& entry : entries) {
+        text += entry;
+        text += "\r\n";
+    }
+    return files.WriteTextFile(path, text);
+}
+
+}  // namespace kestrum

@@ -1,0 +1,90 @@
+#include "startup/Startup.h"
+
+#include "common/Text.h"
+#include "engine/RunDriver.h"
+#include "settings/ListFile.h"
+#include "settings/Settings.h"
+#include "startup/KestrumModule.h"
+#include "ui/options/MainWindow.h"
+
+namespace kestrum {
+
+namespace {
+inline constexpr std::size_t kUserNameBufferChars = 80;
+}
+
+bool DetectWindowsNT(KestrumModule& module) {
+    VersionRecord record;
+    record.recordSize = kAnsiVersionRecordSize;
+    const bool known = module.platform.system.QueryVersion(record);
+    const bool isNt = known && record.platformId == kPlatformWin32Nt;
+    module.WindowsBuild = isNt ? static_cast<std::int32_t>(record.buildNumber) : 0;
+    return isNt;
+}
+
+std::string CurrentUserName(KestrumModule& module) {
+    return module.platform.system.UserName(kUserNameBufferChars).value_or("");
+}
+
+std::string BuildStartupCommand(const std::string& programFolder, const std::string& exeName) {
+    return ToLowerAscii(programFolder + "\\" + exeName + ".exe " + kStartupArgument);
+}
+
+void HideFromTaskList(KestrumModule& module, bool hide) {
+    ISystemInfo& system = module.platform.system;
+    // Only Windows 95/98/ME has the function; elsewhere the call reports it missing.
+    system.RegisterServiceProcess(system.ProcessId(), hide ? 1U : 0U);
+    module.platform.application.SetTaskListVisible(!hide);
+}
+
+void InitializeStartupState(KestrumModule& module) {
+    const Platform& p = module.platform;
+
+    module.IsWindowsNT = DetectWindowsNT(module);
+    module.ProgressShown = false;
+
+    module.GeneralOptions = ReadGeneralOptions(p.settings);
+    module.DeleteOptions = ReadDeleteOptions(p.settings);
+
+    const std::string folder = p.application.ExecutableFolder();
+    module.StartupCommand = BuildStartupCommand(folder, p.application.ExecutableName());
+
+    // A folder without a drive letter (a network path) leaves the current directory as it was.
+    if (folder.size() >= 2 && p.files.ChangeDrive(folder.substr(0, 2))) {
+        p.files.ChangeDirectory(folder);
+    }
+
+    const std::string current = p.files.CurrentDirectory();
+    module.ListFilePath = current + (EndsWith(current, "\\") ? "" : "\\") + kListFileName;
+
+    LoadSelectedFiles(module);
+}
+
+StartupOutcome Main(KestrumModule& module) {
+    InitializeStartupState(module);
+
+    const Platform& p = module.platform;
+    module.CommandLine = p.application.CommandLine();
+
+    if (module.CommandLine == kRunArgument) {
+        module.Window = std::make_unique<MainWindow>(module);
+        module.Window->Show();
+        return StartupOutcome::WindowShown;
+    }
+    if (module.CommandLine == kStartupArgument) {
+        HideFromTaskList(module, true);
+        RunCleaning(module);
+        return StartupOutcome::Ended;
+    }
+    if (p.application.PreviousInstance()) {
+        p.ui.ShowMessage(kAlreadyRunningMessage, p.application.Title(), MessageButtons::Ok,
+                         MessageIcon::None);
+        return StartupOutcome::Ended;
+    }
+    HideFromTaskList(module, false);
+    module.Window = std::make_unique<MainWindow>(module);
+    module.Window->Show();
+    return StartupOutcome::WindowShown;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,64 @@
+#include "ui/options/MainWindow.h"
+
+#include "engine/RunDriver.h"
+#include "startup/KestrumModule.h"
+
+namespace kestrum {
+
+namespace {
+
+std::string DescribeChoices(const KestrumModule& module) {
+    RunFlags flags;
+    ParseRunFlags(module.GeneralOptions, module.DeleteOptions, flags);
+    const std::pair<bool, const char*> choices[] = {
+        {flags.DeleteHistory, "browser history"}, {flags.DeleteCookies, "cookies"},
+        {flags.DeleteRecent, "\"recent\" lists"}, {flags.DeleteTemporary, "temporary files"},
+        {flags.DeleteCache, "cache files"},       {flags.ClearRecycleBin, "Recycle Bin"},
+        {flags.DeleteSelected, "selected files"}, {flags.ClearDnsCache, "DNS cache"},
+        {flags.DeletePrefetch, "prefetch files"},
+    };
+    std::string text;
+    for (const auto& [on, name] : choices) {
+        if (on) {
+            text += text.empty() ? "" : ", ";
+            text += name;
+        }
+    }
+    if (text.empty()) {
+        return "No delete options have been selected.";
+    }
+    return "Clean Now removes: " + text + (flags.WipeFiles ? " (files are wiped)." : ".");
+}
+
+}  // namespace
+
+MainWindow::MainWindow(KestrumModule& module) : module_(module) {
+    window_ = module_.platform.ui.CreateTopWindow("Options", kOptionsTitle, 6000, 2400);
+    summary_ = &window_->AddLabel("summaryLabel", {240, 180, 5520, 900}, "");
+    runButton_ = &window_->AddPushButton("runButton", {2040, 1500, 1800, 450}, "Clean Now");
+    exitButton_ = &window_->AddPushButton("exitButton", {4080, 1500, 1680, 450}, "Exit");
+    runButton_->SetDefault(true);
+    runButton_->SetOnClick([this] { CleanNow(); });
+    exitButton_->SetOnClick([this] { window_->Unload(); });
+    RefreshSummary();
+}
+
+void MainWindow::Show() { window_->Show(); }
+
+void MainWindow::RefreshSummary() { summary_->SetText(DescribeChoices(module_)); }
+
+void MainWindow::CleanNow() {
+    // A second click that arrives while the run yields to window events must not start another.
+    if (running_ || !window_->Loaded()) {
+        return;
+    }
+    running_ = true;
+    window_->Hide();
+    RunWithProgressWindow(module_);
+    if (window_->Loaded()) {
+        window_->Show();
+    }
+    running_ = false;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/Ui.h"
+
+namespace kestrum {
+
+class KestrumModule;
+
+inline constexpr char kOptionsTitle[] = " Kestrum Options";
+
+// The window of an interactive or shortcut start: it shows the stored choices and cleans with
+// them on "Clean Now". Closing it ends the program.
+class MainWindow {
+public:
+    explicit MainWindow(KestrumModule& module);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    void Show();
+    IWindow& window() { return *window_; }
+    IPushButton& runButton() { return *runButton_; }
+    IPushButton& exitButton() { return *exitButton_; }
+
+private:
+    void CleanNow();
+    void RefreshSummary();
+
+    KestrumModule& module_;
+    std::unique_ptr<IWindow> window_;
+    ILabel* summary_ = nullptr;
+    IPushButton* runButton_ = nullptr;
+    IPushButton* exitButton_ = nullptr;
+    bool running_ = false;
+};
+
+}  // namespace kestrum

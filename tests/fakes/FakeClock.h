@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace kestrum::fakes {
+
+// Time moves only when a test or the fake event queue moves it.
+class FakeClock final : public IClock {
+public:
+    std::uint64_t NowMilliseconds() override { return now_; }
+    void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
+
+private:
+    std::uint64_t now_ = 1'000'000;
+};
+
+}  // namespace kestrum::fakes

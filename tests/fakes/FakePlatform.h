@@ -1,0 +1,23 @@
+#pragma once
+
+#include "fakes/FakeClock.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSystem.h"
+#include "fakes/FakeUi.h"
+#include "platform/Platform.h"
+
+namespace kestrum::fakes {
+
+// Every service faked, wired together for one test.
+struct FakePlatform {
+    FakeApplication application;
+    FakeSystemInfo system;
+    FakeSettingsStore settings;
+    FakeFileSystem files;
+    FakeClock clock;
+    FakeUiToolkit ui{clock};
+
+    Platform services() { return Platform{application, system, settings, files, clock, ui}; }
+};
+
+}  // namespace kestrum::fakes

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include "engine/Banner.h"
+#include "engine/CleaningSteps.h"
+#include "engine/RunDriver.h"
+#include "fakes/FakePlatform.h"
+#include "startup/KestrumModule.h"
+
+namespace kestrum {
+namespace {
+
+using Steps = std::vector<CleaningStep>;
+using Captions = std::vector<std::string>;
+
+// Records the steps the driver asks for and performs them for real.
+class RecordingSteps final : public ICleaningSteps {
+public:
+    explicit RecordingSteps(Steps& ran) : ran_(ran) {}
+    void Run(CleaningStep step, KestrumModule& module) override {
+        ran_.push_back(step);
+        real_.Run(step, module);
+    }
+
+private:
+    Steps& ran_;
+    CategorySteps real_;
+};
+
+class RunDriverTest : public ::testing::Test {
+protected:
+    fakes::FakePlatform fake;
+    KestrumModule module{fake.services()};
+    Steps ran;
+    fakes::FakeLabel* status = nullptr;
+
+    void SetUp() override {
+        module.Steps = std::make_unique<RecordingSteps>(ran);
+        module.IsWindowsNT = true;
+        module.WindowsBuild = 2600;
+        module.GeneralOptions = kDefaultGeneralOptions;
+        module.DeleteOptions = kDefaultDeleteOptions;
+    }
+
+    // Runs as a window does; `onCaption` sees each status text as it is set.
+    void RunInteractive(std::function<void(const std::string&)> onCaption = nullptr) {
+        Banner banner(module);
+        banner.Show();
+        status = static_cast<fakes::FakeLabel*>(&banner.Label2());
+        status->onTextSet = std::move(onCaption);
+        RunCleaning(module);
+        captions.clear();
+        times.clear();
+        for (const auto& [at, text] : status->history) {
+            times.push_back(at);
+            captions.push_back(text);
+        }
+        bannerLoadedAfterRun = banner.Loaded();
+        banner.Unload();
+    }
+
+    void ClickCancelSoon() {
+        fake.ui.Post([this] {
+            FakeWindowButton("Banner", "cancelButton")->Click();
+        });
+    }
+    fakes::FakePushButton* FakeWindowButton(const std::string& window, const std::string& name) {
+        return fake.ui.Find(window)->Button(name);
+    }
+
+    Captions captions;
+    std::vector<std::uint64_t> times;
+    bool bannerLoadedAfterRun = false;
+};
+
+const Captions kDefaultNtCaptions{
+    " Initializing",          " Removing Internet Explorer history", " Removing cookies",
+    " Removing recent files", " Removing temporary files",           " Clearing cache",
+    " Clearing Recycle Bin",  " Final clean up"};
+
+TEST_F(RunDriverTest, InteractiveRunShowsEachCaptionForASecond) {
+    RunInteractive();
+    EXPECT_EQ(captions, kDefaultNtCaptions);
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        EXPECT_GE(times[i] - times[i - 1], 1000u) << captions[i - 1];
+    }
+    EXPECT_GE(fake.clock.NowMilliseconds() - times.back(), 1000u);
+    EXPECT_TRUE(fake.ui.messages.empty());
+    EXPECT_FALSE(module.CancelRequested);
+}
+
+TEST_F(RunDriverTest, EveryCategoryWithItsConditions) {
+    module.DeleteOptions = "11111111100000000000";
+    module.SelectedFiles.push_back("c:\\x.txt");
+    module.SelectedFileCount = 1;
+    RunInteractive();
+    EXPECT_EQ(captions, (Captions{" Initializing", " Removing Internet Explorer history",
+                                  " Removing cookies", " Removing recent files",
+                                  " Removing temporary files", " Clearing cache",
+                                  " Deleting selected files", " Clearing Recycle Bin",
+                                  " Clearing DNS cache", " Removing prefetch files",
+                                  " Final clean up"}));
+
+    // Windows 2000 has no prefetch; Windows 98 neither DNS nor prefetch; an empty list no
+    // selected-files caption.
+    module.WindowsBuild = 2195;
+    module.SelectedFileCount = 0;
+    RunInteractive();
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), " Removing prefetch files"), 0);
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), " Clearing DNS cache"), 1);
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), " Deleting selected files"), 0);
+    module.IsWindowsNT = false;
+    module.WindowsBuild = 0;
+    RunInteractive();
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), " Clearing DNS cache"), 0);
+    EXPECT_EQ(ran.size(), 30u) << "every enabled step is still called";
+}
+
+TEST_F(RunDriverTest, AllFlagsOffShowsOnlyInitializing) {
+    module.DeleteOptions = kNoDeleteOptions;
+    RunInteractive();
+    EXPECT_EQ(captions, Captions{" Initializing"});
+    EXPECT_EQ(ran, Steps{CleaningStep::RegistryHistory});
+    EXPECT_TRUE(fake.ui.messages.empty());
+}
+
+// Cancel pressed while each caption is up stops the run at its next check.
+TEST_F(RunDriverTest, CancelAtEachStepStopsTheRest) {
+    module.DeleteOptions = "11111111100000000000";
+    module.SelectedFiles.push_back("c:\\x.txt");
+    module.SelectedFileCount = 1;
+    RunInteractive();
+    const Captions all = captions;
+    const Steps allSteps = ran;
+    ASSERT_EQ(all.size(), 11u);
+
+    for (std::size_t cancelAt = 0; cancelAt + 1 < all.size(); ++cancelAt) {
+        SCOPED_TRACE(all[cancelAt]);
+        fake.ui.messages.clear();
+        ran.clear();
+        RunInteractive([&](const std::string& text) {
+            if (text == all[cancelAt]) {
+                ClickCancelSoon();
+            }
+        });
+        EXPECT_EQ(captions, Captions(all.begin(), all.begin() + cancelAt + 1));
+        EXPECT_EQ(ran, Steps(allSteps.begin(), allSteps.begin() + cancelAt));
+        ASSERT_EQ(fake.ui.messages.size(), 1u);
+        EXPECT_EQ(fake.ui.messages[0].text, "The Kestrum process was successfully stopped");
+        EXPECT_EQ(fake.ui.messages[0].title, " Kestrum");
+        EXPECT_EQ(fake.ui.messages[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(fake.ui.messages[0].icon, MessageIcon::None);
+        EXPECT_FALSE(bannerLoadedAfterRun) << "the progress window closes before the message";
+        EXPECT_TRUE(module.CancelRequested);
+        EXPECT_FALSE(module.ProgressShown);
+    }
+}
+
+TEST_F(RunDriverTest, CancelDuringTheRegistryStepEndsTheRunWithoutMessage) {
+    RunInteractive([&](const std::string& text) {
+        if (text == " Final clean up") {
+            ClickCancelSoon();
+        }
+    });
+    EXPECT_TRUE(module.CancelRequested);
+    EXPECT_TRUE(fake.ui.messages.empty());
+}
+
+TEST_F(RunDriverTest, ClosingTheProgressWindowLetsTheRunFinishSilently) {
+    RunInteractive([&](const std::string& text) {
+        if (text == " Removing cookies") {
+            fake.ui.Post([this] {
+                fake.ui.Find("Banner")->Unload();
+                module.CancelRequested = true;  // too late: nobody can cancel any more
+            });
+        }
+    });
+    EXPECT_EQ(captions, Captions(kDefaultNtCaptions.begin(), kDefaultNtCaptions.begin() + 3));
+    EXPECT_EQ(ran.back(), CleaningStep::RegistryHistory);
+    EXPECT_EQ(ran[2], CleaningStep::RecentFiles) << "the interactive order stays";
+    EXPECT_TRUE(fake.ui.messages.empty());
+    EXPECT_FALSE(module.ProgressShown);
+}
+
+TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
+    module.DeleteOptions = "10111111100000000000";
+    module.CancelRequested = true;
+    fake.ui.Post([this] { module.CancelRequested = true; });
+    const std::uint64_t start = fake.clock.NowMilliseconds();
+    RunCleaning(module);
+    EXPECT_EQ(ran, (Steps{CleaningStep::BrowserHistory, CleaningStep::TemporaryFiles,
+                          CleaningStep::Cache, CleaningStep::RecentFiles,
+                          CleaningStep::SelectedFiles, CleaningStep::RecycleBin,
+                          CleaningStep::DnsCache, CleaningStep::Prefetch,
+                          CleaningStep::RegistryHistory}));
+    EXPECT_EQ(fake.clock.NowMilliseconds(), start);
+    EXPECT_TRUE(fake.ui.messages.empty());
+}
+
+TEST_F(RunDriverTest, FlagsAreRecomputedAtEveryRun) {
+    module.GeneralOptions = "001";
+    RunCleaning(module);
+    EXPECT_TRUE(module.Flags.WipeFiles);
+    module.GeneralOptions = "0";  // too short: the flag keeps its value from the last run
+    module.DeleteOptions = "0";
+    RunCleaning(module);
+    EXPECT_TRUE(module.Flags.WipeFiles);
+    EXPECT_FALSE(module.Flags.DeleteHistory);
+    EXPECT_TRUE(module.Flags.DeleteCookies);
+}
+
+TEST_F(RunDriverTest, LocationsFollowThePlatformAndTheUser) {
+    fake.system.userName = "AdMiNiStRaToR";
+    RunCleaning(module);
+    const RunLocations& loc = module.Locations;
+    EXPECT_EQ(loc.WindowsFolder, "C:\\WINDOWS\\");
+    EXPECT_EQ(loc.SystemFolder, "C:\\WINDOWS\\system32\\");
+    EXPECT_EQ(loc.TempFolder, "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\");
+    EXPECT_EQ(loc.UserName, "administrator");
+    EXPECT_EQ(loc.AdminProfile, "c:\\documents and settings\\administrator\\");
+    EXPECT_EQ(loc.DefaultLocal, "c:\\documents and settings\\default user\\local settings\\");
+
+    fake.system.userName = "Bob.Smith";
+    // 63 characters and the NUL fill the 64-character buffer; one more and there is nothing.
+    fake.system.windowsDirectory = "C:\\" + std::string(60, 'w');
+    fake.system.systemDirectory = "C:\\" + std::string(61, 's');
+    fake.system.tempDirectory = "C:\\" + std::string(70, 't') + "\\";
+    RunCleaning(module);
+    EXPECT_EQ(loc.UserProfile, "c:\\documents and settings\\bob.smith\\");
+    EXPECT_EQ(loc.UserLocal, "c:\\documents and settings\\bob.smith\\local settings\\");
+    EXPECT_EQ(loc.WindowsFolder, fake.system.windowsDirectory + "\\");
+    EXPECT_EQ(loc.SystemFolder, "");
+    EXPECT_EQ(loc.TempFolder, "");
+
+    // No user name: no profile of the user's own, rather than one named by an empty text.
+    fake.system.userName = std::string(80, 'u');
+    RunCleaning(module);
+    EXPECT_EQ(loc.UserName, "");
+    EXPECT_EQ(loc.UserProfile, "");
+    EXPECT_EQ(loc.UserLocal, "");
+}
+
+TEST_F(RunDriverTest, PauseKeepsHandlingEventsAndYieldOnlyWhenInputWaits) {
+    int handled = 0;
+    fake.ui.Post([&] { ++handled; }, 400);
+    fake.ui.Post([&] { ++handled; }, 900);
+    const std::uint64_t start = fake.clock.NowMilliseconds();
+    Pause(module, 1);
+    EXPECT_EQ(handled, 2);
+    EXPECT_EQ(fake.clock.NowMilliseconds() - start, 1000u);
+
+    const int passes = fake.ui.pendingProcessed;
+    YieldToWindows(module);
+    EXPECT_EQ(fake.ui.pendingProcessed, passes) << "nothing waits: no event processing";
+    fake.ui.Post([&] { ++handled; });
+    YieldToWindows(module);
+    EXPECT_EQ(handled, 3);
+}
+
+}  // namespace
+}  // namespace kestrum
