@@ -29,9 +29,9 @@ public:
     virtual bool Enabled() const = 0;
 };
 
-class ILabel : public IControl {};
+class ILabel : public virtual IControl {};
 
-class IPushButton : public IControl {
+class IPushButton : public virtual IControl {
 public:
     virtual void SetOnClick(std::function<void()> handler) = 0;
     // The default button answers Enter anywhere in its window.

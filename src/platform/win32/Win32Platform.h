@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Ui.h"
+
+namespace kestrum::win32 {
+
+// Every service on the real system, for the whole process.
+class Win32Platform {
+public:
+    Win32Platform() : ui_(application_) {}
+    Platform services() { return Platform{application_, system_, settings_, files_, clock_, ui_}; }
+
+private:
+    Win32Application application_;
+    Win32SystemInfo system_;
+    Win32SettingsStore settings_;
+    Win32FileSystem files_;
+    Win32Clock clock_;
+    Win32UiToolkit ui_;
+};
+
+}  // namespace kestrum::win32

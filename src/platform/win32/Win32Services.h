@@ -1,0 +1,76 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemInfo.h"
+
+namespace kestrum::win32 {
+
+class Win32Application final : public IApplication {
+public:
+    Win32Application();
+    ~Win32Application() override;
+    Win32Application(const Win32Application&) = delete;
+    Win32Application& operator=(const Win32Application&) = delete;
+
+    std::string Title() const override { return "Kestrum"; }
+    std::string ExecutableFolder() const override { return folder_; }
+    std::string ExecutableName() const override { return name_; }
+    std::string CommandLine() const override { return commandLine_; }
+    bool PreviousInstance() const override { return previousInstance_; }
+    void SetTaskListVisible(bool visible) override;
+    bool TaskListVisible() const override { return taskListVisible_; }
+
+private:
+    std::string folder_;
+    std::string name_;
+    std::string commandLine_;
+    HANDLE instanceMutex_ = nullptr;
+    bool previousInstance_ = false;
+    bool taskListVisible_ = true;
+};
+
+// The argument text of a full command line: what follows the program's name and the blanks after
+// it, exactly as the system parses the name.
+std::string ArgumentsOf(const std::wstring& commandLine);
+
+class Win32SystemInfo final : public ISystemInfo {
+public:
+    bool QueryVersion(VersionRecord& record) override;
+    std::optional<std::string> UserName(std::size_t bufferChars) override;
+    std::optional<std::string> WindowsDirectory(std::size_t bufferChars) override;
+    std::optional<std::string> SystemDirectory(std::size_t bufferChars) override;
+    std::optional<std::string> TempDirectory(std::size_t bufferChars) override;
+    std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
+    bool RegisterServiceProcess(std::uint32_t processId, std::uint32_t type) override;
+};
+
+// HKEY_CURRENT_USER\Software\<application>\<section>, text values only.
+class Win32SettingsStore final : public ISettingsStore {
+public:
+    std::optional<std::string> Read(const std::string& application, const std::string& section,
+                                    const std::string& name) override;
+    bool Write(const std::string& application, const std::string& section, const std::string& name,
+               const std::string& value) override;
+};
+
+class Win32FileSystem final : public IFileSystem {
+public:
+    bool FileExists(const std::string& path) override;
+    std::optional<std::string> ReadTextFile(const std::string& path) override;
+    bool WriteTextFile(const std::string& path, const std::string& text) override;
+    std::string CurrentDirectory() override;
+    bool ChangeDrive(const std::string& drive) override;
+    bool ChangeDirectory(const std::string& path) override;
+};
+
+class Win32Clock final : public IClock {
+public:
+    std::uint64_t NowMilliseconds() override { return GetTickCount64(); }
+};
+
+}  // namespace kestrum::win32

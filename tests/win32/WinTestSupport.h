@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrum::wintest {
+
+// A program started by a test; ended by force when the test lets go of it while it still runs.
+class Process {
+public:
+    // commandLine holds the quoted program path and the arguments.
+    explicit Process(const std::wstring& commandLine);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool started() const { return info_.hProcess != nullptr; }
+    DWORD id() const { return info_.dwProcessId; }
+    // True when it ended within the time; its exit code goes to *exitCode.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr);
+    bool Running();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The visible top-level windows of a process.
+std::vector<HWND> VisibleWindowsOf(DWORD processId);
+// Waits for a visible top-level window of the process with exactly that title; nullptr on time-out.
+HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds);
+std::wstring TextOf(HWND hwnd);
+// The texts of a window's child controls, in z order.
+std::vector<std::wstring> ChildTexts(HWND hwnd);
+// The child button with that caption, or nullptr.
+HWND FindButton(HWND parent, const std::wstring& caption);
+// Presses a button the way a user's click does.
+void Press(HWND button);
+
+std::wstring InstalledKestrum();
+
+}  // namespace kestrum::wintest
