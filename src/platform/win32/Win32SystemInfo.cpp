@@ -29,12 +29,13 @@ bool Win32SystemInfo::QueryVersion(VersionRecord& record) {
     }
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = record.recordSize;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    // Deprecated, but it is the query whose answers (platform id and build) the program relies on.
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
     if (!GetVersionExA(&info)) {
         return false;
     }
-#pragma GCC diagnostic pop
     record.majorVersion = info.dwMajorVersion;
     record.minorVersion = info.dwMinorVersion;
     record.buildNumber = info.dwBuildNumber;
