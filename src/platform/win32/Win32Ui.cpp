@@ -158,7 +158,7 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         case WM_CTLCOLORSTATIC:
             // Labels on the window's own face colour, not the white of a plain static.
-            SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+            SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         case WM_DESTROY:
             ui_.WindowDestroyed();
