@@ -1,39 +1,56 @@
 #!/usr/bin/env bash
-# CTest's emulator for the cross build: runs a Win32 test program inside a sandbox prefix.
+# CTest's emulator for the cross build: runs a Windows test program inside a sandbox prefix.
 #
 #   wine-emulator.sh SANDBOX_ROOT path/to/test.exe [ARGS...]
 #
-# KESTRUM_WINDOWS_VERSION (winxp, win2k, win98; winxp by default) picks the prefix
-# SANDBOX_ROOT/VERSION. KESTRUM_EXE, when set, is installed there first as the program.
+# KESTRUM_WINDOWS_VERSION (winxp, win2k or win98; winxp by default) picks the prefix
+# SANDBOX_ROOT/VERSION. KESTRUM_EXE, when set, is the Unix path of a built Kestrum.exe to install
+# there first. The program's exit code is passed on.
 set -euo pipefail
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$1
+script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+sandbox=$script_dir/sandbox.sh
+
+if [[ $# -lt 2 ]]; then
+    echo "usage: wine-emulator.sh SANDBOX_ROOT path/to/test.exe [ARGS...]" >&2
+    exit 2
+fi
+root=$(realpath -m -s -- "$1")
 exe=$2
 shift 2
+[[ -f $exe ]] || { echo "wine-emulator.sh: no such program: $exe" >&2; exit 1; }
+
 version=${KESTRUM_WINDOWS_VERSION:-winxp}
-dir="$root/$version"
+dir=$root/$version
 
-"$here/sandbox.sh" create "$dir" "$version"
-if [ -n "${KESTRUM_EXE:-}" ]; then
-    "$here/sandbox.sh" install "$dir" "$KESTRUM_EXE"
+"$sandbox" create "$dir" "$version"
+if [[ -n ${KESTRUM_EXE:-} ]]; then
+    "$sandbox" install "$dir" "$KESTRUM_EXE"
 fi
-# shellcheck source=lib/wine-env.sh
-source "$here/lib/wine-env.sh"
-kestrum_wine_env "$dir"
-# One server for the whole run spares every Wine process its start.
-wineserver -p 2>/dev/null || true
+# One persistent server with its services started away from any pipe spares every test the
+# start-up, and keeps CTest from waiting on services that inherited a test's output.
+"$sandbox" server-start "$dir"
 
-# Without a z: drive a Unix path means nothing to the program: it runs from inside the prefix,
-# from a folder of its own so that concurrent tests do not meet.
-run="tests/$$"
-mkdir -p "$dir/drive_c/$run"
-trap 'rm -rf "$dir/drive_c/$run"' EXIT
-name=$(basename "$exe")
-cp "$exe" "$dir/drive_c/$run/$name"
-cd "$dir/drive_c/$run"
-set +e
-wine "C:\\${run//\//\\}\\$name" "$@" </dev/null
-status=$?
-set -e
-exit $status
+# Without a z: drive a Unix path means nothing to the program, so it runs from inside the prefix,
+# from a folder of its own so that tests running side by side do not meet.
+tests_dir=$dir/drive_c/tests
+mkdir -p -- "$tests_dir"
+# Folders of runs that were killed (a CTest timeout leaves no time for the trap below).
+for stale in "$tests_dir"/*/; do
+    stale=${stale%/}
+    pid=${stale##*/}
+    if [[ $pid =~ ^[0-9]+$ ]] && ! kill -0 "$pid" 2>/dev/null; then
+        rm -rf -- "$stale"
+    fi
+done
+
+run_dir=$tests_dir/$$
+name=${exe##*/}
+mkdir -p -- "$run_dir"
+trap 'rm -rf -- "$run_dir"' EXIT
+cp -- "$exe" "$run_dir/$name"
+cd -- "$run_dir"
+
+status=0
+"$sandbox" run "$dir" "C:\\tests\\$$\\$name" "$@" || status=$?
+exit "$status"
