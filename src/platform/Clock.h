@@ -9,6 +9,8 @@ class IClock {
 public:
     virtual ~IClock() = default;
     virtual std::uint64_t NowMilliseconds() = 0;
+    // A fine-grained counter for seeding, which changes between two calls in quick succession.
+    virtual std::uint64_t SeedTicks() = 0;
 };
 
 }  // namespace kestrum

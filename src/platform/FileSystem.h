@@ -1,9 +1,38 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrum {
+
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x1;
+inline constexpr std::uint32_t kHidden = 0x2;
+inline constexpr std::uint32_t kSystem = 0x4;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;
+// Junctions, symbolic links and mount points: what they lead to belongs to somebody else.
+inline constexpr std::uint32_t kReparsePoint = 0x400;
+}  // namespace attr
+
+struct FolderEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+};
+
+// A file opened for overwriting in place; it is never truncated or extended.
+class IOverwriteFile {
+public:
+    virtual ~IOverwriteFile() = default;
+    virtual bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) = 0;
+    // Forces what was written onto the disk.
+    virtual bool Flush() = 0;
+};
 
 // The file system. Paths are UTF-8 in Windows notation; a path that holds a NUL character
 // names nothing and every operation on it fails.
@@ -22,6 +51,24 @@ public:
     // drive is a letter followed by ":" ("C:").
     virtual bool ChangeDrive(const std::string& drive) = 0;
     virtual bool ChangeDirectory(const std::string& path) = 0;
+
+    // Every entry of the folder, hidden and system ones included, without "." and "..". Nothing
+    // when the folder cannot be listed.
+    virtual std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) = 0;
+    virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
+    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // True when a search for normal files finds the path: a file that is neither hidden, system
+    // nor a folder.
+    virtual bool FindsNormalFile(const std::string& path) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Removes an empty folder, or a link to a folder without touching what it leads to.
+    virtual bool RemoveFolder(const std::string& path) = 0;
+    virtual std::optional<std::uint64_t> FileLength(const std::string& path) = 0;
+    virtual std::unique_ptr<IOverwriteFile> OpenForOverwrite(const std::string& path) = 0;
+    // Renames; fails when the destination exists already.
+    virtual bool Move(const std::string& from, const std::string& to) = 0;
+    // Deletes a file even when it is read-only.
+    virtual bool ForceDelete(const std::string& path) = 0;
 };
 
 }  // namespace kestrum

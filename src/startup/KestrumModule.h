@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/RandomSource.h"
 #include "platform/Platform.h"
 #include "settings/OptionFlags.h"
 
@@ -57,6 +58,9 @@ public:
     bool RebootAdvised = false;
     RunFlags Flags;
     RunLocations Locations;
+    // The folder the current purge keeps, in lower case.
+    std::string PurgeRoot;
+    RandomSource Random;
     // The progress window while it is loaded.
     Banner* ProgressWindow = nullptr;
 

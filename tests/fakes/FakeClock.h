@@ -8,10 +8,12 @@ namespace kestrum::fakes {
 class FakeClock final : public IClock {
 public:
     std::uint64_t NowMilliseconds() override { return now_; }
+    std::uint64_t SeedTicks() override { return ++ticks_; }
     void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
 
 private:
     std::uint64_t now_ = 1'000'000;
+    std::uint64_t ticks_ = 0;
 };
 
 }  // namespace kestrum::fakes

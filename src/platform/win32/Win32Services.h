@@ -66,11 +66,27 @@ public:
     std::string CurrentDirectory() override;
     bool ChangeDrive(const std::string& drive) override;
     bool ChangeDirectory(const std::string& path) override;
+
+    std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
+    std::optional<std::uint32_t> Attributes(const std::string& path) override;
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool FindsNormalFile(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RemoveFolder(const std::string& path) override;
+    std::optional<std::uint64_t> FileLength(const std::string& path) override;
+    std::unique_ptr<IOverwriteFile> OpenForOverwrite(const std::string& path) override;
+    bool Move(const std::string& from, const std::string& to) override;
+    bool ForceDelete(const std::string& path) override;
 };
 
 class Win32Clock final : public IClock {
 public:
     std::uint64_t NowMilliseconds() override { return GetTickCount64(); }
+    std::uint64_t SeedTicks() override {
+        LARGE_INTEGER counter{};
+        QueryPerformanceCounter(&counter);
+        return static_cast<std::uint64_t>(counter.QuadPart);
+    }
 };
 
 }  // namespace kestrum::win32

@@ -1,0 +1,319 @@
+#include "engine/Removal.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "common/Text.h"
+#include "engine/RandomSource.h"
+#include "engine/RunDriver.h"
+#include "startup/KestrumModule.h"
+
+namespace kestrum {
+
+namespace {
+
+// Each wipe pass goes through the file in blocks of this size, so memory stays bounded whatever
+// the file's size.
+constexpr std::size_t kWipeBlockBytes = 4u << 20;
+constexpr unsigned char kSecondPassByte = 0x55;
+constexpr unsigned char kThirdPassByte = 0xAA;
+// A wiped file whose random names are all taken already stays where it is.
+constexpr int kRenameAttempts = 4;
+
+int Scaled255(double u) { return static_cast<int>(std::floor(255.0 * u)); }
+
+bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
+bool IsLink(std::uint32_t attributes) { return (attributes & attr::kReparsePoint) != 0; }
+
+std::string WithoutTrailingSeparator(std::string path) {
+    if (!path.empty() && path.back() == '\\') {
+        path.pop_back();
+    }
+    return path;
+}
+
+// Writes the whole length in blocks that `fill` provides, then forces it onto the disk.
+template <typename Fill>
+bool WritePass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned char>& buffer,
+               Fill fill) {
+    for (std::uint64_t offset = 0; offset < length;) {
+        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - offset));
+        fill(buffer.data(), size);
+        if (!file.Write(offset, buffer.data(), size)) {
+            return false;
+        }
+        offset += size;
+    }
+    return file.Flush();
+}
+
+std::size_t CharacterCount(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+std::string RandomName(KestrumModule& module, std::size_t length) {
+    std::string name;
+    for (std::size_t i = 0; i < length; ++i) {
+        module.Random.Seed(module.platform.clock.SeedTicks());
+        name += static_cast<char>('a' + static_cast<int>(std::floor(25.0 * module.Random.Next())));
+    }
+    return name;
+}
+
+// A purge given a link to a folder must not walk what it leads to.
+bool NamesLink(KestrumModule& module, const std::string& path) {
+    const auto attributes = module.platform.files.Attributes(WithoutTrailingSeparator(path));
+    return attributes && IsLink(*attributes);
+}
+
+// The recursive worker of both purges.
+void PurgeTree(KestrumModule& module, const std::string& folder) {
+    IFileSystem& files = module.platform.files;
+    const std::string path = WithoutTrailingSeparator(folder);
+    // The whole level is listed before anything in it changes.
+    const std::vector<FolderEntry> entries = files.ListFolder(path).value_or(std::vector<FolderEntry>{});
+    for (const FolderEntry& entry : entries) {
+        const std::string full = path + "\\" + entry.name;
+        if (IsFolder(entry.attributes) && IsLink(entry.attributes)) {
+            // A junction or link goes, what it leads to stays.
+            files.RemoveFolder(full);
+        } else if (IsFolder(entry.attributes)) {
+            PurgeTree(module, full);
+        } else {
+            DeleteOneFile(module, full);
+            const std::string lower = ToLowerAscii(full);
+            if (EndsWith(lower, "index.dat") && !EndsWith(lower, "cookies\\index.dat") &&
+                files.FindsNormalFile(full)) {
+                OverwriteFile(module, full);
+            }
+        }
+        if (RunCancelled(module)) {
+            return;
+        }
+    }
+    const std::string lower = ToLowerAscii(path);
+    const bool keep = lower == WithoutTrailingSeparator(module.PurgeRoot) || lower.size() <= 2 ||
+                      EndsWith(lower, "content.ie5") || EndsWith(lower, "history.ie5");
+    if (!keep) {
+        files.RemoveFolder(path);
+    }
+}
+
+}  // namespace
+
+void RandomCharacters(RandomSource& random, unsigned char* data, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        data[i] = static_cast<unsigned char>(Scaled255(random.Next()));
+    }
+}
+
+void ScrambleCharacters(RandomSource& random, unsigned char* data, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto key = static_cast<unsigned char>((Scaled255(random.Next()) + 17) % 256);
+        data[i] = static_cast<unsigned char>(data[i] ^ key);
+    }
+}
+
+void DeleteOneFile(KestrumModule& module, const std::string& path) {
+    IFileSystem& files = module.platform.files;
+    const auto attributes = files.Attributes(path);
+    if (!attributes || IsFolder(*attributes)) {
+        return;
+    }
+    if (IsLink(*attributes)) {
+        // Wiping would write through the link into its target: only the link goes.
+        files.RemoveFile(path);
+    } else {
+        files.SetAttributes(path, attr::kNormal);
+        if (module.Flags.WipeFiles) {
+            WipeFile(module, path);
+        } else {
+            files.RemoveFile(path);
+        }
+    }
+    if (files.FindsNormalFile(path)) {
+        module.RebootAdvised = true;
+    }
+}
+
+void WipeFile(KestrumModule& module, const std::string& path) {
+    IFileSystem& files = module.platform.files;
+    const std::uint64_t length = files.FileLength(path).value_or(0);
+    if (length > 0) {
+        if (auto file = files.OpenForOverwrite(path)) {
+            std::vector<unsigned char> buffer(
+                static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeBlockBytes)));
+            // Pass 1 reads the sequence at two points: the first-stage draws from the start, the
+            // second-stage draws from n further on, exactly as if all of one came before the other.
+            RandomSource first = module.Random;
+            RandomSource second = first;
+            second.Discard(length);
+            const bool ok =
+                WritePass(*file, length, buffer,
+                          [&](unsigned char* data, std::size_t size) {
+                              RandomCharacters(first, data, size);
+                              ScrambleCharacters(second, data, size);
+                          }) &&
+                WritePass(*file, length, buffer,
+                          [](unsigned char* data, std::size_t size) {
+                              std::fill_n(data, size, kSecondPassByte);
+                          }) &&
+                WritePass(*file, length, buffer, [](unsigned char* data, std::size_t size) {
+                    std::fill_n(data, size, kThirdPassByte);
+                });
+            (void)ok;  // a pass that fails is passed over like every other step
+            module.Random = second;
+        }
+    }
+    module.platform.ui.ProcessPendingEvents();
+    Pause(module, 1);
+
+    const std::size_t slash = path.rfind('\\');
+    if (slash == std::string::npos) {
+        return;
+    }
+    const std::string folder = path.substr(0, slash + 1);
+    const std::size_t nameLength = CharacterCount(path.substr(slash + 1));
+    for (int attempt = 0; attempt < kRenameAttempts; ++attempt) {
+        const std::string renamed = folder + RandomName(module, nameLength);
+        // The move refuses an existing destination, so no other file is ever deleted here.
+        if (files.Move(path, renamed)) {
+            files.ForceDelete(renamed);
+            return;
+        }
+    }
+}
+
+void OverwriteFile(KestrumModule& module, const std::string& path) {
+    IFileSystem& files = module.platform.files;
+    const std::uint64_t length = files.FileLength(path).value_or(0);
+    if (auto file = files.OpenForOverwrite(path); file && length > 0) {
+        std::vector<unsigned char> buffer(
+            static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeBlockBytes)));
+        WritePass(*file, length, buffer, [](unsigned char* data, std::size_t size) {
+            std::fill_n(data, size, kSecondPassByte);
+        });
+    }
+    module.platform.ui.ProcessPendingEvents();
+    Pause(module, 1);
+}
+
+bool MatchesPattern(const std::string& name, const std::string& pattern) {
+    if (pattern == "*.*") {
+        return true;
+    }
+    // Iterative wildcard match with back-tracking to the last "*".
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t star = std::string::npos;
+    std::size_t resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+void DeleteMatchingFiles(KestrumModule& module, const std::string& folder, const std::string& pattern) {
+    if (IsUnsafePurgePath(folder + "x")) {
+        return;
+    }
+    const auto entries = module.platform.files.ListFolder(folder);
+    if (!entries) {
+        return;
+    }
+    for (const FolderEntry& entry : *entries) {
+        if (!IsFolder(entry.attributes) && MatchesPattern(entry.name, pattern)) {
+            DeleteOneFile(module, folder + entry.name);
+        }
+        if (RunCancelled(module)) {
+            return;
+        }
+    }
+}
+
+void PurgeFolderContents(KestrumModule& module, const std::string& path) {
+    if (IsUnsafePurgePath(path) || NamesLink(module, path)) {
+        return;
+    }
+    module.PurgeRoot = ToLowerAscii(path);
+    PurgeTree(module, module.PurgeRoot);
+}
+
+void PurgeFolder(KestrumModule& module, const std::string& path) {
+    if (IsUnsafePurgePath(path)) {
+        return;
+    }
+    if (NamesLink(module, path)) {
+        // The folder named is a link: it goes, what it leads to stays.
+        module.platform.files.RemoveFolder(WithoutTrailingSeparator(path));
+        return;
+    }
+    module.PurgeRoot = "c:";
+    PurgeTree(module, ToLowerAscii(path));
+}
+
+bool IsUnsafePurgePath(const std::string& path) {
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    if (p.rfind("\\\\?\\UNC\\", 0) == 0) {
+        p = "\\\\" + p.substr(8);
+    } else if (p.rfind("\\\\?\\", 0) == 0 || p.rfind("\\\\.\\", 0) == 0) {
+        p = p.substr(4);
+    }
+
+    std::size_t rest = 0;
+    if (p.size() >= 3 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':' && p[2] == '\\') {
+        rest = 3;
+    } else if (p.rfind("\\\\", 0) == 0) {
+        // A share root is \\server\share; both names must be there.
+        const std::size_t serverEnd = p.find('\\', 2);
+        if (serverEnd == std::string::npos || serverEnd == 2) {
+            return true;
+        }
+        const std::size_t shareEnd = p.find('\\', serverEnd + 1);
+        if (shareEnd == serverEnd + 1) {
+            return true;
+        }
+        rest = shareEnd == std::string::npos ? p.size() : shareEnd;
+    } else {
+        return true;
+    }
+
+    // What is left below the root once "." and ".." are resolved the way the system does; a name
+    // of only dots and blanks loses them and names nothing.
+    int depth = 0;
+    std::size_t start = rest;
+    while (start <= p.size()) {
+        std::size_t end = p.find('\\', start);
+        if (end == std::string::npos) {
+            end = p.size();
+        }
+        const std::string part = p.substr(start, end - start);
+        if (part == "..") {
+            depth = depth > 0 ? depth - 1 : 0;
+        } else if (part.find_first_not_of(". ") != std::string::npos) {
+            ++depth;
+        }
+        start = end + 1;
+    }
+    return depth == 0;
+}
+
+}  // namespace kestrum
