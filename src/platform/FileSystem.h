@@ -69,6 +69,8 @@ public:
     virtual bool Move(const std::string& from, const std::string& to) = 0;
     // Deletes a file even when it is read-only.
     virtual bool ForceDelete(const std::string& path) = 0;
+    // True when both paths name one existing folder, however each is spelt (short names, links).
+    virtual bool IsSameFolder(const std::string& first, const std::string& second) = 0;
 };
 
 }  // namespace kestrum

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/Ui.h"
 
@@ -17,6 +18,7 @@ struct Platform {
     IFileSystem& files;
     IClock& clock;
     IUiToolkit& ui;
+    IShell& shell;
 };
 
 }  // namespace kestrum

@@ -201,6 +201,7 @@ bool FakeFileSystem::ChangeDirectory(const std::string& path) {
 }
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
+    touched.push_back(Key(folder));
     const Node* node = Find(folder);
     if (node == nullptr || (node->attributes & attr::kDirectory) == 0) {
         return std::nullopt;
@@ -239,6 +240,7 @@ bool FakeFileSystem::FindsNormalFile(const std::string& path) {
 }
 
 bool FakeFileSystem::RemoveFile(const std::string& path) {
+    touched.push_back(Key(path));
     const std::string key = Resolve(path);
     const auto it = nodes_.find(key);
     if (it == nodes_.end() || (it->second.attributes & (attr::kDirectory | attr::kReadOnly)) != 0 ||
@@ -310,6 +312,20 @@ bool FakeFileSystem::ForceDelete(const std::string& path) {
     nodes_.erase(it);
     Removed(key);
     return true;
+}
+
+}  // namespace kestrum::fakes
+
+namespace kestrum::fakes {
+
+bool FakeFileSystem::IsSameFolder(const std::string& first, const std::string& second) {
+    // A folder opened through a link is the folder it leads to.
+    const auto open = [this](const std::string& path) {
+        const Node* node = Find(path);
+        return node != nullptr && !node->linkTarget.empty() ? Find(node->linkTarget) : node;
+    };
+    const Node* a = open(first);
+    return a != nullptr && (a->attributes & attr::kDirectory) != 0 && a == open(second);
 }
 
 }  // namespace kestrum::fakes

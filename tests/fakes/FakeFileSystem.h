@@ -50,11 +50,15 @@ public:
     std::unique_ptr<IOverwriteFile> OpenForOverwrite(const std::string& path) override;
     bool Move(const std::string& from, const std::string& to) override;
     bool ForceDelete(const std::string& path) override;
+    bool IsSameFolder(const std::string& first, const std::string& second) override;
 
     std::set<std::string> unreadable;  // lower-case paths whose reads fail
     // Every write that reached a file: (lower-case path, the bytes of the whole pass so far).
     std::vector<std::pair<std::string, std::string>> flushedPasses;
     std::size_t largestWrite = 0;
+    // Every folder listed and every file whose deletion was asked for, in lower case and in
+    // order, whether or not it existed.
+    std::vector<std::string> touched;
     // Called with the lower-case path of every file or folder once it has gone.
     std::function<void(const std::string&)> onRemoved;
 

@@ -2,6 +2,7 @@
 
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/FakeUi.h"
 #include "platform/Platform.h"
@@ -16,8 +17,9 @@ struct FakePlatform {
     FakeFileSystem files;
     FakeClock clock;
     FakeUiToolkit ui{clock};
+    FakeShell shell;
 
-    Platform services() { return Platform{application, system, settings, files, clock, ui}; }
+    Platform services() { return Platform{application, system, settings, files, clock, ui, shell}; }
 };
 
 }  // namespace kestrum::fakes

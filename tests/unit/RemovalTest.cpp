@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <set>
 
 #include "common/Text.h"
@@ -212,59 +211,6 @@ TEST_F(RemovalTest, AHugeFolderLevelIsPurgedWhole) {
     }
     PurgeFolder(module, "C:\\big");
     EXPECT_FALSE(fs.Exists("C:\\big"));
-}
-
-// Random trees, random purges and patterns: nothing outside what was named ever goes.
-TEST_F(RemovalTest, NothingOutsideTheNamedTreeIsRemoved) {
-    std::mt19937 rng(12345);
-    for (int round = 0; round < 60; ++round) {
-        fakes::FakePlatform local;
-        KestrumModule m(local.services());
-        auto& f = local.files;
-        std::vector<std::string> folders{"C:\\r"};
-        f.AddFolder("C:\\r");
-        for (int i = 0; i < 40; ++i) {
-            const std::string parent = folders[rng() % folders.size()];
-            const std::string name = std::string(1, static_cast<char>('a' + rng() % 4)) +
-                                     (rng() % 2 ? ".tmp" : ".dat");
-            const std::uint32_t flags = (rng() % 3 == 0) ? attr::kHidden | attr::kReadOnly : 0;
-            if (rng() % 3 == 0) {
-                f.AddFolder(parent + "\\" + name, attr::kDirectory | flags);
-                folders.push_back(parent + "\\" + name);
-            } else {
-                f.AddFile(parent + "\\" + name, "x", flags);
-            }
-        }
-        if (rng() % 2) {
-            f.AddFolderLink(folders[rng() % folders.size()] + "\\link", "C:\\r");
-        }
-        const std::string target = folders[rng() % folders.size()];
-        const std::string lowerTarget = ToLowerAscii(target);
-        const auto before = f.AllPaths();
-        const int op = static_cast<int>(rng() % 3);
-        if (op == 0) {
-            PurgeFolderContents(m, target);
-        } else if (op == 1) {
-            PurgeFolder(m, target + "\\");
-        } else {
-            DeleteMatchingFiles(m, target + "\\", "?.tmp");
-        }
-        const auto after = f.AllPaths();
-        const std::set<std::string> left(after.begin(), after.end());
-        for (const std::string& path : before) {
-            if (left.count(path) != 0) {
-                continue;
-            }
-            SCOPED_TRACE(path);
-            if (op == 2) {
-                EXPECT_EQ(path.substr(0, path.rfind('\\')), lowerTarget);
-                EXPECT_TRUE(EndsWith(path, ".tmp"));
-            } else {
-                const bool inside = path.rfind(lowerTarget + "\\", 0) == 0 || (op == 1 && path == lowerTarget);
-                EXPECT_TRUE(inside);
-            }
-        }
-    }
 }
 
 }  // namespace

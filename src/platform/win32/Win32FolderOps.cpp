@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
 
@@ -153,6 +155,36 @@ bool Win32FileSystem::ForceDelete(const std::string& path) {
         SetFileAttributesW(wide->c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     }
     return DeleteFileW(wide->c_str()) != 0;
+}
+
+namespace {
+
+// The volume and file index of an existing folder: its identity whatever the path's spelling.
+std::optional<std::tuple<DWORD, DWORD, DWORD>> FolderIdentity(const std::string& path) {
+    const auto wide = ToWin32Path(path);
+    if (!wide) {
+        return std::nullopt;
+    }
+    HANDLE h = CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = GetFileInformationByHandle(h, &info) != 0 &&
+                    (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(h);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return std::tuple{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+}  // namespace
+
+bool Win32FileSystem::IsSameFolder(const std::string& first, const std::string& second) {
+    const auto a = FolderIdentity(first);
+    return a && a == FolderIdentity(second);
 }
 
 }  // namespace kestrum::win32

@@ -10,7 +10,7 @@ namespace kestrum::win32 {
 class Win32Platform {
 public:
     Win32Platform() : ui_(application_) {}
-    Platform services() { return Platform{application_, system_, settings_, files_, clock_, ui_}; }
+    Platform services() { return Platform{application_, system_, settings_, files_, clock_, ui_, shell_}; }
 
 private:
     Win32Application application_;
@@ -19,6 +19,7 @@ private:
     Win32FileSystem files_;
     Win32Clock clock_;
     Win32UiToolkit ui_;
+    Win32Shell shell_;
 };
 
 }  // namespace kestrum::win32

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 
 namespace kestrum::win32 {
@@ -77,6 +78,13 @@ public:
     std::unique_ptr<IOverwriteFile> OpenForOverwrite(const std::string& path) override;
     bool Move(const std::string& from, const std::string& to) override;
     bool ForceDelete(const std::string& path) override;
+    bool IsSameFolder(const std::string& first, const std::string& second) override;
+};
+
+class Win32Shell final : public IShell {
+public:
+    bool EmptyRecycleBin(std::uint32_t flags) override;
+    bool StartHidden(const std::string& program, const std::string& commandLine) override;
 };
 
 class Win32Clock final : public IClock {

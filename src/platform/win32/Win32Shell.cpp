@@ -1,0 +1,40 @@
+#include "platform/win32/Win32Services.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "platform/win32/WideString.h"
+
+namespace kestrum::win32 {
+
+bool Win32Shell::EmptyRecycleBin(std::uint32_t flags) {
+    // An empty bin answers a failure too; callers do not look at the answer.
+    return SUCCEEDED(SHEmptyRecycleBinW(nullptr, nullptr, flags));
+}
+
+bool Win32Shell::StartHidden(const std::string& program, const std::string& commandLine) {
+    if (program.find('\0') != std::string::npos || commandLine.find('\0') != std::string::npos) {
+        return false;
+    }
+    const std::wstring application = Utf8ToWide(program);
+    // The system may write into the command line it is given.
+    std::wstring text = Utf8ToWide(commandLine);
+    std::vector<wchar_t> buffer(text.begin(), text.end());
+    buffer.push_back(L'\0');
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+}  // namespace kestrum::win32
