@@ -130,9 +130,11 @@ jail_prefix() {
     done
     shopt -u nullglob dotglob
 
-    # Wine points the profile's shell folders (Desktop, Documents, ...) at the Unix home.
+    # Wine points the profile's shell folders (Desktop, Documents, ...) at the Unix home. Links
+    # that stay inside the prefix are a test's own and are kept.
     if [[ -d $dir/drive_c/users ]]; then
         while IFS= read -r -d '' link; do
+            inside "$(realpath -m -- "$link")" "$real_dir" && continue
             rm -f -- "$link"
             mkdir -p -- "$link"
         done < <(find "$dir/drive_c/users" -mindepth 2 -type l -print0)
