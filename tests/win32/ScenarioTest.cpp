@@ -29,7 +29,7 @@ void CloseAndExpectExit(Process& process, HWND window) {
 
 TEST(Scenario, StartupRunEndsByItselfWithoutAnyWindow) {
     Process run(KestrumWith(L"/startup"));
-    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.started()) << "error " << run.startError();
     bool sawWindow = false;
     const ULONGLONG deadline = GetTickCount64() + 60000;
     while (run.Running() && GetTickCount64() < deadline) {
@@ -97,7 +97,9 @@ TEST(Scenario, CleanNowShowsProgressAndCancelStops) {
     Press(FindButton(options, L"Clean Now"));
     banner = WaitForWindow(app.id(), L" Kestrum", kStartTimeout);
     ASSERT_NE(banner, nullptr);
-    Press(FindButton(banner, L"Cancel"));
+    HWND cancel = FindButton(banner, L"Cancel");
+    ASSERT_NE(cancel, nullptr);
+    Press(cancel);
     HWND box = nullptr;
     const ULONGLONG deadline = GetTickCount64() + kStartTimeout;
     while (box == nullptr && GetTickCount64() < deadline) {
@@ -109,7 +111,7 @@ TEST(Scenario, CleanNowShowsProgressAndCancelStops) {
         }
         Sleep(50);
     }
-    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box, nullptr) << DescribeWindowsOf(app.id());
     EXPECT_FALSE(IsWindow(banner)) << "the progress window closes first";
     Press(FindButton(box, L"OK"));
     ASSERT_EQ(WaitForWindow(app.id(), kOptionsTitle, kStartTimeout), options);

@@ -5,10 +5,17 @@ namespace kestrum::wintest {
 Process::Process(const std::wstring& commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    std::wstring mutableLine = commandLine;
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info_)) {
+    // Under a loaded Wine a start now and then fails for a moment; a user would simply try again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::wstring mutableLine = commandLine;
+        if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info_)) {
+            startError_ = 0;
+            return;
+        }
+        startError_ = GetLastError();
         info_ = {};
+        Sleep(500);
     }
 }
 
@@ -108,7 +115,56 @@ HWND FindButton(HWND parent, const std::wstring& caption) {
     return search.found;
 }
 
-void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void Press(HWND button) {
+    // The notification a click ends in, sent straight to the owner: BM_CLICK goes through focus
+    // and mouse capture, which Wine's X11 driver may move away from a background window between
+    // the button's down and up halves, and the click is then silently lost.
+    HWND parent = button != nullptr ? GetParent(button) : nullptr;
+    if (parent == nullptr) {
+        return;
+    }
+    const auto id = static_cast<WORD>(GetDlgCtrlID(button));
+    PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+namespace {
+
+std::string Narrow(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                            size, nullptr, nullptr);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::string DescribeWindowsOf(DWORD processId) {
+    struct Search {
+        DWORD pid;
+        std::string text;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lparam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lparam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->pid) {
+                s->text += IsWindowVisible(hwnd) ? "[visible] " : "[hidden] ";
+                s->text += Narrow(TextOf(hwnd));
+                for (const std::wstring& child : ChildTexts(hwnd)) {
+                    s->text += " | " + Narrow(child);
+                }
+                s->text += "\n";
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text.empty() ? std::string("no windows\n") : search.text;
+}
 
 std::wstring InstalledKestrum() { return L"C:\\Program Files\\Kestrum\\Kestrum.exe"; }
 

@@ -17,6 +17,8 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool started() const { return info_.hProcess != nullptr; }
+    // The system error of the last failed start, 0 once started.
+    DWORD startError() const { return startError_; }
     DWORD id() const { return info_.dwProcessId; }
     // True when it ended within the time; its exit code goes to *exitCode.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr);
@@ -24,6 +26,7 @@ public:
 
 private:
     PROCESS_INFORMATION info_{};
+    DWORD startError_ = 0;
 };
 
 // The visible top-level windows of a process.
@@ -37,6 +40,9 @@ std::vector<std::wstring> ChildTexts(HWND hwnd);
 HWND FindButton(HWND parent, const std::wstring& caption);
 // Presses a button the way a user's click does.
 void Press(HWND button);
+
+// Every top-level window of the process with its visibility and child texts, for failure reports.
+std::string DescribeWindowsOf(DWORD processId);
 
 std::wstring InstalledKestrum();
 
