@@ -21,7 +21,10 @@ constexpr unsigned char kThirdPassByte = 0xAA;
 // A wiped file whose random names are all taken already stays where it is.
 constexpr int kRenameAttempts = 4;
 
-int Scaled255(double u) { return static_cast<int>(std::floor(255.0 * u)); }
+// floor(255 u) for 0 <= u < 1. The conversion truncates, which is the floor of a value that is
+// never negative, and spares a library call per byte of the first wipe pass (under mingw-w64
+// that call alone costs more than writing the three passes).
+int Scaled255(double u) { return static_cast<int>(255.0 * u); }
 
 bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
 bool IsLink(std::uint32_t attributes) { return (attributes & attr::kReparsePoint) != 0; }
