@@ -4,6 +4,7 @@
 
 #include "common/Text.h"
 #include "engine/CleaningSteps.h"
+#include "engine/RegistryHistory.h"
 #include "engine/Removal.h"
 #include "engine/RunDriver.h"
 #include "startup/KestrumModule.h"
@@ -255,12 +256,6 @@ void CleanPrefetch(KestrumModule& module) {
     }
     ShowStep(module, " Removing prefetch files");
     PurgeThenCancelled(module, module.Locations.WindowsFolder, "prefetch");
-}
-
-void ClearRegistryHistory(KestrumModule& module) {
-    if (module.ProgressShown && (module.Flags.DeleteHistory || module.Flags.DeleteRecent)) {
-        ShowStep(module, " Final clean up");
-    }
 }
 
 void CategorySteps::Run(CleaningStep step, KestrumModule& module) {

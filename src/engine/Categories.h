@@ -15,7 +15,4 @@ void EmptyRecycleBin(KestrumModule& module);
 void FlushDnsCache(KestrumModule& module);
 void CleanPrefetch(KestrumModule& module);
 
-// The registry's most-recently-used lists: the last step of every run.
-void ClearRegistryHistory(KestrumModule& module);
-
 }  // namespace kestrum

@@ -3,6 +3,8 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Power.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -19,6 +21,8 @@ struct Platform {
     IClock& clock;
     IUiToolkit& ui;
     IShell& shell;
+    IRegistry& registry;
+    IPower& power;
 };
 
 }  // namespace kestrum

@@ -6,7 +6,7 @@
 namespace kestrum {
 
 KestrumModule::KestrumModule(const Platform& services)
-    : platform(services), Steps(std::make_unique<CategorySteps>()) {}
+    : platform(services), Registry(platform.registry), Steps(std::make_unique<CategorySteps>()) {}
 
 KestrumModule::~KestrumModule() = default;
 

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/RandomSource.h"
 #include "platform/Platform.h"
+#include "registry/RegistryModule.h"
 #include "settings/OptionFlags.h"
 
 namespace kestrum {
@@ -14,6 +16,13 @@ namespace kestrum {
 class Banner;
 class ICleaningSteps;
 class MainWindow;
+
+// An error raised and absorbed inside a routine, kept for a caller that looks for it.
+struct ErrorRecord {
+    std::uint32_t number = 0;
+    std::string source;
+    std::string text;
+};
 
 // Folders a run cleans, worked out afresh at the start of every run. An empty text means the
 // platform could not give that folder.
@@ -39,6 +48,7 @@ public:
     KestrumModule& operator=(const KestrumModule&) = delete;
 
     Platform platform;
+    RegistryModule Registry;
 
     // Start-up state.
     bool IsWindowsNT = false;
@@ -61,6 +71,8 @@ public:
     // The folder the current purge keeps, in lower case.
     std::string PurgeRoot;
     RandomSource Random;
+    // The last error absorbed by the shutdown routines, if any.
+    std::optional<ErrorRecord> LastError;
     // The progress window while it is loaded.
     Banner* ProgressWindow = nullptr;
 

@@ -2,6 +2,8 @@
 
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakePower.h"
+#include "fakes/FakeRegistry.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/FakeUi.h"
@@ -18,8 +20,10 @@ struct FakePlatform {
     FakeClock clock;
     FakeUiToolkit ui{clock};
     FakeShell shell;
+    FakeRegistry registry;
+    FakePower power;
 
-    Platform services() { return Platform{application, system, settings, files, clock, ui, shell}; }
+    Platform services() { return Platform{application, system, settings, files, clock, ui, shell, registry, power}; }
 };
 
 }  // namespace kestrum::fakes

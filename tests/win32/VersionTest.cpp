@@ -21,7 +21,7 @@ TEST(WindowsFamily, DetectedFromTheVersionRecord) {
     win32::Win32SystemInfo system;
     Platform services = fake.services();
     Platform real{services.application, system, services.settings, services.files, services.clock,
-                  services.ui, services.shell};
+                  services.ui, services.shell, services.registry, services.power};
     KestrumModule module(real);
 
     const bool nt = DetectWindowsNT(module);

@@ -10,7 +10,7 @@ namespace kestrum::win32 {
 class Win32Platform {
 public:
     Win32Platform() : ui_(application_) {}
-    Platform services() { return Platform{application_, system_, settings_, files_, clock_, ui_, shell_}; }
+    Platform services() { return Platform{application_, system_, settings_, files_, clock_, ui_, shell_, registry_, power_}; }
 
 private:
     Win32Application application_;
@@ -20,6 +20,8 @@ private:
     Win32Clock clock_;
     Win32UiToolkit ui_;
     Win32Shell shell_;
+    Win32Registry registry_;
+    Win32Power power_;
 };
 
 }  // namespace kestrum::win32

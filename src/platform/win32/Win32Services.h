@@ -5,6 +5,8 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Power.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -85,6 +87,24 @@ class Win32Shell final : public IShell {
 public:
     bool EmptyRecycleBin(std::uint32_t flags) override;
     bool StartHidden(const std::string& program, const std::string& commandLine) override;
+};
+
+class Win32Registry final : public IRegistry {
+public:
+    std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
+                                       RegistryAccess access) override;
+};
+
+// The real power service. Only the program itself asks it to end the session; tests use a fake.
+class Win32Power final : public IPower {
+public:
+    std::optional<std::uint64_t> LookupPrivilege(const std::string& name) override;
+    std::uintptr_t CurrentProcess() override;
+    std::unique_ptr<IAccessToken> OpenProcessToken(std::uintptr_t process,
+                                                   std::uint32_t access) override;
+    bool EndSession(std::uint32_t flags, std::uint32_t reserved) override;
+    std::uint32_t LastError() override;
+    std::string SystemMessage(std::uint32_t code, std::size_t bufferChars) override;
 };
 
 class Win32Clock final : public IClock {

@@ -1,5 +1,6 @@
 #include "ui/options/MainWindow.h"
 
+#include "engine/Completion.h"
 #include "engine/RunDriver.h"
 #include "startup/KestrumModule.h"
 
@@ -57,6 +58,10 @@ void MainWindow::CleanNow() {
     RunWithProgressWindow(module_);
     if (window_->Loaded()) {
         window_->Show();
+    }
+    // A cancelled run has said so already; the completion report is for a run that went through.
+    if (!module_.CancelRequested) {
+        CompleteRun(module_);
     }
     running_ = false;
 }

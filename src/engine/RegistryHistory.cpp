@@ -1,0 +1,267 @@
+#include "engine/RegistryHistory.h"
+
+#include "common/Text.h"
+#include "engine/RunDriver.h"
+#include "registry/RegistryModule.h"
+#include "startup/KestrumModule.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr RegistryHive kUser = RegistryHive::CurrentUser;
+constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
+constexpr RegistryHive kUsers = RegistryHive::Users;
+
+constexpr char kTypedUrls[] = "software\\microsoft\\internet explorer\\typedurls";
+constexpr char kDocFindSpec[] = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
+// Where the search bar of Windows 2000 and XP keeps its two lists.
+constexpr char kSearchBar[] =
+    "software\\microsoft\\internet explorer\\explorer bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
+constexpr char kSearchAssistant[] = "software\\microsoft\\search assistant\\acmru";
+constexpr char kRunDialog[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+constexpr char kLastVisited[] =
+    "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\lastvisitedmru";
+constexpr char kOpenSaved[] =
+    "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\opensavedmru";
+constexpr char kMediaPlayer[] = "software\\microsoft\\mediaplayer\\player\\recentfilelist";
+constexpr char kStreamingPlayer[] = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences";
+constexpr char kRecentClipsPrefix[] = "mostrecentclips";
+constexpr char kMoviePlayer[] = "software\\apple computer, inc.\\quicktime\\recent movies";
+constexpr const char* kLastLists[] = {
+    "software\\microsoft\\visual basic\\5.0\\recentfiles",
+    "software\\microsoft\\visual basic\\6.0\\recentfiles",
+    "software\\microsoft\\windows\\currentversion\\applets\\paint\\recent file list",
+    "software\\nico mak computing\\winzip\\filemenu",
+};
+constexpr char kClassesSuffix[] = "_classes";
+
+// One run of the step: the user's hive and the cancellation check.
+class HistoryStep {
+public:
+    explicit HistoryStep(KestrumModule& module) : module_(module), registry_(module.Registry) {}
+
+    void Run();
+
+private:
+    bool Cancelled() { return RunCancelled(module_); }
+    bool HasUserHive() const { return !userHive_.empty(); }
+    // The path of a list inside the user's hive, below HKEY_USERS.
+    std::string InUserHive(const std::string& path) const { return userHive_ + "\\" + path; }
+
+    // Clears a list under HKEY_CURRENT_USER, checks, then in the user's hive, checks. True once
+    // the run is cancelled.
+    bool ClearTwice(const std::string& path);
+    // Clears every subkey's list of a key in one hive; true once cancelled.
+    bool ClearSubkeyLists(RegistryHive hive, const std::string& path);
+    bool ClearSearchLists();
+    bool ClearOpenSaved();
+    bool DeleteRecentClips();
+
+    KestrumModule& module_;
+    RegistryModule& registry_;
+    std::string userHive_;
+};
+
+bool HistoryStep::ClearTwice(const std::string& path) {
+    ClearMruKey(module_, kUser, path);
+    if (Cancelled()) {
+        return true;
+    }
+    // Without a hive name the path would begin with a separator and name nothing sensible.
+    if (HasUserHive()) {
+        ClearMruKey(module_, kUsers, InUserHive(path));
+    }
+    return Cancelled();
+}
+
+bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path) {
+    const auto names = registry_.EnumRegistryKeys(hive, path);
+    if (IsRegistryError(names)) {
+        return false;
+    }
+    for (const std::string& name : names) {
+        if (name.empty()) {
+            continue;
+        }
+        ClearMruKey(module_, hive, path + "\\" + name);
+        if (Cancelled()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HistoryStep::ClearSearchLists() {
+    if (!module_.IsWindowsNT) {
+        ClearMruKey(module_, kUser, kDocFindSpec);
+        if (Cancelled()) {
+            return true;
+        }
+        ClearMruKey(module_, kUsers, std::string(".default\\") + kDocFindSpec);
+        return Cancelled();
+    }
+    const std::string filesNamed = std::string(kSearchBar) + "filesnamedmru";
+    const std::string containingText = std::string(kSearchBar) + "containingtextmru";
+    for (const std::string* path : {&filesNamed, &containingText}) {
+        ClearMruKey(module_, kUser, *path);
+        if (Cancelled()) {
+            return true;
+        }
+    }
+    for (const std::string* path : {&filesNamed, &containingText}) {
+        if (HasUserHive()) {
+            ClearMruKey(module_, kUsers, InUserHive(*path));
+        }
+        if (Cancelled()) {
+            return true;
+        }
+    }
+    if (ClearSubkeyLists(kUser, kSearchAssistant)) {
+        return true;
+    }
+    if (!HasUserHive()) {
+        return Cancelled();
+    }
+    const std::string inHive = InUserHive(kSearchAssistant);
+    const auto names = registry_.EnumRegistryKeys(kUsers, inHive);
+    if (Cancelled()) {
+        return true;
+    }
+    if (IsRegistryError(names)) {
+        return false;
+    }
+    for (const std::string& name : names) {
+        if (name.empty()) {
+            continue;
+        }
+        ClearMruKey(module_, kUsers, inHive + "\\" + name);
+        if (Cancelled()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HistoryStep::ClearOpenSaved() {
+    // The subkeys are those of HKEY_CURRENT_USER; the user's hive loses the same ones.
+    const auto names = registry_.EnumRegistryKeys(kUser, kOpenSaved);
+    if (IsRegistryError(names)) {
+        return false;
+    }
+    for (const std::string& name : names) {
+        if (name.empty()) {
+            continue;
+        }
+        if (name == "*") {
+            ClearMruKey(module_, kUser, std::string(kOpenSaved) + "\\*");
+            if (HasUserHive()) {
+                ClearMruKey(module_, kUsers, InUserHive(kOpenSaved) + "\\*");
+            }
+        } else {
+            registry_.DeleteRegistryKey(kUser, kOpenSaved, name);
+            if (HasUserHive()) {
+                registry_.DeleteRegistryKey(kUsers, InUserHive(kOpenSaved), name);
+            }
+        }
+        if (Cancelled()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HistoryStep::DeleteRecentClips() {
+    const auto names = registry_.EnumRegistryKeys(kUser, kStreamingPlayer);
+    if (IsRegistryError(names)) {
+        return false;
+    }
+    for (const std::string& name : names) {
+        if (name.empty()) {
+            continue;
+        }
+        if (ToLowerAscii(name.substr(0, 15)) == kRecentClipsPrefix) {
+            registry_.DeleteRegistryKey(kUser, kStreamingPlayer, name);
+            if (HasUserHive()) {
+                registry_.DeleteRegistryKey(kUsers, InUserHive(kStreamingPlayer), name);
+            }
+        }
+        if (Cancelled()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void HistoryStep::Run() {
+    const RunFlags& flags = module_.Flags;
+    if (module_.ProgressShown && (flags.DeleteHistory || flags.DeleteRecent)) {
+        ShowStep(module_, " Final clean up");
+    }
+    userHive_ = UserHiveKey(registry_.EnumRegistryKeys(kUsers, ""));
+    if (Cancelled()) {
+        return;
+    }
+    if (flags.DeleteHistory && ClearTwice(kTypedUrls)) {
+        return;
+    }
+    if (!flags.DeleteRecent) {
+        return;
+    }
+    if (ClearSearchLists() || ClearTwice(kRunDialog) || ClearTwice(kLastVisited) ||
+        ClearOpenSaved()) {
+        return;
+    }
+    ClearMruKey(module_, kUser, kMediaPlayer);
+    if (Cancelled() || DeleteRecentClips() || Cancelled()) {
+        return;
+    }
+    ClearMruKey(module_, kMachine, kMoviePlayer);
+    for (const char* path : kLastLists) {
+        if (Cancelled()) {
+            return;
+        }
+        ClearMruKey(module_, kUser, path);
+    }
+}
+
+}  // namespace
+
+std::string UserHiveKey(const std::vector<std::string>& usersSubkeys) {
+    if (IsRegistryError(usersSubkeys)) {
+        return std::string();
+    }
+    std::string longest;
+    for (const std::string& name : usersSubkeys) {
+        if (name.size() > longest.size()) {
+            longest = name;
+        }
+    }
+    const std::size_t suffix = sizeof(kClassesSuffix) - 1;
+    if (longest.size() >= suffix && ToLowerAscii(longest.substr(longest.size() - suffix)) == kClassesSuffix) {
+        longest.resize(longest.size() - suffix);
+    }
+    return longest;
+}
+
+void ClearMruKey(KestrumModule& module, RegistryHive hive, const std::string& path) {
+    RegistryModule& registry = module.Registry;
+    const auto names = registry.EnumRegistryValues(hive, path);
+    if (IsRegistryError(names)) {
+        return;
+    }
+    for (const std::string& name : names) {
+        if (ToLowerAscii(name).find("mru") != std::string::npos) {
+            registry.SetRegistryValue(hive, path, name, regtype::kText, std::string());
+        } else {
+            registry.DeleteRegistryValue(hive, path, name);
+        }
+        if (RunCancelled(module)) {
+            return;
+        }
+    }
+}
+
+void ClearRegistryHistory(KestrumModule& module) { HistoryStep(module).Run(); }
+
+}  // namespace kestrum
