@@ -20,6 +20,20 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) 
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// A visible message box of the process with that title and text.
+HWND WaitForBox(DWORD processId, const std::wstring& title, const std::wstring& text, DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    do {
+        for (HWND w : VisibleWindowsOf(processId)) {
+            if (TextOf(w) == title && Contains(ChildTexts(w), text)) {
+                return w;
+            }
+        }
+        Sleep(50);
+    } while (GetTickCount64() < deadline);
+    return nullptr;
+}
+
 void CloseAndExpectExit(Process& process, HWND window) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     DWORD code = 1;
@@ -92,6 +106,30 @@ TEST(Scenario, CleanNowShowsProgressAndCancelStops) {
     HWND back = WaitForWindow(app.id(), kOptionsTitle, 60000);
     ASSERT_EQ(back, options);
     EXPECT_FALSE(IsWindow(banner));
+    // Then the completion report; a reboot offer (a file survived) is always declined here.
+    HWND report = nullptr;
+    const ULONGLONG reportDeadline = GetTickCount64() + kStartTimeout;
+    while (report == nullptr && GetTickCount64() < reportDeadline) {
+        report = WaitForBox(app.id(), L" Kestrum", L"The Kestrum process was successfully completed", 0);
+        if (report == nullptr) {
+            report = WaitForBox(app.id(), L" Reboot",
+                                L"   For a more complete cleaning,\r\nyou should reboot your computer."
+                                L"\r\n\r\n     Do you wish to reboot now?",
+                                0);
+        }
+    }
+    ASSERT_NE(report, nullptr) << DescribeWindowsOf(app.id());
+    HWND answer = FindButton(report, L"OK");
+    if (answer == nullptr) {
+        answer = FindButton(report, L"No");
+    }
+    ASSERT_NE(answer, nullptr);
+    Press(answer);
+    const ULONGLONG goneDeadline = GetTickCount64() + kStartTimeout;
+    while (IsWindow(report) && GetTickCount64() < goneDeadline) {
+        Sleep(50);
+    }
+    ASSERT_FALSE(IsWindow(report));
 
     // A cancelled run ends with the stopped message.
     Press(FindButton(options, L"Clean Now"));
@@ -100,21 +138,15 @@ TEST(Scenario, CleanNowShowsProgressAndCancelStops) {
     HWND cancel = FindButton(banner, L"Cancel");
     ASSERT_NE(cancel, nullptr);
     Press(cancel);
-    HWND box = nullptr;
-    const ULONGLONG deadline = GetTickCount64() + kStartTimeout;
-    while (box == nullptr && GetTickCount64() < deadline) {
-        for (HWND w : VisibleWindowsOf(app.id())) {
-            if (TextOf(w) == L" Kestrum" &&
-                Contains(ChildTexts(w), L"The Kestrum process was successfully stopped")) {
-                box = w;
-            }
-        }
-        Sleep(50);
-    }
+    HWND box = WaitForBox(app.id(), L" Kestrum", L"The Kestrum process was successfully stopped",
+                          kStartTimeout);
     ASSERT_NE(box, nullptr) << DescribeWindowsOf(app.id());
     EXPECT_FALSE(IsWindow(banner)) << "the progress window closes first";
     Press(FindButton(box, L"OK"));
     ASSERT_EQ(WaitForWindow(app.id(), kOptionsTitle, kStartTimeout), options);
+    EXPECT_EQ(WaitForBox(app.id(), L" Kestrum", L"The Kestrum process was successfully completed", 1500),
+              nullptr)
+        << "a cancelled run has no completion report";
     CloseAndExpectExit(app, options);
 }
 
