@@ -255,6 +255,9 @@ std::vector<std::string> FakeRegistry::SubkeyNames(RegistryHive hive, const std:
 
 std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path,
                                                  RegistryAccess access) {
+    if (onOpen) {
+        onOpen(hive, path);
+    }
     const bool full = access == RegistryAccess::Full;
     opened.push_back(HiveText(hive) + "|" + path + (full ? "|full" : "|read"));
     FakeRegistryKey* key = Find(hive, path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -56,6 +57,8 @@ public:
     std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
                                        RegistryAccess access) override;
 
+    // Called before every Open, so a test can act at a chosen point.
+    std::function<void(RegistryHive, const std::string&)> onOpen;
     // Keys opened and not yet closed.
     int openKeys = 0;
     // Every Open, as "hive|path|read" or "hive|path|full", hive as its number in hex.
