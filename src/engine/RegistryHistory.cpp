@@ -22,8 +22,10 @@ constexpr char kSearchAssistant[] = "software\\microsoft\\search assistant\\acmr
 constexpr char kRunDialog[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 constexpr char kLastVisited[] =
     "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\lastvisitedmru";
+// The file dialogs keep their opened and saved files under OpenSaveMRU; no "opensavedmru" key
+// exists on any Windows, so that spelling would leave the list untouched.
 constexpr char kOpenSaved[] =
-    "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\opensavedmru";
+    "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\opensavemru";
 constexpr char kMediaPlayer[] = "software\\microsoft\\mediaplayer\\player\\recentfilelist";
 constexpr char kStreamingPlayer[] = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences";
 constexpr char kRecentClipsPrefix[] = "mostrecentclips";

@@ -17,7 +17,7 @@ const std::string kSid = "S-1-5-21-1004336348-1177238915-682003330-1003";
 const std::string kTypedUrls = "software\\microsoft\\internet explorer\\typedurls";
 const std::string kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 const std::string kLastVisited = "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\lastvisitedmru";
-const std::string kOpenSaved = "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\opensavedmru";
+const std::string kOpenSaved = "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\OpenSaveMRU";
 const std::string kAcMru = "software\\microsoft\\search assistant\\acmru";
 const std::string kSearchBar =
     "software\\microsoft\\internet explorer\\explorer bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}";

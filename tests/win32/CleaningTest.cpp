@@ -77,6 +77,56 @@ void SetSetting(const wchar_t* name, const std::wstring& value) {
     RegCloseKey(key);
 }
 
+// A key made with every missing level, holding one text value per name.
+void SeedValues(HKEY root, const std::wstring& path, std::initializer_list<const wchar_t*> names) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS)
+        << Narrow(path);
+    for (const wchar_t* name : names) {
+        const std::wstring data = std::wstring(L"entry ") + name;
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    }
+    RegCloseKey(key);
+}
+
+std::vector<std::wstring> ValuesOf(HKEY root, const std::wstring& path) {
+    std::vector<std::wstring> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return {L"(no key)"};
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[512];
+        DWORD length = 512;
+        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+std::wstring ValueText(HKEY root, const std::wstring& path, const wchar_t* name) {
+    wchar_t data[512] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+        return L"(none)";
+    }
+    return data;
+}
+
 // A file held open the way a running browser holds its index: others may write, not delete.
 class HeldOpen {
 public:
@@ -253,6 +303,81 @@ TEST_F(CleaningRun, WipingAReadOnlyHiddenFileLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_TRUE(fs::is_empty(folder)) << "neither the file nor a renamed copy is left";
     EXPECT_EQ(Bytes(L"C:\\kestrum-e2e\\beside.txt"), "stays");
+}
+
+TEST_F(CleaningRun, StartupClearsTheRegistryListsAndLeavesTheRest) {
+    const std::wstring explorer = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+    const std::wstring typed = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
+    const std::wstring run = explorer + L"RunMRU";
+    const std::wstring openSaved = explorer + L"ComDlg32\\OpenSaveMRU";
+    const std::wstring lastVisited = explorer + L"ComDlg32\\LastVisitedMRU";
+    const std::wstring searchBar =
+        L"Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}";
+    const std::wstring assistant = L"Software\\Microsoft\\Search Assistant\\ACMru\\5603";
+    const std::wstring docFind = explorer + L"Doc Find Spec MRU";
+    const std::wstring clips = L"Software\\RealNetworks\\RealPlayer\\6.0\\Preferences";
+    const std::wstring paint = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List";
+    const std::wstring movies = L"Software\\Apple Computer, Inc.\\QuickTime\\Recent Movies";
+    const std::wstring unrelated = L"Software\\Kestrum e2e\\Unrelated";
+    // A user's hive as Windows lists it, a longer name than the one Wine gives the current user.
+    const std::wstring hive = L"S-1-5-21-1004336348-1177238915-682003330-1003";
+    const std::vector<std::wstring> orderOnly{L"MRUList"};
+    const std::vector<std::wstring> none;
+
+    SeedValues(HKEY_CURRENT_USER, typed, {L"url1", L"url2"});
+    SeedValues(HKEY_CURRENT_USER, run, {L"a", L"b", L"MRUList"});
+    SeedValues(HKEY_CURRENT_USER, openSaved + L"\\*", {L"a", L"MRUList"});
+    SeedValues(HKEY_CURRENT_USER, openSaved + L"\\txt", {L"a", L"MRUList"});
+    SeedValues(HKEY_CURRENT_USER, lastVisited, {L"a", L"MRUList"});
+    SeedValues(HKEY_CURRENT_USER, searchBar + L"\\FilesNamedMRU", {L"000", L"MRUList"});
+    SeedValues(HKEY_CURRENT_USER, assistant, {L"000", L"001"});
+    SeedValues(HKEY_CURRENT_USER, docFind, {L"a", L"MRUList"});
+    SeedValues(HKEY_CURRENT_USER, clips + L"\\MostRecentClips1", {L""});
+    SeedValues(HKEY_CURRENT_USER, clips + L"\\Volume", {L"level"});
+    SeedValues(HKEY_CURRENT_USER, paint, {L"File1"});
+    SeedValues(HKEY_CURRENT_USER, unrelated, {L"a", L"MRUList"});
+    SeedValues(HKEY_LOCAL_MACHINE, movies, {L"Movie 1"});
+    SeedValues(HKEY_USERS, hive + L"\\" + typed, {L"url1"});
+    SeedValues(HKEY_USERS, hive + L"\\" + run, {L"a", L"MRUList"});
+    SeedValues(HKEY_USERS, hive + L"\\" + assistant, {L"000"});
+    SeedValues(HKEY_USERS, hive + L"_Classes", {});
+    SeedValues(HKEY_USERS, L".Default\\" + run, {L"a"});
+    SeedValues(HKEY_USERS, L".Default\\" + docFind, {L"a"});
+
+    RunStartup(L"00000000000000000000", L"10100000000000000000", {});
+
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, typed), none);
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, run), orderOnly);
+    EXPECT_EQ(ValueText(HKEY_CURRENT_USER, run, L"MRUList"), L"");
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, openSaved + L"\\*"), orderOnly);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, openSaved + L"\\txt"));
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, lastVisited), orderOnly);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, clips + L"\\MostRecentClips1"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, clips + L"\\Volume"));
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, paint), none);
+    EXPECT_EQ(ValuesOf(HKEY_LOCAL_MACHINE, movies), none) << "the prefix lets the user write there";
+    EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + typed), none);
+    EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + run), orderOnly);
+    if (nt()) {
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, searchBar + L"\\FilesNamedMRU"), orderOnly);
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, assistant), none);
+        EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + assistant), none);
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, docFind).size(), 2u);
+        EXPECT_EQ(ValuesOf(HKEY_USERS, L".Default\\" + docFind).size(), 1u);
+    } else {
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, docFind), orderOnly);
+        EXPECT_EQ(ValuesOf(HKEY_USERS, L".Default\\" + docFind), none);
+        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, assistant).size(), 2u);
+        EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + assistant).size(), 1u);
+    }
+    // Lists no step names stay whole, whatever their values are called.
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, unrelated), (std::vector<std::wstring>{L"a", L"MRUList"}));
+    EXPECT_EQ(ValueText(HKEY_CURRENT_USER, unrelated, L"MRUList"), L"entry MRUList");
+    EXPECT_EQ(ValuesOf(HKEY_USERS, L".Default\\" + run).size(), 1u);
+
+    RegDeleteTreeW(HKEY_USERS, hive.c_str());
+    RegDeleteTreeW(HKEY_USERS, (hive + L"_Classes").c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrum e2e");
 }
 
 }  // namespace

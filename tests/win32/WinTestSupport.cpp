@@ -127,8 +127,6 @@ void Press(HWND button) {
     PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-namespace {
-
 std::string Narrow(const std::wstring& text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                          nullptr, 0, nullptr, nullptr);
@@ -139,8 +137,6 @@ std::string Narrow(const std::wstring& text) {
     }
     return bytes;
 }
-
-}  // namespace
 
 std::string DescribeWindowsOf(DWORD processId) {
     struct Search {

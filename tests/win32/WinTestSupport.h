@@ -45,5 +45,7 @@ void Press(HWND button);
 std::string DescribeWindowsOf(DWORD processId);
 
 std::wstring InstalledKestrum();
+// UTF-8 for failure messages.
+std::string Narrow(const std::wstring& text);
 
 }  // namespace kestrum::wintest
