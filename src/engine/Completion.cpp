@@ -97,7 +97,12 @@ bool ShutdownSystem(KestrumModule& module, std::int32_t flags) {
 
 bool EnableShutdownPrivilege(KestrumModule& module) {
     IPower& power = module.platform.power;
-    const auto reason = [&] { return "[" + SystemErrorText(module, power.LastError()) + "]"; };
+    const auto reason = [&] {
+        std::string text(1, '[');
+        text += SystemErrorText(module, power.LastError());
+        text += ']';
+        return text;
+    };
 
     const auto privilege = power.LookupPrivilege(kShutdownPrivilege);
     if (!privilege) {

@@ -19,6 +19,11 @@ public:
     // Starts `program` (a full path, so that no search can pick another program of that name)
     // with `commandLine` as its command line, its window hidden, and returns without waiting.
     virtual bool StartHidden(const std::string& program, const std::string& commandLine) = 0;
+    // Writes a shell link file at linkPath (its folder must exist) that starts target with
+    // arguments, in the target's folder and with the target's icon. An existing file there is
+    // replaced. False when the link cannot be written.
+    virtual bool CreateShellLink(const std::string& linkPath, const std::string& target,
+                                 const std::string& arguments) = 0;
 };
 
 }  // namespace kestrum

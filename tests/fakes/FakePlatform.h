@@ -23,6 +23,10 @@ struct FakePlatform {
     FakeRegistry registry;
     FakePower power;
 
+    FakePlatform() { shell.files = &files; }
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
     Platform services() { return Platform{application, system, settings, files, clock, ui, shell, registry, power}; }
 };
 

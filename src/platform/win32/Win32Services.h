@@ -87,6 +87,8 @@ class Win32Shell final : public IShell {
 public:
     bool EmptyRecycleBin(std::uint32_t flags) override;
     bool StartHidden(const std::string& program, const std::string& commandLine) override;
+    bool CreateShellLink(const std::string& linkPath, const std::string& target,
+                         const std::string& arguments) override;
 };
 
 class Win32Registry final : public IRegistry {

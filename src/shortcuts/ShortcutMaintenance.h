@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kestrum {
+
+class KestrumModule;
+
+inline constexpr char kCleanNowShortcut[] = "Clean Now";
+
+// The "Clean Now" shortcuts on the desktop and in the Quick Launch bar, in profile folders
+// derived from the Windows folder's drive and the user name. Every folder ends with "\"; a
+// folder that cannot be derived (no Windows folder, or no user name on the NT family) is empty,
+// and nothing is then looked for, made, moved or deleted on it.
+
+// The Windows folder without a trailing "\", from a 256-character buffer; empty when unknown.
+std::string QueryWindowsFolder(KestrumModule& module);
+std::string CurrentProfileFolder(KestrumModule& module);
+std::string AllUsersProfileFolder(KestrumModule& module);
+std::string QuickLaunchShortcutPath(KestrumModule& module, const std::string& name);
+// The first existing desktop shortcut of that name (the Administrator's, All Users', Default
+// User's, then the user's own on the NT family), else the Windows folder's desktop.
+std::string FindDesktopShortcut(KestrumModule& module, const std::string& name);
+void DeleteDesktopShortcut(KestrumModule& module, const std::string& name);
+// The folder argument is not used: links are always made in the Programs folder first.
+void CreateDesktopShortcut(KestrumModule& module, const std::string& folder, const std::string& name,
+                           const std::string& target, const std::string& arguments);
+void CreateQuickLaunchShortcut(KestrumModule& module, const std::string& folder,
+                               const std::string& name, const std::string& target,
+                               const std::string& arguments);
+
+// Makes the link `name`.lnk in the user's Start Menu Programs folder (below `folder`, relative to
+// it) through the shell. Non-zero on success.
+std::int32_t fCreateShellLink(KestrumModule& module, const std::string& folder,
+                              const std::string& name, const std::string& target,
+                              const std::string& arguments);
+
+}  // namespace kestrum
