@@ -86,7 +86,7 @@ touch -d '3 days ago' -- "$temp/setup-cache/nested" "$temp/setup-cache" "$window
 # the Windows folder and the documents folder.
 snapshot() {
     {
-        find "$temp" "$windows_temp" "$docs" -mindepth 1
+        find -H "$temp" "$windows_temp" "$docs" -mindepth 1
         find "$windows" -maxdepth 1 -type f \( -iname '*.tmp' -o -name 'kestrum-demo-*' \)
     } | LC_ALL=C sort
 }
