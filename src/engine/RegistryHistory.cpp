@@ -54,8 +54,9 @@ private:
     // Clears a list under HKEY_CURRENT_USER, checks, then in the user's hive, checks. True once
     // the run is cancelled.
     bool ClearTwice(const std::string& path);
-    // Clears every subkey's list of a key in one hive; true once cancelled.
-    bool ClearSubkeyLists(RegistryHive hive, const std::string& path);
+    // Clears every subkey's list of a key in one hive, checking once more right after the
+    // listing when asked; true once cancelled.
+    bool ClearSubkeyLists(RegistryHive hive, const std::string& path, bool checkAfterListing);
     bool ClearSearchLists();
     bool ClearOpenSaved();
     bool DeleteRecentClips();
@@ -77,8 +78,12 @@ bool HistoryStep::ClearTwice(const std::string& path) {
     return Cancelled();
 }
 
-bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path) {
+bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path,
+                                   bool checkAfterListing) {
     const auto names = registry_.EnumRegistryKeys(hive, path);
+    if (checkAfterListing && Cancelled()) {
+        return true;
+    }
     if (IsRegistryError(names)) {
         return false;
     }
@@ -119,30 +124,13 @@ bool HistoryStep::ClearSearchLists() {
             return true;
         }
     }
-    if (ClearSubkeyLists(kUser, kSearchAssistant)) {
+    if (ClearSubkeyLists(kUser, kSearchAssistant, false)) {
         return true;
     }
     if (!HasUserHive()) {
         return Cancelled();
     }
-    const std::string inHive = InUserHive(kSearchAssistant);
-    const auto names = registry_.EnumRegistryKeys(kUsers, inHive);
-    if (Cancelled()) {
-        return true;
-    }
-    if (IsRegistryError(names)) {
-        return false;
-    }
-    for (const std::string& name : names) {
-        if (name.empty()) {
-            continue;
-        }
-        ClearMruKey(module_, kUsers, inHive + "\\" + name);
-        if (Cancelled()) {
-            return true;
-        }
-    }
-    return false;
+    return ClearSubkeyLists(kUsers, InUserHive(kSearchAssistant), true);
 }
 
 bool HistoryStep::ClearOpenSaved() {

@@ -44,7 +44,10 @@ bool Process::Running() {
     return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+namespace {
+
+// The top-level windows of a process, in z order.
+std::vector<HWND> WindowsOf(DWORD processId) {
     struct Search {
         DWORD pid;
         std::vector<HWND> found;
@@ -54,13 +57,25 @@ std::vector<HWND> VisibleWindowsOf(DWORD processId) {
             auto* s = reinterpret_cast<Search*>(lparam);
             DWORD owner = 0;
             GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && IsWindowVisible(hwnd)) {
+            if (owner == s->pid) {
                 s->found.push_back(hwnd);
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+}  // namespace
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+    std::vector<HWND> visible;
+    for (HWND hwnd : WindowsOf(processId)) {
+        if (IsWindowVisible(hwnd)) {
+            visible.push_back(hwnd);
+        }
+    }
+    return visible;
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -139,27 +154,16 @@ std::string Narrow(const std::wstring& text) {
 }
 
 std::string DescribeWindowsOf(DWORD processId) {
-    struct Search {
-        DWORD pid;
-        std::string text;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lparam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lparam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid) {
-                s->text += IsWindowVisible(hwnd) ? "[visible] " : "[hidden] ";
-                s->text += Narrow(TextOf(hwnd));
-                for (const std::wstring& child : ChildTexts(hwnd)) {
-                    s->text += " | " + Narrow(child);
-                }
-                s->text += "\n";
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.text.empty() ? std::string("no windows\n") : search.text;
+    std::string text;
+    for (HWND hwnd : WindowsOf(processId)) {
+        text += IsWindowVisible(hwnd) ? "[visible] " : "[hidden] ";
+        text += Narrow(TextOf(hwnd));
+        for (const std::wstring& child : ChildTexts(hwnd)) {
+            text += " | " + Narrow(child);
+        }
+        text += "\n";
+    }
+    return text.empty() ? std::string("no windows\n") : text;
 }
 
 std::wstring InstalledKestrum() { return L"C:\\Program Files\\Kestrum\\Kestrum.exe"; }
