@@ -13,7 +13,9 @@ Banner::Banner(KestrumModule& module) : module_(module) {
     cancelButton_->SetDefault(true);
     window_->SetOnUnload([this] { OnUnloaded(); });
 
-    // Loading the window makes it the run's progress window.
+    // Loading the window makes it the run's progress window, with nothing pressed on it yet; a
+    // Cancel from here on, even while the window is first drawn, stops the run.
+    module_.CancelRequested = false;
     module_.ProgressShown = true;
     module_.ProgressWindow = this;
 }

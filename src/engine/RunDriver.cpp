@@ -118,7 +118,11 @@ void ComputeLocations(KestrumModule& module) {
 }
 
 void RunCleaning(KestrumModule& module) {
-    module.CancelRequested = false;
+    // An interactive run's flag was cleared when its progress window was loaded; clearing it
+    // again here would lose a Cancel pressed while that window was being drawn.
+    if (!module.ProgressShown) {
+        module.CancelRequested = false;
+    }
     if (module.ProgressShown && module.ProgressWindow != nullptr) {
         module.ProgressWindow->SetStatus(" Initializing");
         Pause(module, 1);

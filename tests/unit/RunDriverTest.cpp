@@ -88,6 +88,20 @@ TEST_F(RunDriverTest, InteractiveRunShowsEachCaptionForASecond) {
     EXPECT_FALSE(module.CancelRequested);
 }
 
+TEST_F(RunDriverTest, ACancelWhileTheProgressWindowIsFirstDrawnStopsTheRun) {
+    module.CancelRequested = true;  // left over from an earlier run: no effect
+    fake.ui.Post([this] { module.CancelRequested = true; });
+    RunWithProgressWindow(module);
+    ASSERT_EQ(fake.ui.messages.size(), 1u);
+    EXPECT_EQ(fake.ui.messages[0].text, "The Kestrum process was successfully stopped");
+    EXPECT_TRUE(ran.empty());
+
+    fake.ui.messages.clear();
+    RunWithProgressWindow(module);
+    EXPECT_TRUE(fake.ui.messages.empty()) << "a new window starts without a Cancel";
+    EXPECT_FALSE(module.CancelRequested);
+}
+
 TEST_F(RunDriverTest, EveryCategoryWithItsConditions) {
     module.DeleteOptions = "11111111100000000000";
     module.SelectedFiles.push_back("c:\\x.txt");
