@@ -14,7 +14,7 @@ constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 constexpr RegistryHive kUsers = RegistryHive::Users;
 
 constexpr char kTypedUrls[] = "software\\microsoft\\internet explorer\\typedurls";
-constexpr char kDocFindSpec[] = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
+constexpr char kDocFind[] = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
 // Where the search bar of Windows 2000 and XP keeps its two lists.
 constexpr char kSearchBar[] =
     "software\\microsoft\\internet explorer\\explorer bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
@@ -54,8 +54,11 @@ private:
     // Clears a list under HKEY_CURRENT_USER, checks, then in the user's hive, checks. True once
     // the run is cancelled.
     bool ClearTwice(const std::string& path);
-    // Clears every subkey's list of a key in one hive, checking once more right after the
-    // listing when asked; true once cancelled.
+    // Lists the subkeys of a key in one hive, checking once more right after the listing when
+    // asked, and hands each non-empty name to `act`, checking after each. True once cancelled.
+    template <typename Act>
+    bool EachSubkey(RegistryHive hive, const std::string& path, bool checkAfterListing, Act act);
+    // Clears every subkey's list of a key in one hive; true once cancelled.
     bool ClearSubkeyLists(RegistryHive hive, const std::string& path, bool checkAfterListing);
     bool ClearSearchLists();
     bool ClearOpenSaved();
@@ -78,8 +81,9 @@ bool HistoryStep::ClearTwice(const std::string& path) {
     return Cancelled();
 }
 
-bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path,
-                                   bool checkAfterListing) {
+template <typename Act>
+bool HistoryStep::EachSubkey(RegistryHive hive, const std::string& path, bool checkAfterListing,
+                             Act act) {
     const auto names = registry_.EnumRegistryKeys(hive, path);
     if (checkAfterListing && Cancelled()) {
         return true;
@@ -91,7 +95,7 @@ bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path,
         if (name.empty()) {
             continue;
         }
-        ClearMruKey(module_, hive, path + "\\" + name);
+        act(name);
         if (Cancelled()) {
             return true;
         }
@@ -99,13 +103,19 @@ bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path,
     return false;
 }
 
+bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path,
+                                   bool checkAfterListing) {
+    return EachSubkey(hive, path, checkAfterListing,
+                      [&](const std::string& name) { ClearMruKey(module_, hive, path + "\\" + name); });
+}
+
 bool HistoryStep::ClearSearchLists() {
     if (!module_.IsWindowsNT) {
-        ClearMruKey(module_, kUser, kDocFindSpec);
+        ClearMruKey(module_, kUser, kDocFind);
         if (Cancelled()) {
             return true;
         }
-        ClearMruKey(module_, kUsers, std::string(".default\\") + kDocFindSpec);
+        ClearMruKey(module_, kUsers, std::string(".default\\") + kDocFind);
         return Cancelled();
     }
     const std::string filesNamed = std::string(kSearchBar) + "filesnamedmru";
@@ -135,14 +145,7 @@ bool HistoryStep::ClearSearchLists() {
 
 bool HistoryStep::ClearOpenSaved() {
     // The subkeys are those of HKEY_CURRENT_USER; the user's hive loses the same ones.
-    const auto names = registry_.EnumRegistryKeys(kUser, kOpenSaved);
-    if (IsRegistryError(names)) {
-        return false;
-    }
-    for (const std::string& name : names) {
-        if (name.empty()) {
-            continue;
-        }
+    return EachSubkey(kUser, kOpenSaved, false, [&](const std::string& name) {
         if (name == "*") {
             ClearMruKey(module_, kUser, std::string(kOpenSaved) + "\\*");
             if (HasUserHive()) {
@@ -154,33 +157,18 @@ bool HistoryStep::ClearOpenSaved() {
                 registry_.DeleteRegistryKey(kUsers, InUserHive(kOpenSaved), name);
             }
         }
-        if (Cancelled()) {
-            return true;
-        }
-    }
-    return false;
+    });
 }
 
 bool HistoryStep::DeleteRecentClips() {
-    const auto names = registry_.EnumRegistryKeys(kUser, kStreamingPlayer);
-    if (IsRegistryError(names)) {
-        return false;
-    }
-    for (const std::string& name : names) {
-        if (name.empty()) {
-            continue;
-        }
+    return EachSubkey(kUser, kStreamingPlayer, false, [&](const std::string& name) {
         if (ToLowerAscii(name.substr(0, 15)) == kRecentClipsPrefix) {
             registry_.DeleteRegistryKey(kUser, kStreamingPlayer, name);
             if (HasUserHive()) {
                 registry_.DeleteRegistryKey(kUsers, InUserHive(kStreamingPlayer), name);
             }
         }
-        if (Cancelled()) {
-            return true;
-        }
-    }
-    return false;
+    });
 }
 
 void HistoryStep::Run() {
