@@ -14,23 +14,20 @@ constexpr char kQuickLaunch[] = "Application Data\\Microsoft\\Internet Explorer\
 constexpr char kPrograms[] = "Start Menu\\Programs\\";
 
 // "C:\" of "C:\WINDOWS"; empty when the Windows folder is unknown.
-std::string WindowsDrive(KestrumModule& module) {
-    const std::string windows = QueryWindowsFolder(module);
-    return windows.size() >= 3 ? windows.substr(0, 3) : std::string();
+std::string DriveOf(const std::string& windowsFolder) {
+    return windowsFolder.size() >= 3 ? windowsFolder.substr(0, 3) : std::string();
 }
 
 // The NT profile folder of one account, or empty when the drive or the account is unknown.
-std::string NtProfile(KestrumModule& module, const std::string& account) {
-    const std::string drive = WindowsDrive(module);
+std::string NtProfile(const std::string& drive, const std::string& account) {
     if (drive.empty() || account.empty()) {
         return std::string();
     }
     return drive + kProfiles + account + "\\";
 }
 
-std::string WindowsFolderWithSeparator(KestrumModule& module) {
-    const std::string windows = QueryWindowsFolder(module);
-    return windows.empty() ? std::string() : windows + "\\";
+std::string WithSeparator(const std::string& windowsFolder) {
+    return windowsFolder.empty() ? std::string() : windowsFolder + "\\";
 }
 
 bool IsFile(KestrumModule& module, const std::string& path) {
@@ -39,8 +36,7 @@ bool IsFile(KestrumModule& module, const std::string& path) {
 }
 
 // The link as fCreateShellLink leaves it in the Programs folder.
-std::string ProgramsLink(KestrumModule& module, const std::string& name) {
-    const std::string profile = CurrentProfileFolder(module);
+std::string ProgramsLink(const std::string& profile, const std::string& name) {
     return profile.empty() ? std::string() : profile + kPrograms + name + ".lnk";
 }
 
@@ -62,17 +58,19 @@ std::string QueryWindowsFolder(KestrumModule& module) {
 }
 
 std::string CurrentProfileFolder(KestrumModule& module) {
+    const std::string windows = QueryWindowsFolder(module);
     if (!module.IsWindowsNT) {
-        return WindowsFolderWithSeparator(module);
+        return WithSeparator(windows);
     }
-    return NtProfile(module, CurrentUserName(module));
+    return NtProfile(DriveOf(windows), CurrentUserName(module));
 }
 
 std::string AllUsersProfileFolder(KestrumModule& module) {
+    const std::string windows = QueryWindowsFolder(module);
     if (!module.IsWindowsNT) {
-        return WindowsFolderWithSeparator(module);
+        return WithSeparator(windows);
     }
-    return NtProfile(module, "All Users");
+    return NtProfile(DriveOf(windows), "All Users");
 }
 
 std::string QuickLaunchShortcutPath(KestrumModule& module, const std::string& name) {
@@ -82,18 +80,18 @@ std::string QuickLaunchShortcutPath(KestrumModule& module, const std::string& na
 
 std::string FindDesktopShortcut(KestrumModule& module, const std::string& name) {
     const std::string file = "Desktop\\" + name + ".lnk";
+    const std::string windows = QueryWindowsFolder(module);
     if (module.IsWindowsNT) {
         for (const std::string& account :
              {std::string("Administrator"), std::string("All Users"), std::string("Default User"),
               CurrentUserName(module)}) {
-            const std::string profile = NtProfile(module, account);
+            const std::string profile = NtProfile(DriveOf(windows), account);
             if (!profile.empty() && IsFile(module, profile + file)) {
                 return profile + file;
             }
         }
     }
-    const std::string windows = WindowsFolderWithSeparator(module);
-    return windows.empty() ? std::string() : windows + file;
+    return windows.empty() ? std::string() : WithSeparator(windows) + file;
 }
 
 void DeleteDesktopShortcut(KestrumModule& module, const std::string& name) {
@@ -114,7 +112,7 @@ void CreateDesktopShortcut(KestrumModule& module, const std::string& /*folder*/,
     }
     DeleteDesktopShortcut(module, name);
     const std::string profile = CurrentProfileFolder(module);
-    MoveLink(module, ProgramsLink(module, name), profile + "Desktop\\" + name + ".lnk");
+    MoveLink(module, ProgramsLink(profile, name), profile + "Desktop\\" + name + ".lnk");
 }
 
 void CreateQuickLaunchShortcut(KestrumModule& module, const std::string& /*folder*/,
@@ -123,7 +121,8 @@ void CreateQuickLaunchShortcut(KestrumModule& module, const std::string& /*folde
     if (fCreateShellLink(module, "", name, target, arguments) == 0) {
         return;
     }
-    MoveLink(module, ProgramsLink(module, name), QuickLaunchShortcutPath(module, kCleanNowShortcut));
+    MoveLink(module, ProgramsLink(CurrentProfileFolder(module), name),
+             QuickLaunchShortcutPath(module, kCleanNowShortcut));
 }
 
 std::int32_t fCreateShellLink(KestrumModule& module, const std::string& folder,
