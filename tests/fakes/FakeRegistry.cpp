@@ -197,30 +197,27 @@ FakeRegistryKey* FakeRegistry::Find(RegistryHive hive, const std::string& path) 
     return key;
 }
 
-void FakeRegistry::SetText(RegistryHive hive, const std::string& path, const std::string& name,
-                           const std::string& text, std::uint32_t type) {
+void FakeRegistry::Store(RegistryHive hive, const std::string& path, const FakeRegistryValue& value) {
     FakeRegistryKey& key = Key(hive, path);
-    FakeRegistryValue value{name, type, text + '\0', 0, false};
-    if (FakeRegistryValue* existing = key.FindValue(name)) {
+    if (FakeRegistryValue* existing = key.FindValue(value.name)) {
         *existing = value;
     } else {
         key.values.push_back(value);
     }
+}
+
+void FakeRegistry::SetText(RegistryHive hive, const std::string& path, const std::string& name,
+                           const std::string& text, std::uint32_t type) {
+    Store(hive, path, FakeRegistryValue{name, type, text + '\0', 0, false});
 }
 
 void FakeRegistry::SetNumber(RegistryHive hive, const std::string& path, const std::string& name,
                              std::int32_t number) {
-    FakeRegistryKey& key = Key(hive, path);
-    FakeRegistryValue value{name, regtype::kNumber, std::string(), number, false};
-    if (FakeRegistryValue* existing = key.FindValue(name)) {
-        *existing = value;
-    } else {
-        key.values.push_back(value);
-    }
+    Store(hive, path, FakeRegistryValue{name, regtype::kNumber, std::string(), number, false});
 }
 
 void FakeRegistry::SetBinary(RegistryHive hive, const std::string& path, const std::string& name) {
-    Key(hive, path).values.push_back(FakeRegistryValue{name, regtype::kBinary, "\x01\x02", 0, false});
+    Store(hive, path, FakeRegistryValue{name, regtype::kBinary, "\x01\x02", 0, false});
 }
 
 std::optional<std::string> FakeRegistry::Text(RegistryHive hive, const std::string& path,

@@ -65,6 +65,9 @@ public:
     std::vector<std::string> opened;
 
 private:
+    // Sets a value in a key made with every missing level, replacing one of the same name.
+    void Store(RegistryHive hive, const std::string& path, const FakeRegistryValue& value);
+
     std::map<RegistryHive, FakeRegistryKey> hives_;
 };
 
