@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/win32/RegKey.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 
 namespace kestrum::win32 {

@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "platform/win32/RegKey.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
 
