@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/RegKey.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
 #include "settings/ListFile.h"
