@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/Path.h"
 #include "common/Text.h"
 #include "engine/CleaningSteps.h"
 #include "engine/RegistryHistory.h"
@@ -96,8 +97,8 @@ bool Applies(const KestrumModule& module, Scope scope) {
 // Empties one category folder, then answers whether the run must stop. A folder built on a
 // location the platform could not give is skipped, never taken relative to the current folder.
 bool PurgeThenCancelled(KestrumModule& module, const std::string& base, const char* tail) {
-    if (!base.empty()) {
-        PurgeFolderContents(module, base + tail);
+    if (const std::string folder = JoinPath(base, tail); !folder.empty()) {
+        PurgeFolderContents(module, folder);
     }
     return RunCancelled(module);
 }
@@ -111,13 +112,6 @@ bool PurgeRows(KestrumModule& module, const std::array<Row, N>& rows) {
         }
     }
     return true;
-}
-
-std::string WithoutTrailingSeparator(std::string path) {
-    if (!path.empty() && path.back() == '\\') {
-        path.pop_back();
-    }
-    return path;
 }
 
 // True when the program runs from the temporary folder: then that folder is never emptied. The
@@ -189,12 +183,12 @@ void CleanTemporaryFiles(KestrumModule& module) {
 void CleanCache(KestrumModule& module) {
     ShowStep(module, " Clearing cache");
     const RunLocations& loc = module.Locations;
-    if (PurgeThenCancelled(module, loc.SystemFolder, "dllcache") || loc.WindowsFolder.empty()) {
+    const std::string swapFile = JoinPath(loc.WindowsFolder, "win386.swp");
+    if (PurgeThenCancelled(module, loc.SystemFolder, "dllcache") || swapFile.empty()) {
         return;
     }
     // The swap file of Windows 95/98/ME is in use while Windows runs: a plain delete, and a reboot
     // when it is still there.
-    const std::string swapFile = loc.WindowsFolder + "win386.swp";
     IFileSystem& files = module.platform.files;
     files.RemoveFile(swapFile);
     if (RunCancelled(module)) {
@@ -244,9 +238,9 @@ void FlushDnsCache(KestrumModule& module) {
     }
     ShowStep(module, " Clearing DNS cache");
     // Named by its full path, so that an ipconfig.exe beside this program is never the one run.
-    if (!module.Locations.SystemFolder.empty()) {
-        module.platform.shell.StartHidden(module.Locations.SystemFolder + "ipconfig.exe",
-                                          "ipconfig /flushdns");
+    if (const std::string ipconfig = JoinPath(module.Locations.SystemFolder, "ipconfig.exe");
+        !ipconfig.empty()) {
+        module.platform.shell.StartHidden(ipconfig, "ipconfig /flushdns");
     }
 }
 

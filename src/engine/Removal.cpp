@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "common/Path.h"
 #include "common/Text.h"
 #include "engine/RandomSource.h"
 #include "engine/RunDriver.h"
@@ -28,13 +29,6 @@ int Scaled255(double u) { return static_cast<int>(255.0 * u); }
 
 bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
 bool IsLink(std::uint32_t attributes) { return (attributes & attr::kReparsePoint) != 0; }
-
-std::string WithoutTrailingSeparator(std::string path) {
-    if (!path.empty() && path.back() == '\\') {
-        path.pop_back();
-    }
-    return path;
-}
 
 // Writes the whole length in blocks that `fill` provides, then forces it onto the disk.
 template <typename Fill>
@@ -79,7 +73,7 @@ void PurgeTree(KestrumModule& module, const std::string& folder) {
     // The whole level is listed before anything in it changes.
     const std::vector<FolderEntry> entries = files.ListFolder(path).value_or(std::vector<FolderEntry>{});
     for (const FolderEntry& entry : entries) {
-        const std::string full = path + "\\" + entry.name;
+        const std::string full = JoinPath(path, entry.name);
         if (IsFolder(entry.attributes) && IsLink(entry.attributes)) {
             // A junction or link goes, what it leads to stays.
             files.RemoveFolder(full);
@@ -243,7 +237,7 @@ void DeleteMatchingFiles(KestrumModule& module, const std::string& folder, const
     }
     for (const FolderEntry& entry : *entries) {
         if (!IsFolder(entry.attributes) && MatchesPattern(entry.name, pattern)) {
-            DeleteOneFile(module, folder + entry.name);
+            DeleteOneFile(module, JoinPath(folder, entry.name));
         }
         if (RunCancelled(module)) {
             return;

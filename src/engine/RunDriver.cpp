@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/Path.h"
 #include "common/Text.h"
 #include "engine/Banner.h"
 #include "engine/CleaningSteps.h"
@@ -45,13 +46,6 @@ constexpr std::array<StepEntry, 9> kSilentOrder{{
     {CleaningStep::DnsCache, &RunFlags::ClearDnsCache},
     {CleaningStep::Prefetch, &RunFlags::DeletePrefetch},
 }};
-
-std::string WithTrailingSeparator(const std::string& folder) {
-    if (folder.empty() || EndsWith(folder, "\\")) {
-        return folder;
-    }
-    return folder + "\\";
-}
 
 // The end of a cancelled run: the progress window goes and the user is told.
 void Stop(KestrumModule& module) {
@@ -112,9 +106,9 @@ void ComputeLocations(KestrumModule& module) {
     // Without a user name there is no profile of the user's own to clean.
     loc.UserProfile =
         loc.UserName.empty() ? std::string() : "c:\\documents and settings\\" + loc.UserName + "\\";
-    loc.AdminLocal = loc.AdminProfile + "local settings\\";
-    loc.DefaultLocal = loc.DefaultProfile + "local settings\\";
-    loc.UserLocal = loc.UserProfile.empty() ? std::string() : loc.UserProfile + "local settings\\";
+    loc.AdminLocal = JoinPath(loc.AdminProfile, "local settings\\");
+    loc.DefaultLocal = JoinPath(loc.DefaultProfile, "local settings\\");
+    loc.UserLocal = JoinPath(loc.UserProfile, "local settings\\");
 }
 
 void RunCleaning(KestrumModule& module) {

@@ -1,5 +1,6 @@
 #include "shortcuts/ShortcutMaintenance.h"
 
+#include "common/Path.h"
 #include "common/Text.h"
 #include "startup/KestrumModule.h"
 #include "startup/Startup.h"
@@ -20,14 +21,10 @@ std::string DriveOf(const std::string& windowsFolder) {
 
 // The NT profile folder of one account, or empty when the drive or the account is unknown.
 std::string NtProfile(const std::string& drive, const std::string& account) {
-    if (drive.empty() || account.empty()) {
+    if (account.empty()) {
         return std::string();
     }
-    return drive + kProfiles + account + "\\";
-}
-
-std::string WithSeparator(const std::string& windowsFolder) {
-    return windowsFolder.empty() ? std::string() : windowsFolder + "\\";
+    return JoinPath(drive, kProfiles + account + "\\");
 }
 
 bool IsFile(KestrumModule& module, const std::string& path) {
@@ -37,7 +34,7 @@ bool IsFile(KestrumModule& module, const std::string& path) {
 
 // The link as fCreateShellLink leaves it in the Programs folder.
 std::string ProgramsLink(const std::string& profile, const std::string& name) {
-    return profile.empty() ? std::string() : profile + kPrograms + name + ".lnk";
+    return JoinPath(profile, kPrograms + name + ".lnk");
 }
 
 // A move that fails (a link already there) leaves the new link in the Programs folder.
@@ -50,17 +47,14 @@ void MoveLink(KestrumModule& module, const std::string& from, const std::string&
 }  // namespace
 
 std::string QueryWindowsFolder(KestrumModule& module) {
-    std::string folder = module.platform.system.WindowsDirectory(kWindowsFolderBufferChars).value_or("");
-    while (!folder.empty() && folder.back() == '\\') {
-        folder.pop_back();
-    }
-    return folder;
+    return WithoutTrailingSeparator(
+        module.platform.system.WindowsDirectory(kWindowsFolderBufferChars).value_or(""));
 }
 
 std::string CurrentProfileFolder(KestrumModule& module) {
     const std::string windows = QueryWindowsFolder(module);
     if (!module.IsWindowsNT) {
-        return WithSeparator(windows);
+        return WithTrailingSeparator(windows);
     }
     return NtProfile(DriveOf(windows), CurrentUserName(module));
 }
@@ -68,14 +62,13 @@ std::string CurrentProfileFolder(KestrumModule& module) {
 std::string AllUsersProfileFolder(KestrumModule& module) {
     const std::string windows = QueryWindowsFolder(module);
     if (!module.IsWindowsNT) {
-        return WithSeparator(windows);
+        return WithTrailingSeparator(windows);
     }
     return NtProfile(DriveOf(windows), "All Users");
 }
 
 std::string QuickLaunchShortcutPath(KestrumModule& module, const std::string& name) {
-    const std::string profile = CurrentProfileFolder(module);
-    return profile.empty() ? std::string() : profile + kQuickLaunch + name + ".lnk";
+    return JoinPath(CurrentProfileFolder(module), kQuickLaunch + name + ".lnk");
 }
 
 std::string FindDesktopShortcut(KestrumModule& module, const std::string& name) {
@@ -91,7 +84,7 @@ std::string FindDesktopShortcut(KestrumModule& module, const std::string& name) 
             }
         }
     }
-    return windows.empty() ? std::string() : WithSeparator(windows) + file;
+    return JoinPath(windows, file);
 }
 
 void DeleteDesktopShortcut(KestrumModule& module, const std::string& name) {
@@ -112,7 +105,7 @@ void CreateDesktopShortcut(KestrumModule& module, const std::string& /*folder*/,
     }
     DeleteDesktopShortcut(module, name);
     const std::string profile = CurrentProfileFolder(module);
-    MoveLink(module, ProgramsLink(profile, name), profile + "Desktop\\" + name + ".lnk");
+    MoveLink(module, ProgramsLink(profile, name), JoinPath(profile, "Desktop\\" + name + ".lnk"));
 }
 
 void CreateQuickLaunchShortcut(KestrumModule& module, const std::string& /*folder*/,
@@ -132,13 +125,7 @@ std::int32_t fCreateShellLink(KestrumModule& module, const std::string& folder,
     if (profile.empty()) {
         return 0;
     }
-    std::string programs = profile + kPrograms;
-    if (!folder.empty()) {
-        programs += folder;
-        if (programs.back() != '\\') {
-            programs += '\\';
-        }
-    }
+    const std::string programs = WithTrailingSeparator(JoinPath(profile, kPrograms + folder));
     return module.platform.shell.CreateShellLink(programs + name + ".lnk", target, arguments) ? 1 : 0;
 }
 

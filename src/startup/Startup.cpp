@@ -1,5 +1,6 @@
 #include "startup/Startup.h"
 
+#include "common/Path.h"
 #include "common/Text.h"
 #include "engine/RunDriver.h"
 #include "settings/ListFile.h"
@@ -27,6 +28,8 @@ std::string CurrentUserName(KestrumModule& module) {
 }
 
 std::string BuildStartupCommand(const std::string& programFolder, const std::string& exeName) {
+    // Plain concatenation: a program in a drive root gets a doubled separator, which the
+    // platform accepts and which every reader of the entry compares against this very text.
     return ToLowerAscii(programFolder + "\\" + exeName + ".exe " + kStartupArgument);
 }
 
@@ -55,7 +58,7 @@ void InitializeStartupState(KestrumModule& module) {
     }
 
     const std::string current = p.files.CurrentDirectory();
-    module.ListFilePath = current + (EndsWith(current, "\\") ? "" : "\\") + kListFileName;
+    module.ListFilePath = JoinPath(current, kListFileName);
 
     LoadSelectedFiles(module);
 }

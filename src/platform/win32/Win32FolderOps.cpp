@@ -1,5 +1,6 @@
 #include <tuple>
 
+#include "common/Path.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
 
@@ -44,14 +45,11 @@ private:
     HANDLE h_;
 };
 
-std::string WithSeparator(const std::string& folder) {
-    return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
-}
-
 }  // namespace
 
 std::optional<std::vector<FolderEntry>> Win32FileSystem::ListFolder(const std::string& folder) {
-    const auto pattern = ToWin32Path(WithSeparator(folder) + "*");
+    // An empty folder would list the current directory.
+    const auto pattern = folder.empty() ? std::nullopt : ToWin32Path(WithTrailingSeparator(folder) + "*");
     if (!pattern) {
         return std::nullopt;
     }
