@@ -1,23 +1,23 @@
 #include "engine/Banner.h"
 
-#include "startup/KestrumModule.h"
+#include "engine/RunContext.h"
 
 namespace kestrum {
 
-Banner::Banner(KestrumModule& module) : module_(module) {
-    window_ = module_.platform.ui.CreateTopWindow("Banner", " Kestrum", 4320, 1680);
+Banner::Banner(RunContext& ctx) : ctx_(ctx) {
+    window_ = ctx_.platform.ui.CreateTopWindow("Banner", " Kestrum", 4320, 1680);
     label1_ = &window_->AddLabel("Label1", {240, 120, 3840, 330}, "Kestrum Running");
     label2_ = &window_->AddLabel("Label2", {240, 510, 3840, 330}, "");
     cancelButton_ = &window_->AddPushButton("cancelButton", {1500, 1020, 1320, 420}, "Cancel");
-    cancelButton_->SetOnClick([this] { module_.CancelRequested = true; });
+    cancelButton_->SetOnClick([this] { ctx_.Run.CancelRequested = true; });
     cancelButton_->SetDefault(true);
     window_->SetOnUnload([this] { OnUnloaded(); });
 
     // Loading the window makes it the run's progress window, with nothing pressed on it yet; a
     // Cancel from here on, even while the window is first drawn, stops the run.
-    module_.CancelRequested = false;
-    module_.ProgressShown = true;
-    module_.ProgressWindow = this;
+    ctx_.Run.CancelRequested = false;
+    ctx_.Run.ProgressShown = true;
+    ctx_.Run.ProgressWindow = this;
 }
 
 Banner::~Banner() {
@@ -45,9 +45,9 @@ void Banner::SetStatus(const std::string& caption) {
 }
 
 void Banner::OnUnloaded() {
-    if (module_.ProgressWindow == this) {
-        module_.ProgressWindow = nullptr;
-        module_.ProgressShown = false;
+    if (ctx_.Run.ProgressWindow == this) {
+        ctx_.Run.ProgressWindow = nullptr;
+        ctx_.Run.ProgressShown = false;
     }
 }
 

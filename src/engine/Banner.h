@@ -7,13 +7,13 @@
 
 namespace kestrum {
 
-class KestrumModule;
+struct RunContext;
 
-// The progress window of an interactive run. While it is loaded the module knows it as the
+// The progress window of an interactive run. While it is loaded the run knows it as its
 // progress window, and its Cancel button asks the run to stop.
 class Banner {
 public:
-    explicit Banner(KestrumModule& module);
+    explicit Banner(RunContext& ctx);
     ~Banner();
     Banner(const Banner&) = delete;
     Banner& operator=(const Banner&) = delete;
@@ -33,7 +33,7 @@ public:
 private:
     void OnUnloaded();
 
-    KestrumModule& module_;
+    RunContext& ctx_;
     std::unique_ptr<IWindow> window_;
     ILabel* label1_ = nullptr;
     ILabel* label2_ = nullptr;

@@ -8,7 +8,7 @@
 #include "engine/RegistryHistory.h"
 #include "engine/Removal.h"
 #include "engine/RunDriver.h"
-#include "startup/KestrumModule.h"
+#include "engine/RunContext.h"
 
 namespace kestrum {
 
@@ -85,29 +85,29 @@ constexpr std::array kTemporaryRowsAfterMatching{
     Row{Scope::User, &L::UserLocal, "temporary internet files"},
 };
 
-bool Applies(const KestrumModule& module, Scope scope) {
+bool Applies(const RunContext& ctx, Scope scope) {
     switch (scope) {
         case Scope::All: return true;
-        case Scope::Nt: return module.IsWindowsNT;
-        case Scope::User: return module.IsWindowsNT && module.Locations.UserName != "administrator";
+        case Scope::Nt: return ctx.Startup.IsWindowsNT;
+        case Scope::User: return ctx.Startup.IsWindowsNT && ctx.Run.Locations.UserName != "administrator";
     }
     return false;
 }
 
 // Empties one category folder, then answers whether the run must stop. A folder built on a
 // location the platform could not give is skipped, never taken relative to the current folder.
-bool PurgeThenCancelled(KestrumModule& module, const std::string& base, const char* tail) {
+bool PurgeThenCancelled(RunContext& ctx, const std::string& base, const char* tail) {
     if (const std::string folder = JoinPath(base, tail); !folder.empty()) {
-        PurgeFolderContents(module, folder);
+        PurgeFolderContents(ctx, folder);
     }
-    return RunCancelled(module);
+    return RunCancelled(ctx);
 }
 
 // Runs the rows that apply, in order; false once the run must stop.
 template <std::size_t N>
-bool PurgeRows(KestrumModule& module, const std::array<Row, N>& rows) {
+bool PurgeRows(RunContext& ctx, const std::array<Row, N>& rows) {
     for (const Row& row : rows) {
-        if (Applies(module, row.scope) && PurgeThenCancelled(module, module.Locations.*row.base, row.tail)) {
+        if (Applies(ctx, row.scope) && PurgeThenCancelled(ctx, ctx.Run.Locations.*row.base, row.tail)) {
             return false;
         }
     }
@@ -116,8 +116,8 @@ bool PurgeRows(KestrumModule& module, const std::array<Row, N>& rows) {
 
 // True when the program runs from the temporary folder: then that folder is never emptied. The
 // folder's text may be a short-name or otherwise different spelling of the same folder.
-bool IsProgramFolder(KestrumModule& module, const std::string& folder) {
-    IFileSystem& files = module.platform.files;
+bool IsProgramFolder(RunContext& ctx, const std::string& folder) {
+    IFileSystem& files = ctx.platform.files;
     const std::string current = files.CurrentDirectory();
     return ToLowerAscii(WithoutTrailingSeparator(folder)) ==
                ToLowerAscii(WithoutTrailingSeparator(current)) ||
@@ -126,20 +126,20 @@ bool IsProgramFolder(KestrumModule& module, const std::string& folder) {
 
 }  // namespace
 
-void CleanBrowserHistory(KestrumModule& module) {
-    ShowStep(module, " Removing Internet Explorer history");
-    PurgeRows(module, kHistoryRows);
+void CleanBrowserHistory(RunContext& ctx) {
+    ShowStep(ctx, " Removing Internet Explorer history");
+    PurgeRows(ctx, kHistoryRows);
 }
 
-void CleanCookies(KestrumModule& module) {
-    ShowStep(module, " Removing cookies");
-    PurgeRows(module, kCookieRows);
+void CleanCookies(RunContext& ctx) {
+    ShowStep(ctx, " Removing cookies");
+    PurgeRows(ctx, kCookieRows);
 }
 
-void CleanRecentFiles(KestrumModule& module) {
-    ShowStep(module, " Removing recent files");
-    const RunLocations& loc = module.Locations;
-    if (PurgeThenCancelled(module, loc.WindowsFolder, "recent") || !module.IsWindowsNT) {
+void CleanRecentFiles(RunContext& ctx) {
+    ShowStep(ctx, " Removing recent files");
+    const RunLocations& loc = ctx.Run.Locations;
+    if (PurgeThenCancelled(ctx, loc.WindowsFolder, "recent") || !ctx.Startup.IsWindowsNT) {
         return;
     }
     const std::array<std::pair<Scope, const std::string*>, 3> profiles{{
@@ -148,122 +148,122 @@ void CleanRecentFiles(KestrumModule& module) {
         {Scope::User, &loc.UserProfile},
     }};
     for (const auto& [scope, profile] : profiles) {
-        if (!Applies(module, scope)) {
+        if (!Applies(ctx, scope)) {
             continue;
         }
         for (const char* tail : kRecentTails) {
-            if (PurgeThenCancelled(module, *profile, tail)) {
+            if (PurgeThenCancelled(ctx, *profile, tail)) {
                 return;
             }
         }
     }
 }
 
-void CleanTemporaryFiles(KestrumModule& module) {
-    ShowStep(module, " Removing temporary files");
-    const RunLocations& loc = module.Locations;
-    if (!loc.TempFolder.empty() && !IsProgramFolder(module, loc.TempFolder)) {
-        PurgeFolderContents(module, loc.TempFolder);
-        if (RunCancelled(module)) {
+void CleanTemporaryFiles(RunContext& ctx) {
+    ShowStep(ctx, " Removing temporary files");
+    const RunLocations& loc = ctx.Run.Locations;
+    if (!loc.TempFolder.empty() && !IsProgramFolder(ctx, loc.TempFolder)) {
+        PurgeFolderContents(ctx, loc.TempFolder);
+        if (RunCancelled(ctx)) {
             return;
         }
     }
-    if (!PurgeRows(module, kTemporaryRowsBeforeMatching)) {
+    if (!PurgeRows(ctx, kTemporaryRowsBeforeMatching)) {
         return;
     }
     if (!loc.WindowsFolder.empty()) {
-        DeleteMatchingFiles(module, loc.WindowsFolder, "*.tmp");
+        DeleteMatchingFiles(ctx, loc.WindowsFolder, "*.tmp");
     }
-    if (RunCancelled(module)) {
+    if (RunCancelled(ctx)) {
         return;
     }
-    PurgeRows(module, kTemporaryRowsAfterMatching);
+    PurgeRows(ctx, kTemporaryRowsAfterMatching);
 }
 
-void CleanCache(KestrumModule& module) {
-    ShowStep(module, " Clearing cache");
-    const RunLocations& loc = module.Locations;
+void CleanCache(RunContext& ctx) {
+    ShowStep(ctx, " Clearing cache");
+    const RunLocations& loc = ctx.Run.Locations;
     const std::string swapFile = JoinPath(loc.WindowsFolder, "win386.swp");
-    if (PurgeThenCancelled(module, loc.SystemFolder, "dllcache") || swapFile.empty()) {
+    if (PurgeThenCancelled(ctx, loc.SystemFolder, "dllcache") || swapFile.empty()) {
         return;
     }
     // The swap file of Windows 95/98/ME is in use while Windows runs: a plain delete, and a reboot
     // when it is still there.
-    IFileSystem& files = module.platform.files;
+    IFileSystem& files = ctx.platform.files;
     files.RemoveFile(swapFile);
-    if (RunCancelled(module)) {
+    if (RunCancelled(ctx)) {
         return;
     }
     if (files.FindsNormalFile(swapFile)) {
-        module.RebootAdvised = true;
+        ctx.Run.RebootAdvised = true;
     }
-    RunCancelled(module);
+    RunCancelled(ctx);
 }
 
-void DeleteSelectedFiles(KestrumModule& module) {
-    if (module.SelectedFileCount <= 0) {
+void DeleteSelectedFiles(RunContext& ctx) {
+    if (ctx.Options.SelectedFileCount <= 0) {
         return;
     }
-    ShowStep(module, " Deleting selected files");
-    const auto count = static_cast<std::size_t>(module.SelectedFileCount);
-    for (std::size_t i = 1; i <= count && i < module.SelectedFiles.size(); ++i) {
+    ShowStep(ctx, " Deleting selected files");
+    const auto count = static_cast<std::size_t>(ctx.Options.SelectedFileCount);
+    for (std::size_t i = 1; i <= count && i < ctx.Options.SelectedFiles.size(); ++i) {
         // A copy: the list may be rebuilt while events are processed.
-        const std::string entry = module.SelectedFiles[i];
+        const std::string entry = ctx.Options.SelectedFiles[i];
         const std::size_t slash = entry.rfind('\\');
         // Entries that are not full paths would be taken relative to the program's folder.
         if (!entry.empty() && slash != std::string::npos && !IsUnsafePurgePath(entry)) {
             if (slash + 1 == entry.size()) {
-                PurgeFolder(module, entry);
+                PurgeFolder(ctx, entry);
             } else if (entry.find('*') != std::string::npos) {
-                DeleteMatchingFiles(module, entry.substr(0, slash + 1), entry.substr(slash + 1));
+                DeleteMatchingFiles(ctx, entry.substr(0, slash + 1), entry.substr(slash + 1));
             } else {
-                DeleteOneFile(module, entry);
+                DeleteOneFile(ctx, entry);
             }
         }
-        if (RunCancelled(module)) {
+        if (RunCancelled(ctx)) {
             return;
         }
     }
 }
 
-void EmptyRecycleBin(KestrumModule& module) {
-    ShowStep(module, " Clearing Recycle Bin");
-    module.platform.shell.EmptyRecycleBin(kRecycleQuietly);
-    module.platform.ui.ProcessPendingEvents();
+void EmptyRecycleBin(RunContext& ctx) {
+    ShowStep(ctx, " Clearing Recycle Bin");
+    ctx.platform.shell.EmptyRecycleBin(kRecycleQuietly);
+    ctx.platform.ui.ProcessPendingEvents();
 }
 
-void FlushDnsCache(KestrumModule& module) {
-    if (!module.IsWindowsNT) {
+void FlushDnsCache(RunContext& ctx) {
+    if (!ctx.Startup.IsWindowsNT) {
         return;
     }
-    ShowStep(module, " Clearing DNS cache");
+    ShowStep(ctx, " Clearing DNS cache");
     // Named by its full path, so that an ipconfig.exe beside this program is never the one run.
-    if (const std::string ipconfig = JoinPath(module.Locations.SystemFolder, "ipconfig.exe");
+    if (const std::string ipconfig = JoinPath(ctx.Run.Locations.SystemFolder, "ipconfig.exe");
         !ipconfig.empty()) {
-        module.platform.shell.StartHidden(ipconfig, "ipconfig /flushdns");
+        ctx.platform.shell.StartHidden(ipconfig, "ipconfig /flushdns");
     }
 }
 
-void CleanPrefetch(KestrumModule& module) {
-    if (!module.IsWindowsNT || module.WindowsBuild < kFirstBuildWithPrefetch) {
+void CleanPrefetch(RunContext& ctx) {
+    if (!ctx.Startup.IsWindowsNT || ctx.Startup.WindowsBuild < kFirstBuildWithPrefetch) {
         return;
     }
-    ShowStep(module, " Removing prefetch files");
-    PurgeThenCancelled(module, module.Locations.WindowsFolder, "prefetch");
+    ShowStep(ctx, " Removing prefetch files");
+    PurgeThenCancelled(ctx, ctx.Run.Locations.WindowsFolder, "prefetch");
 }
 
-void CategorySteps::Run(CleaningStep step, KestrumModule& module) {
+void CategorySteps::Run(CleaningStep step, RunContext& ctx) {
     switch (step) {
-        case CleaningStep::BrowserHistory: CleanBrowserHistory(module); break;
-        case CleaningStep::Cookies: CleanCookies(module); break;
-        case CleaningStep::RecentFiles: CleanRecentFiles(module); break;
-        case CleaningStep::TemporaryFiles: CleanTemporaryFiles(module); break;
-        case CleaningStep::Cache: CleanCache(module); break;
-        case CleaningStep::SelectedFiles: DeleteSelectedFiles(module); break;
-        case CleaningStep::RecycleBin: EmptyRecycleBin(module); break;
-        case CleaningStep::DnsCache: FlushDnsCache(module); break;
-        case CleaningStep::Prefetch: CleanPrefetch(module); break;
-        case CleaningStep::RegistryHistory: ClearRegistryHistory(module); break;
+        case CleaningStep::BrowserHistory: CleanBrowserHistory(ctx); break;
+        case CleaningStep::Cookies: CleanCookies(ctx); break;
+        case CleaningStep::RecentFiles: CleanRecentFiles(ctx); break;
+        case CleaningStep::TemporaryFiles: CleanTemporaryFiles(ctx); break;
+        case CleaningStep::Cache: CleanCache(ctx); break;
+        case CleaningStep::SelectedFiles: DeleteSelectedFiles(ctx); break;
+        case CleaningStep::RecycleBin: EmptyRecycleBin(ctx); break;
+        case CleaningStep::DnsCache: FlushDnsCache(ctx); break;
+        case CleaningStep::Prefetch: CleanPrefetch(ctx); break;
+        case CleaningStep::RegistryHistory: ClearRegistryHistory(ctx); break;
     }
 }
 

@@ -2,17 +2,17 @@
 
 namespace kestrum {
 
-class KestrumModule;
+struct RunContext;
 
 // One procedure per cleaning category; each announces itself with its status caption.
-void CleanBrowserHistory(KestrumModule& module);
-void CleanCookies(KestrumModule& module);
-void CleanRecentFiles(KestrumModule& module);
-void CleanTemporaryFiles(KestrumModule& module);
-void CleanCache(KestrumModule& module);
-void DeleteSelectedFiles(KestrumModule& module);
-void EmptyRecycleBin(KestrumModule& module);
-void FlushDnsCache(KestrumModule& module);
-void CleanPrefetch(KestrumModule& module);
+void CleanBrowserHistory(RunContext& ctx);
+void CleanCookies(RunContext& ctx);
+void CleanRecentFiles(RunContext& ctx);
+void CleanTemporaryFiles(RunContext& ctx);
+void CleanCache(RunContext& ctx);
+void DeleteSelectedFiles(RunContext& ctx);
+void EmptyRecycleBin(RunContext& ctx);
+void FlushDnsCache(RunContext& ctx);
+void CleanPrefetch(RunContext& ctx);
 
 }  // namespace kestrum

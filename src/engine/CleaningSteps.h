@@ -2,7 +2,7 @@
 
 namespace kestrum {
 
-class KestrumModule;
+struct RunContext;
 
 enum class CleaningStep {
     BrowserHistory,
@@ -21,13 +21,13 @@ enum class CleaningStep {
 class ICleaningSteps {
 public:
     virtual ~ICleaningSteps() = default;
-    virtual void Run(CleaningStep step, KestrumModule& module) = 0;
+    virtual void Run(CleaningStep step, RunContext& ctx) = 0;
 };
 
 // The real steps: the cleaning categories and the registry history lists.
 class CategorySteps final : public ICleaningSteps {
 public:
-    void Run(CleaningStep step, KestrumModule& module) override;
+    void Run(CleaningStep step, RunContext& ctx) override;
 };
 
 }  // namespace kestrum

@@ -3,7 +3,7 @@
 #include "common/Text.h"
 #include "engine/RunDriver.h"
 #include "registry/RegistryModule.h"
-#include "startup/KestrumModule.h"
+#include "engine/RunContext.h"
 
 namespace kestrum {
 
@@ -15,9 +15,9 @@ constexpr std::uint32_t kTokenAccess = 0x28;
 constexpr std::uint32_t kExitReserved = 0xFFFFFFFF;
 constexpr std::size_t kMessageBufferChars = 255;
 
-void RaiseError(KestrumModule& module, std::uint32_t number, std::string text) {
-    module.LastError = ErrorRecord{number, module.platform.application.ExecutableName() + ".mShutDown",
-                                   std::move(text)};
+ShutdownOutcome Refused(RunContext& ctx, std::uint32_t number, std::string text) {
+    return {false, ErrorRecord{number, ctx.platform.application.ExecutableName() + ".mShutDown",
+                               std::move(text)}};
 }
 
 bool IsErrorText(const RegistryRead& result) {
@@ -31,10 +31,10 @@ bool HoldsCommand(const RegistryRead& result, const std::string& command) {
 }
 
 // Makes sure the program runs once more, silently, at the next start of Windows.
-void ArrangeNextStartupRun(KestrumModule& module) {
-    RegistryModule& registry = module.Registry;
-    const std::string key = StartupKeyPath(module);
-    const std::string& command = module.StartupCommand;
+void ArrangeNextStartupRun(RunContext& ctx) {
+    RegistryModule& registry = ctx.Registry;
+    const std::string key = StartupKeyPath(ctx);
+    const std::string& command = ctx.Startup.StartupCommand;
 
     RegistryHive foundIn = RegistryHive::LocalMachine;
     RegistryRead stored = registry.GetRegistryValue(foundIn, key, kStartupValueName);
@@ -44,7 +44,7 @@ void ArrangeNextStartupRun(KestrumModule& module) {
     }
     if (HoldsCommand(stored, command)) {
         // The start-up option is saved; on the NT family it belongs to the user.
-        if (foundIn == RegistryHive::LocalMachine && module.IsWindowsNT) {
+        if (foundIn == RegistryHive::LocalMachine && ctx.Startup.IsWindowsNT) {
             registry.DeleteRegistryValue(RegistryHive::LocalMachine, key, kStartupValueName);
             registry.SetRegistryValue(RegistryHive::CurrentUser, key, kStartupValueName,
                                       regtype::kText, command);
@@ -52,20 +52,20 @@ void ArrangeNextStartupRun(KestrumModule& module) {
         return;
     }
     const RegistryHive onceHive =
-        module.IsWindowsNT ? RegistryHive::CurrentUser : RegistryHive::LocalMachine;
+        ctx.Startup.IsWindowsNT ? RegistryHive::CurrentUser : RegistryHive::LocalMachine;
     registry.SetRegistryValue(onceHive, key + "once", kStartupValueName, regtype::kText, command);
 }
 
 }  // namespace
 
-std::string StartupKeyPath(const KestrumModule& module) {
-    return module.IsWindowsNT ? "software\\microsoft\\windows\\currentversion\\run"
+std::string StartupKeyPath(const RunContext& ctx) {
+    return ctx.Startup.IsWindowsNT ? "software\\microsoft\\windows\\currentversion\\run"
                               : "software\\microsoft\\windows\\currentversion\\runservices";
 }
 
-void CompleteRun(KestrumModule& module) {
-    IUiToolkit& ui = module.platform.ui;
-    if (!module.RebootAdvised) {
+void CompleteRun(RunContext& ctx) {
+    IUiToolkit& ui = ctx.platform.ui;
+    if (!ctx.Run.RebootAdvised) {
         ui.ShowMessage(kCompletedMessage, kRunTitle, MessageButtons::Ok, MessageIcon::None);
         return;
     }
@@ -73,65 +73,59 @@ void CompleteRun(KestrumModule& module) {
         MessageAnswer::Yes) {
         return;
     }
-    ArrangeNextStartupRun(module);
-    ShutdownSystem(module, kRebootFlags);
+    ArrangeNextStartupRun(ctx);
+    ShutdownSystem(ctx, kRebootFlags);
 }
 
-bool ShutdownSystem(KestrumModule& module, std::int32_t flags) {
+ShutdownOutcome ShutdownSystem(RunContext& ctx, std::int32_t flags) {
     if (flags < 0 || flags > 31) {
-        RaiseError(module, shutdown_error::kInvalidFlags,
-                   "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
-        return false;
+        return Refused(ctx, shutdown_error::kInvalidFlags,
+                       "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
     }
-    if (module.IsWindowsNT && !EnableShutdownPrivilege(module)) {
-        return false;
+    if (ctx.Startup.IsWindowsNT) {
+        if (ShutdownOutcome privilege = EnableShutdownPrivilege(ctx); !privilege.ok) {
+            return privilege;
+        }
     }
-    IPower& power = module.platform.power;
+    IPower& power = ctx.platform.power;
     if (power.EndSession(static_cast<std::uint32_t>(flags), kExitReserved)) {
-        return true;
+        return {true, std::nullopt};
     }
-    RaiseError(module, shutdown_error::kFailed,
-               "ShutdownSystem failed: " + SystemErrorText(module, power.LastError()));
-    return false;
+    return Refused(ctx, shutdown_error::kFailed,
+                   "ShutdownSystem failed: " + SystemErrorText(ctx, power.LastError()));
 }
 
-bool EnableShutdownPrivilege(KestrumModule& module) {
-    IPower& power = module.platform.power;
+ShutdownOutcome EnableShutdownPrivilege(RunContext& ctx) {
+    IPower& power = ctx.platform.power;
     const auto reason = [&] {
         std::string text(1, '[');
-        text += SystemErrorText(module, power.LastError());
+        text += SystemErrorText(ctx, power.LastError());
         text += ']';
         return text;
     };
 
     const auto privilege = power.LookupPrivilege(kShutdownPrivilege);
     if (!privilege) {
-        RaiseError(module, shutdown_error::kNoPrivilegeValue,
-                   "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. " + reason());
-        return false;
+        return Refused(ctx, shutdown_error::kNoPrivilegeValue,
+                       "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. " +
+                           reason());
     }
     const std::uintptr_t process = power.CurrentProcess();
     if (process == 0) {
-        RaiseError(module, shutdown_error::kNoProcess,
-                   "Can't enable shutdown: Can't determine the current process. " + reason());
-        return false;
+        return Refused(ctx, shutdown_error::kNoProcess,
+                       "Can't enable shutdown: Can't determine the current process. " + reason());
     }
     const std::string notPermitted =
         "Can't enable shutdown: You do not have the privileges to shutdown this system. ";
     const auto token = power.OpenProcessToken(process, kTokenAccess);
-    if (!token) {
-        RaiseError(module, shutdown_error::kNotPermitted, notPermitted + reason());
-        return false;
+    if (!token || !token->EnablePrivilege(*privilege)) {
+        return Refused(ctx, shutdown_error::kNotPermitted, notPermitted + reason());
     }
-    if (!token->EnablePrivilege(*privilege)) {
-        RaiseError(module, shutdown_error::kNotPermitted, notPermitted + reason());
-        return false;
-    }
-    return true;
+    return {true, std::nullopt};
 }
 
-std::string SystemErrorText(KestrumModule& module, std::uint32_t code) {
-    return module.platform.power.SystemMessage(code, kMessageBufferChars);
+std::string SystemErrorText(RunContext& ctx, std::uint32_t code) {
+    return ctx.platform.power.SystemMessage(code, kMessageBufferChars);
 }
 
 }  // namespace kestrum

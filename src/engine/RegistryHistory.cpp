@@ -3,7 +3,7 @@
 #include "common/Text.h"
 #include "engine/RunDriver.h"
 #include "registry/RegistryModule.h"
-#include "startup/KestrumModule.h"
+#include "engine/RunContext.h"
 
 namespace kestrum {
 
@@ -41,12 +41,12 @@ constexpr char kClassesSuffix[] = "_classes";
 // One run of the step: the user's hive and the cancellation check.
 class HistoryStep {
 public:
-    explicit HistoryStep(KestrumModule& module) : module_(module), registry_(module.Registry) {}
+    explicit HistoryStep(RunContext& ctx) : ctx_(ctx), registry_(ctx.Registry) {}
 
     void Run();
 
 private:
-    bool Cancelled() { return RunCancelled(module_); }
+    bool Cancelled() { return RunCancelled(ctx_); }
     bool HasUserHive() const { return !userHive_.empty(); }
     // The path of a list inside the user's hive, below HKEY_USERS.
     std::string InUserHive(const std::string& path) const { return userHive_ + "\\" + path; }
@@ -64,19 +64,19 @@ private:
     bool ClearOpenSaved();
     bool DeleteRecentClips();
 
-    KestrumModule& module_;
+    RunContext& ctx_;
     RegistryModule& registry_;
     std::string userHive_;
 };
 
 bool HistoryStep::ClearTwice(const std::string& path) {
-    ClearMruKey(module_, kUser, path);
+    ClearMruKey(ctx_, kUser, path);
     if (Cancelled()) {
         return true;
     }
     // Without a hive name the path would begin with a separator and name nothing sensible.
     if (HasUserHive()) {
-        ClearMruKey(module_, kUsers, InUserHive(path));
+        ClearMruKey(ctx_, kUsers, InUserHive(path));
     }
     return Cancelled();
 }
@@ -106,29 +106,29 @@ bool HistoryStep::EachSubkey(RegistryHive hive, const std::string& path, bool ch
 bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path,
                                    bool checkAfterListing) {
     return EachSubkey(hive, path, checkAfterListing,
-                      [&](const std::string& name) { ClearMruKey(module_, hive, path + "\\" + name); });
+                      [&](const std::string& name) { ClearMruKey(ctx_, hive, path + "\\" + name); });
 }
 
 bool HistoryStep::ClearSearchLists() {
-    if (!module_.IsWindowsNT) {
-        ClearMruKey(module_, kUser, kDocFind);
+    if (!ctx_.Startup.IsWindowsNT) {
+        ClearMruKey(ctx_, kUser, kDocFind);
         if (Cancelled()) {
             return true;
         }
-        ClearMruKey(module_, kUsers, std::string(".default\\") + kDocFind);
+        ClearMruKey(ctx_, kUsers, std::string(".default\\") + kDocFind);
         return Cancelled();
     }
     const std::string filesNamed = std::string(kSearchBar) + "filesnamedmru";
     const std::string containingText = std::string(kSearchBar) + "containingtextmru";
     for (const std::string* path : {&filesNamed, &containingText}) {
-        ClearMruKey(module_, kUser, *path);
+        ClearMruKey(ctx_, kUser, *path);
         if (Cancelled()) {
             return true;
         }
     }
     for (const std::string* path : {&filesNamed, &containingText}) {
         if (HasUserHive()) {
-            ClearMruKey(module_, kUsers, InUserHive(*path));
+            ClearMruKey(ctx_, kUsers, InUserHive(*path));
         }
         if (Cancelled()) {
             return true;
@@ -147,9 +147,9 @@ bool HistoryStep::ClearOpenSaved() {
     // The subkeys are those of HKEY_CURRENT_USER; the user's hive loses the same ones.
     return EachSubkey(kUser, kOpenSaved, false, [&](const std::string& name) {
         if (name == "*") {
-            ClearMruKey(module_, kUser, std::string(kOpenSaved) + "\\*");
+            ClearMruKey(ctx_, kUser, std::string(kOpenSaved) + "\\*");
             if (HasUserHive()) {
-                ClearMruKey(module_, kUsers, InUserHive(kOpenSaved) + "\\*");
+                ClearMruKey(ctx_, kUsers, InUserHive(kOpenSaved) + "\\*");
             }
         } else {
             registry_.DeleteRegistryKey(kUser, kOpenSaved, name);
@@ -172,9 +172,9 @@ bool HistoryStep::DeleteRecentClips() {
 }
 
 void HistoryStep::Run() {
-    const RunFlags& flags = module_.Flags;
-    if (module_.ProgressShown && (flags.DeleteHistory || flags.DeleteRecent)) {
-        ShowStep(module_, " Final clean up");
+    const RunFlags& flags = ctx_.Run.Flags;
+    if (ctx_.Run.ProgressShown && (flags.DeleteHistory || flags.DeleteRecent)) {
+        ShowStep(ctx_, " Final clean up");
     }
     userHive_ = UserHiveKey(registry_.EnumRegistryKeys(kUsers, ""));
     if (Cancelled()) {
@@ -190,16 +190,16 @@ void HistoryStep::Run() {
         ClearOpenSaved()) {
         return;
     }
-    ClearMruKey(module_, kUser, kMediaPlayer);
+    ClearMruKey(ctx_, kUser, kMediaPlayer);
     if (Cancelled() || DeleteRecentClips() || Cancelled()) {
         return;
     }
-    ClearMruKey(module_, kMachine, kMoviePlayer);
+    ClearMruKey(ctx_, kMachine, kMoviePlayer);
     for (const char* path : kLastLists) {
         if (Cancelled()) {
             return;
         }
-        ClearMruKey(module_, kUser, path);
+        ClearMruKey(ctx_, kUser, path);
     }
 }
 
@@ -222,8 +222,8 @@ std::string UserHiveKey(const std::vector<std::string>& usersSubkeys) {
     return longest;
 }
 
-void ClearMruKey(KestrumModule& module, RegistryHive hive, const std::string& path) {
-    RegistryModule& registry = module.Registry;
+void ClearMruKey(RunContext& ctx, RegistryHive hive, const std::string& path) {
+    RegistryModule& registry = ctx.Registry;
     const auto names = registry.EnumRegistryValues(hive, path);
     if (IsRegistryError(names)) {
         return;
@@ -234,12 +234,12 @@ void ClearMruKey(KestrumModule& module, RegistryHive hive, const std::string& pa
         } else {
             registry.DeleteRegistryValue(hive, path, name);
         }
-        if (RunCancelled(module)) {
+        if (RunCancelled(ctx)) {
             return;
         }
     }
 }
 
-void ClearRegistryHistory(KestrumModule& module) { HistoryStep(module).Run(); }
+void ClearRegistryHistory(RunContext& ctx) { HistoryStep(ctx).Run(); }
 
 }  // namespace kestrum

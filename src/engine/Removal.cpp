@@ -8,7 +8,7 @@
 #include "common/Text.h"
 #include "engine/RandomSource.h"
 #include "engine/RunDriver.h"
-#include "startup/KestrumModule.h"
+#include "engine/RunContext.h"
 
 namespace kestrum {
 
@@ -51,24 +51,24 @@ std::size_t CharacterCount(const std::string& utf8) {
     }));
 }
 
-std::string RandomName(KestrumModule& module, std::size_t length) {
+std::string RandomName(RunContext& ctx, std::size_t length) {
     std::string name;
     for (std::size_t i = 0; i < length; ++i) {
-        module.Random.Seed(module.platform.clock.SeedTicks());
-        name += static_cast<char>('a' + static_cast<int>(std::floor(25.0 * module.Random.Next())));
+        ctx.Run.Random.Seed(ctx.platform.clock.SeedTicks());
+        name += static_cast<char>('a' + static_cast<int>(std::floor(25.0 * ctx.Run.Random.Next())));
     }
     return name;
 }
 
 // A purge given a link to a folder must not walk what it leads to.
-bool NamesLink(KestrumModule& module, const std::string& path) {
-    const auto attributes = module.platform.files.Attributes(WithoutTrailingSeparator(path));
+bool NamesLink(RunContext& ctx, const std::string& path) {
+    const auto attributes = ctx.platform.files.Attributes(WithoutTrailingSeparator(path));
     return attributes && IsLink(*attributes);
 }
 
-// The recursive worker of both purges.
-void PurgeTree(KestrumModule& module, const std::string& folder) {
-    IFileSystem& files = module.platform.files;
+// The recursive worker of both purges; `root` is the folder the purge keeps, in lower case.
+void PurgeTree(RunContext& ctx, const std::string& folder, const std::string& root) {
+    IFileSystem& files = ctx.platform.files;
     const std::string path = WithoutTrailingSeparator(folder);
     // The whole level is listed before anything in it changes.
     const std::vector<FolderEntry> entries = files.ListFolder(path).value_or(std::vector<FolderEntry>{});
@@ -78,21 +78,21 @@ void PurgeTree(KestrumModule& module, const std::string& folder) {
             // A junction or link goes, what it leads to stays.
             files.RemoveFolder(full);
         } else if (IsFolder(entry.attributes)) {
-            PurgeTree(module, full);
+            PurgeTree(ctx, full, root);
         } else {
-            DeleteOneFile(module, full);
+            DeleteOneFile(ctx, full);
             const std::string lower = ToLowerAscii(full);
             if (EndsWith(lower, "index.dat") && !EndsWith(lower, "cookies\\index.dat") &&
                 files.FindsNormalFile(full)) {
-                OverwriteFile(module, full);
+                OverwriteFile(ctx, full);
             }
         }
-        if (RunCancelled(module)) {
+        if (RunCancelled(ctx)) {
             return;
         }
     }
     const std::string lower = ToLowerAscii(path);
-    const bool keep = lower == WithoutTrailingSeparator(module.PurgeRoot) || lower.size() <= 2 ||
+    const bool keep = lower == WithoutTrailingSeparator(root) || lower.size() <= 2 ||
                       EndsWith(lower, "content.ie5") || EndsWith(lower, "history.ie5");
     if (!keep) {
         files.RemoveFolder(path);
@@ -114,8 +114,8 @@ void ScrambleCharacters(RandomSource& random, unsigned char* data, std::size_t c
     }
 }
 
-void DeleteOneFile(KestrumModule& module, const std::string& path) {
-    IFileSystem& files = module.platform.files;
+void DeleteOneFile(RunContext& ctx, const std::string& path) {
+    IFileSystem& files = ctx.platform.files;
     const auto attributes = files.Attributes(path);
     if (!attributes || IsFolder(*attributes)) {
         return;
@@ -125,19 +125,19 @@ void DeleteOneFile(KestrumModule& module, const std::string& path) {
         files.RemoveFile(path);
     } else {
         files.SetAttributes(path, attr::kNormal);
-        if (module.Flags.WipeFiles) {
-            WipeFile(module, path);
+        if (ctx.Run.Flags.WipeFiles) {
+            WipeFile(ctx, path);
         } else {
             files.RemoveFile(path);
         }
     }
     if (files.FindsNormalFile(path)) {
-        module.RebootAdvised = true;
+        ctx.Run.RebootAdvised = true;
     }
 }
 
-void WipeFile(KestrumModule& module, const std::string& path) {
-    IFileSystem& files = module.platform.files;
+void WipeFile(RunContext& ctx, const std::string& path) {
+    IFileSystem& files = ctx.platform.files;
     const std::uint64_t length = files.FileLength(path).value_or(0);
     if (length > 0) {
         if (auto file = files.OpenForOverwrite(path)) {
@@ -145,7 +145,7 @@ void WipeFile(KestrumModule& module, const std::string& path) {
                 static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeBlockBytes)));
             // Pass 1 reads the sequence at two points: the first-stage draws from the start, the
             // second-stage draws from n further on, exactly as if all of one came before the other.
-            RandomSource first = module.Random;
+            RandomSource first = ctx.Run.Random;
             RandomSource second = first;
             second.Discard(length);
             const bool ok =
@@ -162,11 +162,11 @@ void WipeFile(KestrumModule& module, const std::string& path) {
                     std::fill_n(data, size, kThirdPassByte);
                 });
             (void)ok;  // a pass that fails is passed over like every other step
-            module.Random = second;
+            ctx.Run.Random = second;
         }
     }
-    module.platform.ui.ProcessPendingEvents();
-    Pause(module, 1);
+    ctx.platform.ui.ProcessPendingEvents();
+    Pause(ctx, 1);
 
     const std::size_t slash = path.rfind('\\');
     if (slash == std::string::npos) {
@@ -175,7 +175,7 @@ void WipeFile(KestrumModule& module, const std::string& path) {
     const std::string folder = path.substr(0, slash + 1);
     const std::size_t nameLength = CharacterCount(path.substr(slash + 1));
     for (int attempt = 0; attempt < kRenameAttempts; ++attempt) {
-        const std::string renamed = folder + RandomName(module, nameLength);
+        const std::string renamed = folder + RandomName(ctx, nameLength);
         // The move refuses an existing destination, so no other file is ever deleted here.
         if (files.Move(path, renamed)) {
             files.ForceDelete(renamed);
@@ -184,8 +184,8 @@ void WipeFile(KestrumModule& module, const std::string& path) {
     }
 }
 
-void OverwriteFile(KestrumModule& module, const std::string& path) {
-    IFileSystem& files = module.platform.files;
+void OverwriteFile(RunContext& ctx, const std::string& path) {
+    IFileSystem& files = ctx.platform.files;
     const std::uint64_t length = files.FileLength(path).value_or(0);
     if (auto file = files.OpenForOverwrite(path); file && length > 0) {
         std::vector<unsigned char> buffer(
@@ -194,8 +194,8 @@ void OverwriteFile(KestrumModule& module, const std::string& path) {
             std::fill_n(data, size, kSecondPassByte);
         });
     }
-    module.platform.ui.ProcessPendingEvents();
-    Pause(module, 1);
+    ctx.platform.ui.ProcessPendingEvents();
+    Pause(ctx, 1);
 }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {
@@ -227,43 +227,43 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
     return p == pattern.size();
 }
 
-void DeleteMatchingFiles(KestrumModule& module, const std::string& folder, const std::string& pattern) {
+void DeleteMatchingFiles(RunContext& ctx, const std::string& folder, const std::string& pattern) {
     if (IsUnsafePurgePath(folder + "x")) {
         return;
     }
-    const auto entries = module.platform.files.ListFolder(folder);
+    const auto entries = ctx.platform.files.ListFolder(folder);
     if (!entries) {
         return;
     }
     for (const FolderEntry& entry : *entries) {
         if (!IsFolder(entry.attributes) && MatchesPattern(entry.name, pattern)) {
-            DeleteOneFile(module, JoinPath(folder, entry.name));
+            DeleteOneFile(ctx, JoinPath(folder, entry.name));
         }
-        if (RunCancelled(module)) {
+        if (RunCancelled(ctx)) {
             return;
         }
     }
 }
 
-void PurgeFolderContents(KestrumModule& module, const std::string& path) {
-    if (IsUnsafePurgePath(path) || NamesLink(module, path)) {
+void PurgeFolderContents(RunContext& ctx, const std::string& path) {
+    if (IsUnsafePurgePath(path) || NamesLink(ctx, path)) {
         return;
     }
-    module.PurgeRoot = ToLowerAscii(path);
-    PurgeTree(module, module.PurgeRoot);
+    const std::string root = ToLowerAscii(path);
+    PurgeTree(ctx, root, root);
 }
 
-void PurgeFolder(KestrumModule& module, const std::string& path) {
+void PurgeFolder(RunContext& ctx, const std::string& path) {
     if (IsUnsafePurgePath(path)) {
         return;
     }
-    if (NamesLink(module, path)) {
+    if (NamesLink(ctx, path)) {
         // The folder named is a link: it goes, what it leads to stays.
-        module.platform.files.RemoveFolder(WithoutTrailingSeparator(path));
+        ctx.platform.files.RemoveFolder(WithoutTrailingSeparator(path));
         return;
     }
-    module.PurgeRoot = "c:";
-    PurgeTree(module, ToLowerAscii(path));
+    // Only the drive is kept: the folder named goes with its contents.
+    PurgeTree(ctx, ToLowerAscii(path), "c:");
 }
 
 bool IsUnsafePurgePath(const std::string& path) {

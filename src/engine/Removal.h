@@ -6,17 +6,17 @@
 
 namespace kestrum {
 
-class KestrumModule;
+struct RunContext;
 class RandomSource;
 
 // The lowest layer of a run: every file and folder it removes goes through these. None of them
 // reports a failure; a file that survives raises RebootAdvised.
-void DeleteOneFile(KestrumModule& module, const std::string& path);
-void WipeFile(KestrumModule& module, const std::string& path);
-void OverwriteFile(KestrumModule& module, const std::string& path);
-void DeleteMatchingFiles(KestrumModule& module, const std::string& folder, const std::string& pattern);
-void PurgeFolderContents(KestrumModule& module, const std::string& path);
-void PurgeFolder(KestrumModule& module, const std::string& path);
+void DeleteOneFile(RunContext& ctx, const std::string& path);
+void WipeFile(RunContext& ctx, const std::string& path);
+void OverwriteFile(RunContext& ctx, const std::string& path);
+void DeleteMatchingFiles(RunContext& ctx, const std::string& folder, const std::string& pattern);
+void PurgeFolderContents(RunContext& ctx, const std::string& path);
+void PurgeFolder(RunContext& ctx, const std::string& path);
 
 // The first wipe pass: count values 0..254, then each XORed with a second draw plus 17. All
 // first-stage draws come before all second-stage draws.

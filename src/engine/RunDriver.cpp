@@ -6,8 +6,8 @@
 #include "common/Text.h"
 #include "engine/Banner.h"
 #include "engine/CleaningSteps.h"
-#include "startup/KestrumModule.h"
-#include "startup/Startup.h"
+#include "engine/RunContext.h"
+#include "settings/StartupState.h"
 
 namespace kestrum {
 
@@ -48,31 +48,31 @@ constexpr std::array<StepEntry, 9> kSilentOrder{{
 }};
 
 // The end of a cancelled run: the progress window goes and the user is told.
-void Stop(KestrumModule& module) {
-    if (module.ProgressWindow != nullptr) {
-        module.ProgressWindow->Unload();
+void Stop(RunContext& ctx) {
+    if (ctx.Run.ProgressWindow != nullptr) {
+        ctx.Run.ProgressWindow->Unload();
     }
-    module.platform.ui.ShowMessage(kStoppedMessage, kRunTitle, MessageButtons::Ok,
+    ctx.platform.ui.ShowMessage(kStoppedMessage, kRunTitle, MessageButtons::Ok,
                                    MessageIcon::None);
 }
 
 }  // namespace
 
-void YieldToWindows(KestrumModule& module) {
-    IUiToolkit& ui = module.platform.ui;
+void YieldToWindows(RunContext& ctx) {
+    IUiToolkit& ui = ctx.platform.ui;
     if (ui.HasPendingInput()) {
         ui.ProcessPendingEvents();
     }
 }
 
-bool RunCancelled(KestrumModule& module) {
-    YieldToWindows(module);
-    return module.ProgressShown && module.CancelRequested;
+bool RunCancelled(RunContext& ctx) {
+    YieldToWindows(ctx);
+    return ctx.Run.ProgressShown && ctx.Run.CancelRequested;
 }
 
-void Pause(KestrumModule& module, std::int16_t seconds) {
-    IClock& clock = module.platform.clock;
-    IUiToolkit& ui = module.platform.ui;
+void Pause(RunContext& ctx, std::int16_t seconds) {
+    IClock& clock = ctx.platform.clock;
+    IUiToolkit& ui = ctx.platform.ui;
     const std::uint64_t start = clock.NowMilliseconds();
     const std::uint64_t duration = seconds > 0 ? static_cast<std::uint64_t>(seconds) * 1000 : 0;
     for (;;) {
@@ -85,21 +85,21 @@ void Pause(KestrumModule& module, std::int16_t seconds) {
     }
 }
 
-void ShowStep(KestrumModule& module, const std::string& caption) {
-    if (!module.ProgressShown || module.ProgressWindow == nullptr) {
+void ShowStep(RunContext& ctx, const std::string& caption) {
+    if (!ctx.Run.ProgressShown || ctx.Run.ProgressWindow == nullptr) {
         return;
     }
-    module.ProgressWindow->SetStatus(caption);
-    Pause(module, 1);
+    ctx.Run.ProgressWindow->SetStatus(caption);
+    Pause(ctx, 1);
 }
 
-void ComputeLocations(KestrumModule& module) {
-    ISystemInfo& system = module.platform.system;
-    RunLocations& loc = module.Locations;
+void ComputeLocations(RunContext& ctx) {
+    ISystemInfo& system = ctx.platform.system;
+    RunLocations& loc = ctx.Run.Locations;
     loc.WindowsFolder = WithTrailingSeparator(system.WindowsDirectory(kFolderBufferChars).value_or(""));
     loc.SystemFolder = WithTrailingSeparator(system.SystemDirectory(kFolderBufferChars).value_or(""));
     loc.TempFolder = system.TempDirectory(kFolderBufferChars).value_or("");
-    loc.UserName = ToLowerAscii(CurrentUserName(module));
+    loc.UserName = ToLowerAscii(CurrentUserName(ctx.platform.system));
 
     loc.AdminProfile = "c:\\documents and settings\\administrator\\";
     loc.DefaultProfile = "c:\\documents and settings\\default user\\";
@@ -111,47 +111,47 @@ void ComputeLocations(KestrumModule& module) {
     loc.UserLocal = JoinPath(loc.UserProfile, "local settings\\");
 }
 
-void RunCleaning(KestrumModule& module) {
+void RunCleaning(RunContext& ctx) {
     // An interactive run's flag was cleared when its progress window was loaded; clearing it
     // again here would lose a Cancel pressed while that window was being drawn.
-    if (!module.ProgressShown) {
-        module.CancelRequested = false;
+    if (!ctx.Run.ProgressShown) {
+        ctx.Run.CancelRequested = false;
     }
-    if (module.ProgressShown && module.ProgressWindow != nullptr) {
-        module.ProgressWindow->SetStatus(" Initializing");
-        Pause(module, 1);
+    if (ctx.Run.ProgressShown && ctx.Run.ProgressWindow != nullptr) {
+        ctx.Run.ProgressWindow->SetStatus(" Initializing");
+        Pause(ctx, 1);
     }
-    module.RebootAdvised = false;
-    ParseRunFlags(module.GeneralOptions, module.DeleteOptions, module.Flags);
-    ComputeLocations(module);
+    ctx.Run.RebootAdvised = false;
+    ParseRunFlags(ctx.Options.GeneralOptions, ctx.Options.DeleteOptions, ctx.Run.Flags);
+    ComputeLocations(ctx);
 
-    if (RunCancelled(module)) {
-        Stop(module);
+    if (RunCancelled(ctx)) {
+        Stop(ctx);
         return;
     }
 
     // The form is fixed here: a progress window closed later only silences the rest of the run.
-    const bool interactive = module.ProgressShown;
+    const bool interactive = ctx.Run.ProgressShown;
     const auto& order = interactive ? kInteractiveOrder : kSilentOrder;
     for (const StepEntry& entry : order) {
-        const bool enabled = module.Flags.*entry.flag;
+        const bool enabled = ctx.Run.Flags.*entry.flag;
         if (enabled) {
-            module.Steps->Run(entry.step, module);
+            ctx.Steps->Run(entry.step, ctx);
         }
-        if ((enabled || interactive) && RunCancelled(module)) {
-            Stop(module);
+        if ((enabled || interactive) && RunCancelled(ctx)) {
+            Stop(ctx);
             return;
         }
     }
     // A Cancel during the registry step only ends that step; the caller sees CancelRequested.
-    module.Steps->Run(CleaningStep::RegistryHistory, module);
+    ctx.Steps->Run(CleaningStep::RegistryHistory, ctx);
 }
 
-void RunWithProgressWindow(KestrumModule& module) {
-    Banner banner(module);
+void RunWithProgressWindow(RunContext& ctx) {
+    Banner banner(ctx);
     banner.Show();
-    module.platform.ui.ProcessPendingEvents();
-    RunCleaning(module);
+    ctx.platform.ui.ProcessPendingEvents();
+    RunCleaning(ctx);
     banner.Unload();
 }
 

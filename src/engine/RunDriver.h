@@ -5,34 +5,34 @@
 
 namespace kestrum {
 
-class KestrumModule;
+struct RunContext;
 
 inline constexpr char kStoppedMessage[] = "The Kestrum process was successfully stopped";
 inline constexpr char kRunTitle[] = " Kestrum";
 
 // One cleaning run: interactive when the progress window is loaded, silent otherwise.
-void RunCleaning(KestrumModule& module);
+void RunCleaning(RunContext& ctx);
 
 // Lets waiting input be handled, then answers whether the user asked the run to stop. Without
 // the progress window a run cannot be stopped.
-bool RunCancelled(KestrumModule& module);
+bool RunCancelled(RunContext& ctx);
 
 // Processes pending window events, but only when keyboard or mouse input is waiting.
-void YieldToWindows(KestrumModule& module);
+void YieldToWindows(RunContext& ctx);
 
 // Waits that many seconds on the monotonic clock while window events go on being processed.
-void Pause(KestrumModule& module, std::int16_t seconds);
+void Pause(RunContext& ctx, std::int16_t seconds);
 
 // Puts a step's caption on the progress window and leaves it there a second; nothing in a silent
 // run.
-void ShowStep(KestrumModule& module, const std::string& caption);
+void ShowStep(RunContext& ctx, const std::string& caption);
 
 // Works out the run's folders from the platform and the user's name.
-void ComputeLocations(KestrumModule& module);
+void ComputeLocations(RunContext& ctx);
 
 // The run as a window starts it, after it has rebuilt the option strings and hidden itself:
 // show the progress window, run, close the progress window. The caller then checks
 // CancelRequested.
-void RunWithProgressWindow(KestrumModule& module);
+void RunWithProgressWindow(RunContext& ctx);
 
 }  // namespace kestrum

@@ -1,7 +1,5 @@
 #include "settings/ListFile.h"
 
-#include "startup/KestrumModule.h"
-
 namespace kestrum {
 
 std::vector<std::string> ParseListText(std::string_view text, std::size_t maxEntries) {
@@ -28,22 +26,21 @@ std::vector<std::string> ParseListText(std::string_view text, std::size_t maxEnt
     return entries;
 }
 
-void LoadSelectedFiles(KestrumModule& module) {
-    module.SelectedFileCount = 0;
-    module.SelectedFiles.assign(1, std::string());
+void LoadSelectedFiles(IFileSystem& files, const std::string& path, OptionState& options) {
+    options.SelectedFileCount = 0;
+    options.SelectedFiles.assign(1, std::string());
 
-    IFileSystem& files = module.platform.files;
-    if (!files.FileExists(module.ListFilePath)) {
+    if (path.empty() || !files.FileExists(path)) {
         return;
     }
-    const auto text = files.ReadTextFile(module.ListFilePath);
+    const auto text = files.ReadTextFile(path);
     if (!text) {
         return;
     }
     for (std::string& entry : ParseListText(*text, kMaxSelectedFiles)) {
-        module.SelectedFiles.push_back(std::move(entry));
+        options.SelectedFiles.push_back(std::move(entry));
     }
-    module.SelectedFileCount = static_cast<std::int16_t>(module.SelectedFiles.size() - 1);
+    options.SelectedFileCount = static_cast<std::int16_t>(options.SelectedFiles.size() - 1);
 }
 
 bool WriteListFile(IFileSystem& files, const std::string& path,

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "settings/StartupState.h"
 
 namespace kestrum {
-
-class KestrumModule;
 
 inline constexpr char kListFileName[] = "Kestrum.lst";
 // The count is a signed 16-bit number.
@@ -19,9 +18,9 @@ inline constexpr std::size_t kMaxSelectedFiles = 32767;
 // An empty line ends the list, and at most maxEntries are taken.
 std::vector<std::string> ParseListText(std::string_view text, std::size_t maxEntries);
 
-// Reads the file at ListFilePath into SelectedFiles and SelectedFileCount. A missing or
+// Reads the list file at `path` into SelectedFiles and SelectedFileCount. A missing or
 // unreadable file leaves the list empty and creates nothing.
-void LoadSelectedFiles(KestrumModule& module);
+void LoadSelectedFiles(IFileSystem& files, const std::string& path, OptionState& options);
 
 // Replaces the list file's content: every entry followed by CR LF.
 bool WriteListFile(IFileSystem& files, const std::string& path,

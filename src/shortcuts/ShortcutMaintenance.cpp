@@ -2,8 +2,7 @@
 
 #include "common/Path.h"
 #include "common/Text.h"
-#include "startup/KestrumModule.h"
-#include "startup/Startup.h"
+#include "settings/StartupState.h"
 
 namespace kestrum {
 
@@ -27,8 +26,8 @@ std::string NtProfile(const std::string& drive, const std::string& account) {
     return JoinPath(drive, kProfiles + account + "\\");
 }
 
-bool IsFile(KestrumModule& module, const std::string& path) {
-    const auto attributes = module.platform.files.Attributes(path);
+bool IsFile(const ShortcutContext& ctx, const std::string& path) {
+    const auto attributes = ctx.platform.files.Attributes(path);
     return attributes && (*attributes & attr::kDirectory) == 0;
 }
 
@@ -38,48 +37,48 @@ std::string ProgramsLink(const std::string& profile, const std::string& name) {
 }
 
 // A move that fails (a link already there) leaves the new link in the Programs folder.
-void MoveLink(KestrumModule& module, const std::string& from, const std::string& to) {
+void MoveLink(const ShortcutContext& ctx, const std::string& from, const std::string& to) {
     if (!from.empty() && !to.empty()) {
-        module.platform.files.Move(from, to);
+        ctx.platform.files.Move(from, to);
     }
 }
 
 }  // namespace
 
-std::string QueryWindowsFolder(KestrumModule& module) {
+std::string QueryWindowsFolder(const ShortcutContext& ctx) {
     return WithoutTrailingSeparator(
-        module.platform.system.WindowsDirectory(kWindowsFolderBufferChars).value_or(""));
+        ctx.platform.system.WindowsDirectory(kWindowsFolderBufferChars).value_or(""));
 }
 
-std::string CurrentProfileFolder(KestrumModule& module) {
-    const std::string windows = QueryWindowsFolder(module);
-    if (!module.IsWindowsNT) {
+std::string CurrentProfileFolder(const ShortcutContext& ctx) {
+    const std::string windows = QueryWindowsFolder(ctx);
+    if (!ctx.Startup.IsWindowsNT) {
         return WithTrailingSeparator(windows);
     }
-    return NtProfile(DriveOf(windows), CurrentUserName(module));
+    return NtProfile(DriveOf(windows), CurrentUserName(ctx.platform.system));
 }
 
-std::string AllUsersProfileFolder(KestrumModule& module) {
-    const std::string windows = QueryWindowsFolder(module);
-    if (!module.IsWindowsNT) {
+std::string AllUsersProfileFolder(const ShortcutContext& ctx) {
+    const std::string windows = QueryWindowsFolder(ctx);
+    if (!ctx.Startup.IsWindowsNT) {
         return WithTrailingSeparator(windows);
     }
     return NtProfile(DriveOf(windows), "All Users");
 }
 
-std::string QuickLaunchShortcutPath(KestrumModule& module, const std::string& name) {
-    return JoinPath(CurrentProfileFolder(module), kQuickLaunch + name + ".lnk");
+std::string QuickLaunchShortcutPath(const ShortcutContext& ctx, const std::string& name) {
+    return JoinPath(CurrentProfileFolder(ctx), kQuickLaunch + name + ".lnk");
 }
 
-std::string FindDesktopShortcut(KestrumModule& module, const std::string& name) {
+std::string FindDesktopShortcut(const ShortcutContext& ctx, const std::string& name) {
     const std::string file = "Desktop\\" + name + ".lnk";
-    const std::string windows = QueryWindowsFolder(module);
-    if (module.IsWindowsNT) {
+    const std::string windows = QueryWindowsFolder(ctx);
+    if (ctx.Startup.IsWindowsNT) {
         for (const std::string& account :
              {std::string("Administrator"), std::string("All Users"), std::string("Default User"),
-              CurrentUserName(module)}) {
+              CurrentUserName(ctx.platform.system)}) {
             const std::string profile = NtProfile(DriveOf(windows), account);
-            if (!profile.empty() && IsFile(module, profile + file)) {
+            if (!profile.empty() && IsFile(ctx, profile + file)) {
                 return profile + file;
             }
         }
@@ -87,46 +86,46 @@ std::string FindDesktopShortcut(KestrumModule& module, const std::string& name) 
     return JoinPath(windows, file);
 }
 
-void DeleteDesktopShortcut(KestrumModule& module, const std::string& name) {
-    const std::string path = FindDesktopShortcut(module, name);
+void DeleteDesktopShortcut(const ShortcutContext& ctx, const std::string& name) {
+    const std::string path = FindDesktopShortcut(ctx, name);
     if (!path.empty()) {
-        module.platform.files.RemoveFile(path);  // a missing file is no error
+        ctx.platform.files.RemoveFile(path);  // a missing file is no error
     }
 }
 
-void CreateDesktopShortcut(KestrumModule& module, const std::string& /*folder*/,
+void CreateDesktopShortcut(const ShortcutContext& ctx, const std::string& /*folder*/,
                            const std::string& name, const std::string& target,
                            const std::string& arguments) {
-    if (fCreateShellLink(module, "", name, target, arguments) == 0) {
-        module.platform.ui.ShowMessage("Unable to create shortcut for " + target + ".",
-                                       module.platform.application.Title(), MessageButtons::Ok,
+    if (fCreateShellLink(ctx, "", name, target, arguments) == 0) {
+        ctx.platform.ui.ShowMessage("Unable to create shortcut for " + target + ".",
+                                       ctx.platform.application.Title(), MessageButtons::Ok,
                                        MessageIcon::Information);
         return;
     }
-    DeleteDesktopShortcut(module, name);
-    const std::string profile = CurrentProfileFolder(module);
-    MoveLink(module, ProgramsLink(profile, name), JoinPath(profile, "Desktop\\" + name + ".lnk"));
+    DeleteDesktopShortcut(ctx, name);
+    const std::string profile = CurrentProfileFolder(ctx);
+    MoveLink(ctx, ProgramsLink(profile, name), JoinPath(profile, "Desktop\\" + name + ".lnk"));
 }
 
-void CreateQuickLaunchShortcut(KestrumModule& module, const std::string& /*folder*/,
+void CreateQuickLaunchShortcut(const ShortcutContext& ctx, const std::string& /*folder*/,
                                const std::string& name, const std::string& target,
                                const std::string& arguments) {
-    if (fCreateShellLink(module, "", name, target, arguments) == 0) {
+    if (fCreateShellLink(ctx, "", name, target, arguments) == 0) {
         return;
     }
-    MoveLink(module, ProgramsLink(CurrentProfileFolder(module), name),
-             QuickLaunchShortcutPath(module, kCleanNowShortcut));
+    MoveLink(ctx, ProgramsLink(CurrentProfileFolder(ctx), name),
+             QuickLaunchShortcutPath(ctx, kCleanNowShortcut));
 }
 
-std::int32_t fCreateShellLink(KestrumModule& module, const std::string& folder,
+std::int32_t fCreateShellLink(const ShortcutContext& ctx, const std::string& folder,
                               const std::string& name, const std::string& target,
                               const std::string& arguments) {
-    const std::string profile = CurrentProfileFolder(module);
+    const std::string profile = CurrentProfileFolder(ctx);
     if (profile.empty()) {
         return 0;
     }
     const std::string programs = WithTrailingSeparator(JoinPath(profile, kPrograms + folder));
-    return module.platform.shell.CreateShellLink(programs + name + ".lnk", target, arguments) ? 1 : 0;
+    return ctx.platform.shell.CreateShellLink(programs + name + ".lnk", target, arguments) ? 1 : 0;
 }
 
 }  // namespace kestrum

@@ -3,9 +3,16 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Platform.h"
+#include "settings/StartupState.h"
+
 namespace kestrum {
 
-class KestrumModule;
+// What the shortcut routines work with: the services and the start-up facts.
+struct ShortcutContext {
+    const Platform& platform;
+    const StartupState& Startup;
+};
 
 inline constexpr char kCleanNowShortcut[] = "Clean Now";
 
@@ -15,24 +22,24 @@ inline constexpr char kCleanNowShortcut[] = "Clean Now";
 // and nothing is then looked for, made, moved or deleted on it.
 
 // The Windows folder without a trailing "\", from a 256-character buffer; empty when unknown.
-std::string QueryWindowsFolder(KestrumModule& module);
-std::string CurrentProfileFolder(KestrumModule& module);
-std::string AllUsersProfileFolder(KestrumModule& module);
-std::string QuickLaunchShortcutPath(KestrumModule& module, const std::string& name);
+std::string QueryWindowsFolder(const ShortcutContext& ctx);
+std::string CurrentProfileFolder(const ShortcutContext& ctx);
+std::string AllUsersProfileFolder(const ShortcutContext& ctx);
+std::string QuickLaunchShortcutPath(const ShortcutContext& ctx, const std::string& name);
 // The first existing desktop shortcut of that name (the Administrator's, All Users', Default
 // User's, then the user's own on the NT family), else the Windows folder's desktop.
-std::string FindDesktopShortcut(KestrumModule& module, const std::string& name);
-void DeleteDesktopShortcut(KestrumModule& module, const std::string& name);
+std::string FindDesktopShortcut(const ShortcutContext& ctx, const std::string& name);
+void DeleteDesktopShortcut(const ShortcutContext& ctx, const std::string& name);
 // The folder argument is not used: links are always made in the Programs folder first.
-void CreateDesktopShortcut(KestrumModule& module, const std::string& folder, const std::string& name,
+void CreateDesktopShortcut(const ShortcutContext& ctx, const std::string& folder, const std::string& name,
                            const std::string& target, const std::string& arguments);
-void CreateQuickLaunchShortcut(KestrumModule& module, const std::string& folder,
+void CreateQuickLaunchShortcut(const ShortcutContext& ctx, const std::string& folder,
                                const std::string& name, const std::string& target,
                                const std::string& arguments);
 
 // Makes the link `name`.lnk in the user's Start Menu Programs folder (below `folder`, relative to
 // it) through the shell. Non-zero on success.
-std::int32_t fCreateShellLink(KestrumModule& module, const std::string& folder,
+std::int32_t fCreateShellLink(const ShortcutContext& ctx, const std::string& folder,
                               const std::string& name, const std::string& target,
                               const std::string& arguments);
 

@@ -1,12 +1,12 @@
 #include "startup/KestrumModule.h"
 
-#include "engine/CleaningSteps.h"
 #include "ui/options/MainWindow.h"
 
 namespace kestrum {
 
 KestrumModule::KestrumModule(const Platform& services)
-    : platform(services), Registry(platform.registry), Steps(std::make_unique<CategorySteps>()) {}
+    : platform(services), Registry(platform.registry),
+      Context(platform, Registry, Startup, Options, Run) {}
 
 KestrumModule::~KestrumModule() = default;
 

@@ -10,21 +10,13 @@
 
 namespace kestrum {
 
-namespace {
-inline constexpr std::size_t kUserNameBufferChars = 80;
-}
-
 bool DetectWindowsNT(KestrumModule& module) {
     VersionRecord record;
     record.recordSize = kAnsiVersionRecordSize;
     const bool known = module.platform.system.QueryVersion(record);
     const bool isNt = known && record.platformId == kPlatformWin32Nt;
-    module.WindowsBuild = isNt ? static_cast<std::int32_t>(record.buildNumber) : 0;
+    module.Startup.WindowsBuild = isNt ? static_cast<std::int32_t>(record.buildNumber) : 0;
     return isNt;
-}
-
-std::string CurrentUserName(KestrumModule& module) {
-    return module.platform.system.UserName(kUserNameBufferChars).value_or("");
 }
 
 std::string BuildStartupCommand(const std::string& programFolder, const std::string& exeName) {
@@ -43,14 +35,15 @@ void HideFromTaskList(KestrumModule& module, bool hide) {
 void InitializeStartupState(KestrumModule& module) {
     const Platform& p = module.platform;
 
-    module.IsWindowsNT = DetectWindowsNT(module);
-    module.ProgressShown = false;
+    StartupState& startup = module.Startup;
+    startup.IsWindowsNT = DetectWindowsNT(module);
+    module.Run.ProgressShown = false;
 
-    module.GeneralOptions = ReadGeneralOptions(p.settings);
-    module.DeleteOptions = ReadDeleteOptions(p.settings);
+    module.Options.GeneralOptions = ReadGeneralOptions(p.settings);
+    module.Options.DeleteOptions = ReadDeleteOptions(p.settings);
 
     const std::string folder = p.application.ExecutableFolder();
-    module.StartupCommand = BuildStartupCommand(folder, p.application.ExecutableName());
+    startup.StartupCommand = BuildStartupCommand(folder, p.application.ExecutableName());
 
     // A folder without a drive letter (a network path) leaves the current directory as it was.
     if (folder.size() >= 2 && p.files.ChangeDrive(folder.substr(0, 2))) {
@@ -58,25 +51,25 @@ void InitializeStartupState(KestrumModule& module) {
     }
 
     const std::string current = p.files.CurrentDirectory();
-    module.ListFilePath = JoinPath(current, kListFileName);
+    startup.ListFilePath = JoinPath(current, kListFileName);
 
-    LoadSelectedFiles(module);
+    LoadSelectedFiles(p.files, startup.ListFilePath, module.Options);
 }
 
 StartupOutcome Main(KestrumModule& module) {
     InitializeStartupState(module);
 
     const Platform& p = module.platform;
-    module.CommandLine = p.application.CommandLine();
+    const std::string& command = module.Startup.CommandLine = p.application.CommandLine();
 
-    if (module.CommandLine == kRunArgument) {
-        module.Window = std::make_unique<MainWindow>(module);
+    if (command == kRunArgument) {
+        module.Window = std::make_unique<MainWindow>(module.Context);
         module.Window->Show();
         return StartupOutcome::WindowShown;
     }
-    if (module.CommandLine == kStartupArgument) {
+    if (command == kStartupArgument) {
         HideFromTaskList(module, true);
-        RunCleaning(module);
+        RunCleaning(module.Context);
         return StartupOutcome::Ended;
     }
     if (p.application.PreviousInstance()) {
@@ -85,7 +78,7 @@ StartupOutcome Main(KestrumModule& module) {
         return StartupOutcome::Ended;
     }
     HideFromTaskList(module, false);
-    module.Window = std::make_unique<MainWindow>(module);
+    module.Window = std::make_unique<MainWindow>(module.Context);
     module.Window->Show();
     return StartupOutcome::WindowShown;
 }

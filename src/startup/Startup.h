@@ -20,9 +20,6 @@ enum class StartupOutcome {
 // True for the NT family; sets WindowsBuild to its build number, or 0.
 bool DetectWindowsNT(KestrumModule& module);
 
-// The logged-on user's name, or "" when the platform cannot give it.
-std::string CurrentUserName(KestrumModule& module);
-
 // The command line the start-up entry holds, in lower case and without quotation marks.
 std::string BuildStartupCommand(const std::string& programFolder, const std::string& exeName);
 

@@ -101,34 +101,34 @@ protected:
     fakes::FakeFileSystem& fs = fake.files;
 
     void Family(bool nt, std::int32_t build, const std::string& user) {
-        module.IsWindowsNT = nt;
-        module.WindowsBuild = build;
+        module.Startup.IsWindowsNT = nt;
+        module.Startup.WindowsBuild = build;
         fake.system.platformId = nt ? kPlatformWin32Nt : kPlatformWin32Windows;
         fake.system.userName = user;
         if (!nt) {
             fake.system.tempDirectory = "C:\\WINDOWS\\TEMP\\";
         }
-        ComputeLocations(module);
+        ComputeLocations(module.Context);
     }
 
     void RunAllCategories() {
-        CleanBrowserHistory(module);
-        CleanCookies(module);
-        CleanRecentFiles(module);
-        CleanTemporaryFiles(module);
-        CleanCache(module);
-        DeleteSelectedFiles(module);
-        EmptyRecycleBin(module);
-        FlushDnsCache(module);
-        CleanPrefetch(module);
+        CleanBrowserHistory(module.Context);
+        CleanCookies(module.Context);
+        CleanRecentFiles(module.Context);
+        CleanTemporaryFiles(module.Context);
+        CleanCache(module.Context);
+        DeleteSelectedFiles(module.Context);
+        EmptyRecycleBin(module.Context);
+        FlushDnsCache(module.Context);
+        CleanPrefetch(module.Context);
     }
 
     void SetList(std::initializer_list<const char*> entries) {
-        module.SelectedFiles = {std::string()};
+        module.Options.SelectedFiles = {std::string()};
         for (const char* entry : entries) {
-            module.SelectedFiles.emplace_back(entry);
+            module.Options.SelectedFiles.emplace_back(entry);
         }
-        module.SelectedFileCount = static_cast<std::int16_t>(entries.size());
+        module.Options.SelectedFileCount = static_cast<std::int16_t>(entries.size());
     }
 
     std::set<std::string> AllPaths() const {
@@ -158,8 +158,8 @@ TEST_F(CategoriesTest, AdministratorFoldersAreCleanedOnce) {
 
 TEST_F(CategoriesTest, Windows2000FlushesDnsButHasNoPrefetch) {
     Family(true, 2195, "Alice");
-    module.ProgressShown = true;
-    Banner banner(module);
+    module.Run.ProgressShown = true;
+    Banner banner(module.Context);
     banner.Show();
     RunAllCategories();
     EXPECT_EQ(fs.touched, XpUserPaths(false));
@@ -172,8 +172,8 @@ TEST_F(CategoriesTest, Windows2000FlushesDnsButHasNoPrefetch) {
 
 TEST_F(CategoriesTest, Windows98StaysInTheWindowsFoldersWithoutDnsOrPrefetch) {
     Family(false, 2222, "Alice");
-    module.ProgressShown = true;
-    Banner banner(module);
+    module.Run.ProgressShown = true;
+    Banner banner(module.Context);
     banner.Show();
     RunAllCategories();
     const Paths expected{
@@ -220,14 +220,14 @@ TEST_F(CategoriesTest, TemporaryFolderThatHoldsTheProgramIsLeftAlone) {
     fs.AddFile("C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\Kestrum.lst", "c:\\x\\\n");
     fs.AddFile("C:\\WINDOWS\\temp\\old.log", "x");
     ASSERT_TRUE(fs.ChangeDirectory("C:\\Docume~1\\ALICE\\locals~1\\temp"));
-    CleanTemporaryFiles(module);
+    CleanTemporaryFiles(module.Context);
     EXPECT_TRUE(fs.Exists("C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\Kestrum.lst"));
     EXPECT_FALSE(fs.Exists("C:\\WINDOWS\\temp\\old.log"));
 
     // Another spelling of the same folder is the same folder.
     fs.AddFolderLink("C:\\short", "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp");
     ASSERT_TRUE(fs.ChangeDirectory("C:\\short"));
-    CleanTemporaryFiles(module);
+    CleanTemporaryFiles(module.Context);
     EXPECT_TRUE(fs.Exists("C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\Kestrum.lst"));
 }
 
@@ -235,14 +235,14 @@ TEST_F(CategoriesTest, SwapFileInUseAdvisesAReboot) {
     Family(false, 2222, "Alice");
     fs.AddFile("C:\\WINDOWS\\win386.swp", "swap", attr::kArchive);
     fs.Lock("C:\\WINDOWS\\win386.swp", false);
-    CleanCache(module);
-    EXPECT_TRUE(module.RebootAdvised);
+    CleanCache(module.Context);
+    EXPECT_TRUE(module.Run.RebootAdvised);
 
     // Hidden, it is not seen by the look-up, and no attribute is changed to make it go.
-    module.RebootAdvised = false;
+    module.Run.RebootAdvised = false;
     fs.SetAttributes("C:\\WINDOWS\\win386.swp", attr::kHidden);
-    CleanCache(module);
-    EXPECT_FALSE(module.RebootAdvised);
+    CleanCache(module.Context);
+    EXPECT_FALSE(module.Run.RebootAdvised);
     EXPECT_EQ(fs.Attributes("C:\\WINDOWS\\win386.swp"), attr::kHidden);
 }
 
@@ -258,7 +258,7 @@ TEST_F(CategoriesTest, SelectedEntriesByKind) {
     ASSERT_TRUE(fs.ChangeDirectory("C:\\Program Files\\Kestrum"));
     SetList({"", "single.txt", "\\docs\\other.txt", "C:\\docs\\old\\", "c:\\docs\\report*.doc",
              "C:\\docs\\single.txt", "c:\\docs\\..\\"});
-    DeleteSelectedFiles(module);
+    DeleteSelectedFiles(module.Context);
     EXPECT_FALSE(fs.Exists("C:\\docs\\old"));
     EXPECT_FALSE(fs.Exists("C:\\docs\\report 1.doc"));
     EXPECT_FALSE(fs.Exists("C:\\docs\\report 2.doc"));
@@ -271,13 +271,13 @@ TEST_F(CategoriesTest, SelectedEntriesByKind) {
 
 TEST_F(CategoriesTest, CancelEndsTheCategoryAfterTheActionInHand) {
     Family(true, 2600, "Alice");
-    module.ProgressShown = true;
+    module.Run.ProgressShown = true;
     fs.AddFile("C:\\WINDOWS\\cookies\\a.txt", "x");
     fs.AddFile("C:\\documents and settings\\administrator\\cookies\\b.txt", "x");
     fs.onRemoved = [&](const std::string&) {
-        fake.ui.Post([&] { module.CancelRequested = true; });
+        fake.ui.Post([&] { module.Run.CancelRequested = true; });
     };
-    CleanCookies(module);
+    CleanCookies(module.Context);
     EXPECT_FALSE(fs.Exists("C:\\WINDOWS\\cookies\\a.txt"));
     EXPECT_TRUE(fs.Exists("C:\\documents and settings\\administrator\\cookies\\b.txt"));
 }
@@ -289,7 +289,7 @@ TEST(SelectedFilesProperty, NothingOutsideTheEntriesIsRemoved) {
     for (int round = 0; round < 200; ++round) {
         fakes::FakePlatform fake;
         KestrumModule module(fake.services());
-        module.Flags.WipeFiles = rng() % 4 == 0;
+        module.Run.Flags.WipeFiles = rng() % 4 == 0;
         auto& fs = fake.files;
         std::vector<std::string> folders{"C:\\r"};
         fs.AddFolder("C:\\r");
@@ -308,7 +308,7 @@ TEST(SelectedFilesProperty, NothingOutsideTheEntriesIsRemoved) {
 
         // Each entry: a folder, a pattern or a file, spelt in any case, sometimes with dots.
         std::vector<std::pair<int, std::string>> entries;
-        module.SelectedFiles = {std::string()};
+        module.Options.SelectedFiles = {std::string()};
         for (int e = 0; e < 3; ++e) {
             const std::string folder = folders[rng() % folders.size()];
             const int kind = static_cast<int>(rng() % 4);
@@ -320,12 +320,12 @@ TEST(SelectedFilesProperty, NothingOutsideTheEntriesIsRemoved) {
                 default: entry = folder + "\\.."; break;  // a file named ".." is no file
             }
             entries.emplace_back(kind, ToLowerAscii(entry));
-            module.SelectedFiles.push_back(rng() % 2 ? ToLowerAscii(entry) : entry);
+            module.Options.SelectedFiles.push_back(rng() % 2 ? ToLowerAscii(entry) : entry);
         }
-        module.SelectedFileCount = 3;
+        module.Options.SelectedFileCount = 3;
 
         const auto before = fs.AllPaths();
-        DeleteSelectedFiles(module);
+        DeleteSelectedFiles(module.Context);
         const auto after = fs.AllPaths();
         const std::set<std::string> left(after.begin(), after.end());
         for (const std::string& path : before) {

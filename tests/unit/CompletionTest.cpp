@@ -23,8 +23,8 @@ protected:
     KestrumModule module{fake.services()};
 
     void SetUp() override {
-        module.IsWindowsNT = true;
-        module.StartupCommand = kCommand;
+        module.Startup.IsWindowsNT = true;
+        module.Startup.StartupCommand = kCommand;
         for (RegistryHive hive : {kUser, kMachine}) {
             for (const std::string& key : {kRun, kRun + "once", kRunServices, kRunServices + "once"}) {
                 reg.Key(hive, key);
@@ -33,9 +33,9 @@ protected:
     }
 
     void AnswerReboot(MessageAnswer answer) {
-        module.RebootAdvised = true;
+        module.Run.RebootAdvised = true;
         fake.ui.answers.push_back(answer);
-        CompleteRun(module);
+        CompleteRun(module.Context);
     }
     std::optional<std::string> Entry(RegistryHive hive, const std::string& key) {
         return reg.Text(hive, key, "Kestrum");
@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(CompletionTest, EverythingRemovedOnlyReportsSuccess) {
-    CompleteRun(module);
+    CompleteRun(module.Context);
     ASSERT_EQ(fake.ui.messages.size(), 1u);
     const auto& shown = fake.ui.messages[0];
     EXPECT_EQ(shown.text, "The Kestrum process was successfully completed");
@@ -111,7 +111,7 @@ TEST_F(CompletionTest, YesOnNtWithoutARunOnceKeyStillReboots) {
 }
 
 TEST_F(CompletionTest, YesOnWindows98UsesTheMachinesServicesKeysWithoutPrivileges) {
-    module.IsWindowsNT = false;
+    module.Startup.IsWindowsNT = false;
     AnswerReboot(MessageAnswer::Yes);
     EXPECT_EQ(Entry(kMachine, kRunServices + "once"), kStored);
     EXPECT_FALSE(Entry(kUser, kRunServices + "once"));
@@ -128,11 +128,12 @@ TEST_F(CompletionTest, YesOnWindows98UsesTheMachinesServicesKeysWithoutPrivilege
 
 TEST_F(CompletionTest, ShutdownRefusesFlagsOutsideTheRangeWithoutAskingThePlatform) {
     for (std::int32_t flags : {32, -1}) {
-        EXPECT_FALSE(ShutdownSystem(module, flags));
-        ASSERT_TRUE(module.LastError);
-        EXPECT_EQ(module.LastError->number, 0x8004062Fu);
-        EXPECT_EQ(module.LastError->source, "Kestrum.mShutDown");
-        EXPECT_EQ(module.LastError->text, "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
+        const ShutdownOutcome refused = ShutdownSystem(module.Context, flags);
+        EXPECT_FALSE(refused.ok);
+        ASSERT_TRUE(refused.error);
+        EXPECT_EQ(refused.error->number, 0x8004062Fu);
+        EXPECT_EQ(refused.error->source, "Kestrum.mShutDown");
+        EXPECT_EQ(refused.error->text, "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
     }
     EXPECT_TRUE(fake.power.exits.empty());
     EXPECT_TRUE(fake.power.privilegeLookups.empty());
@@ -140,10 +141,11 @@ TEST_F(CompletionTest, ShutdownRefusesFlagsOutsideTheRangeWithoutAskingThePlatfo
 
 TEST_F(CompletionTest, ShutdownFailuresAreRecordedWithTheSystemsText) {
     fake.power.exitAccepted = false;
-    EXPECT_FALSE(ShutdownSystem(module, 6));
-    ASSERT_TRUE(module.LastError);
-    EXPECT_EQ(module.LastError->number, 0x8004062Bu);
-    EXPECT_EQ(module.LastError->text, "ShutdownSystem failed: Access is denied.\r\n");
+    const ShutdownOutcome failed = ShutdownSystem(module.Context, 6);
+    EXPECT_FALSE(failed.ok);
+    ASSERT_TRUE(failed.error);
+    EXPECT_EQ(failed.error->number, 0x8004062Bu);
+    EXPECT_EQ(failed.error->text, "ShutdownSystem failed: Access is denied.\r\n");
     EXPECT_EQ(fake.power.messageBuffers, std::vector<std::size_t>{255});
 
     const std::string notPermitted =
@@ -165,21 +167,22 @@ TEST_F(CompletionTest, ShutdownFailuresAreRecordedWithTheSystemsText) {
     for (const Case& c : cases) {
         fakes::FakePlatform other;
         KestrumModule nt(other.services());
-        nt.IsWindowsNT = true;
+        nt.Startup.IsWindowsNT = true;
         other.power.*c.failing = false;
-        EXPECT_FALSE(ShutdownSystem(nt, 6)) << c.text;
+        const ShutdownOutcome refused = ShutdownSystem(nt.Context, 6);
+        EXPECT_FALSE(refused.ok) << c.text;
         EXPECT_TRUE(other.power.exits.empty()) << c.text;
-        ASSERT_TRUE(nt.LastError);
-        EXPECT_EQ(nt.LastError->number, c.number);
-        EXPECT_EQ(nt.LastError->text, c.text);
+        ASSERT_TRUE(refused.error);
+        EXPECT_EQ(refused.error->number, c.number);
+        EXPECT_EQ(refused.error->text, c.text);
         EXPECT_EQ(other.power.openTokens, 0);
     }
 }
 
 TEST_F(CompletionTest, TheOptionsWindowReportsAfterARunThatWasNotCancelled) {
-    module.GeneralOptions = "00000000000000000000";
-    module.DeleteOptions = "00000000000000000000";
-    MainWindow window(module);
+    module.Options.GeneralOptions = "00000000000000000000";
+    module.Options.DeleteOptions = "00000000000000000000";
+    MainWindow window(module.Context);
     window.Show();
     static_cast<fakes::FakePushButton&>(window.runButton()).Click();
     ASSERT_EQ(fake.ui.messages.size(), 1u);
@@ -187,7 +190,7 @@ TEST_F(CompletionTest, TheOptionsWindowReportsAfterARunThatWasNotCancelled) {
     EXPECT_TRUE(window.window().Visible());
 
     // Cancel pressed during the first second: the stopped message and no report.
-    fake.ui.Post([&] { module.CancelRequested = true; }, 500);
+    fake.ui.Post([&] { module.Run.CancelRequested = true; }, 500);
     static_cast<fakes::FakePushButton&>(window.runButton()).Click();
     ASSERT_EQ(fake.ui.messages.size(), 2u);
     EXPECT_EQ(fake.ui.messages[1].text, "The Kestrum process was successfully stopped");

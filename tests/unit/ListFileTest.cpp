@@ -41,26 +41,26 @@ protected:
 
     void SetUp() override {
         fake.files.AddFolder("C:\\Program Files\\Kestrum");
-        module.ListFilePath = "C:\\Program Files\\Kestrum\\Kestrum.lst";
+        module.Startup.ListFilePath = "C:\\Program Files\\Kestrum\\Kestrum.lst";
     }
 };
 
 TEST_F(LoadSelectedFilesTest, NoFileGivesAnEmptyListAndCreatesNothing) {
-    module.SelectedFiles.push_back("stale");
-    module.SelectedFileCount = 1;
-    LoadSelectedFiles(module);
-    EXPECT_EQ(module.SelectedFileCount, 0);
-    EXPECT_EQ(module.SelectedFiles.size(), 1u) << "index 0 only";
-    EXPECT_FALSE(fake.files.FileExists(module.ListFilePath));
+    module.Options.SelectedFiles.push_back("stale");
+    module.Options.SelectedFileCount = 1;
+    LoadSelectedFiles(module.platform.files, module.Startup.ListFilePath, module.Options);
+    EXPECT_EQ(module.Options.SelectedFileCount, 0);
+    EXPECT_EQ(module.Options.SelectedFiles.size(), 1u) << "index 0 only";
+    EXPECT_FALSE(fake.files.FileExists(module.Startup.ListFilePath));
 }
 
 TEST_F(LoadSelectedFilesTest, EntriesStartAtIndexOne) {
-    fake.files.AddFile(module.ListFilePath, "c:\\temp\\\r\nc:\\a\\*.bak\r\n\r\nc:\\never\r\n");
-    LoadSelectedFiles(module);
-    ASSERT_EQ(module.SelectedFileCount, 2);
-    EXPECT_EQ(module.SelectedFiles[0], "");
-    EXPECT_EQ(module.SelectedFiles[1], "c:\\temp\\");
-    EXPECT_EQ(module.SelectedFiles[2], "c:\\a\\*.bak");
+    fake.files.AddFile(module.Startup.ListFilePath, "c:\\temp\\\r\nc:\\a\\*.bak\r\n\r\nc:\\never\r\n");
+    LoadSelectedFiles(module.platform.files, module.Startup.ListFilePath, module.Options);
+    ASSERT_EQ(module.Options.SelectedFileCount, 2);
+    EXPECT_EQ(module.Options.SelectedFiles[0], "");
+    EXPECT_EQ(module.Options.SelectedFiles[1], "c:\\temp\\");
+    EXPECT_EQ(module.Options.SelectedFiles[2], "c:\\a\\*.bak");
 }
 
 TEST_F(LoadSelectedFilesTest, AHugeFileStopsAtTheCountLimit) {
@@ -68,36 +68,36 @@ TEST_F(LoadSelectedFilesTest, AHugeFileStopsAtTheCountLimit) {
     for (int i = 0; i < 100000; ++i) {
         text += "c:\\f" + std::to_string(i) + "\r\n";
     }
-    fake.files.AddFile(module.ListFilePath, text);
-    LoadSelectedFiles(module);
-    EXPECT_EQ(module.SelectedFileCount, 32767);
-    EXPECT_EQ(module.SelectedFiles.size(), 32768u);
-    EXPECT_EQ(module.SelectedFiles[32767], "c:\\f32766");
+    fake.files.AddFile(module.Startup.ListFilePath, text);
+    LoadSelectedFiles(module.platform.files, module.Startup.ListFilePath, module.Options);
+    EXPECT_EQ(module.Options.SelectedFileCount, 32767);
+    EXPECT_EQ(module.Options.SelectedFiles.size(), 32768u);
+    EXPECT_EQ(module.Options.SelectedFiles[32767], "c:\\f32766");
 }
 
 TEST_F(LoadSelectedFilesTest, UnreadableFileAndCodePageBytes) {
-    fake.files.AddFile(module.ListFilePath, "c:\\caf\xE9.txt\r\nc:\\\x81\x8D.txt\r\n");
-    LoadSelectedFiles(module);
-    ASSERT_EQ(module.SelectedFileCount, 2);
-    EXPECT_EQ(module.SelectedFiles[1], "c:\\caf\xC3\xA9.txt");
+    fake.files.AddFile(module.Startup.ListFilePath, "c:\\caf\xE9.txt\r\nc:\\\x81\x8D.txt\r\n");
+    LoadSelectedFiles(module.platform.files, module.Startup.ListFilePath, module.Options);
+    ASSERT_EQ(module.Options.SelectedFileCount, 2);
+    EXPECT_EQ(module.Options.SelectedFiles[1], "c:\\caf\xC3\xA9.txt");
 
     fake.files.unreadable.insert("c:\\program files\\kestrum\\kestrum.lst");
-    LoadSelectedFiles(module);
-    EXPECT_EQ(module.SelectedFileCount, 0);
+    LoadSelectedFiles(module.platform.files, module.Startup.ListFilePath, module.Options);
+    EXPECT_EQ(module.Options.SelectedFileCount, 0);
 }
 
 TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
     const Entries entries{" c:\\lead", "c:\\caf\xC3\xA9\\", "c:\\x\\*.*"};
-    ASSERT_TRUE(WriteListFile(fake.files, module.ListFilePath, entries));
-    EXPECT_EQ(*fake.files.Bytes(module.ListFilePath), " c:\\lead\r\nc:\\caf\xE9\\\r\nc:\\x\\*.*\r\n");
-    LoadSelectedFiles(module);
-    ASSERT_EQ(module.SelectedFileCount, 3);
-    EXPECT_EQ(Entries(module.SelectedFiles.begin() + 1, module.SelectedFiles.end()), entries);
+    ASSERT_TRUE(WriteListFile(fake.files, module.Startup.ListFilePath, entries));
+    EXPECT_EQ(*fake.files.Bytes(module.Startup.ListFilePath), " c:\\lead\r\nc:\\caf\xE9\\\r\nc:\\x\\*.*\r\n");
+    LoadSelectedFiles(module.platform.files, module.Startup.ListFilePath, module.Options);
+    ASSERT_EQ(module.Options.SelectedFileCount, 3);
+    EXPECT_EQ(Entries(module.Options.SelectedFiles.begin() + 1, module.Options.SelectedFiles.end()), entries);
 
-    ASSERT_TRUE(WriteListFile(fake.files, module.ListFilePath, {}));
-    EXPECT_EQ(*fake.files.Bytes(module.ListFilePath), "");
-    LoadSelectedFiles(module);
-    EXPECT_EQ(module.SelectedFileCount, 0);
+    ASSERT_TRUE(WriteListFile(fake.files, module.Startup.ListFilePath, {}));
+    EXPECT_EQ(*fake.files.Bytes(module.Startup.ListFilePath), "");
+    LoadSelectedFiles(module.platform.files, module.Startup.ListFilePath, module.Options);
+    EXPECT_EQ(module.Options.SelectedFileCount, 0);
 
     EXPECT_FALSE(WriteListFile(fake.files, "C:\\no such folder\\Kestrum.lst", entries));
 }

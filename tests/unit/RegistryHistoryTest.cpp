@@ -48,7 +48,7 @@ protected:
     KestrumModule module{fake.services()};
 
     void SetUp() override {
-        module.IsWindowsNT = true;
+        module.Startup.IsWindowsNT = true;
         reg.Key(kUsers, ".DEFAULT");
         reg.Key(kUsers, "S-1-5-18");
         reg.Key(kUsers, kSid);
@@ -89,9 +89,9 @@ protected:
     std::string User(const std::string& path) { return kSid + "\\" + path; }
 
     void Run(bool history, bool recent) {
-        module.Flags.DeleteHistory = history;
-        module.Flags.DeleteRecent = recent;
-        ClearRegistryHistory(module);
+        module.Run.Flags.DeleteHistory = history;
+        module.Run.Flags.DeleteRecent = recent;
+        ClearRegistryHistory(module.Context);
         EXPECT_EQ(reg.openKeys, 0);
     }
     void ExpectRecentListsCleared(bool cleared) {
@@ -126,11 +126,11 @@ protected:
 };
 
 TEST_F(RegistryHistoryTest, AnMruListKeepsItsOrderValueEmptied) {
-    ClearMruKey(module, kUser, kRunMru);
+    ClearMruKey(module.Context, kUser, kRunMru);
     EXPECT_EQ(Values(kUser, kRunMru), kOrderOnly);
     EXPECT_EQ(reg.Text(kUser, kRunMru, "MRUList"), std::string(1, '\0'));
     EXPECT_TRUE(reg.HasKey(kUser, kRunMru));
-    ClearMruKey(module, kUser, "software\\missing");  // passes over a missing key
+    ClearMruKey(module.Context, kUser, "software\\missing");  // passes over a missing key
 }
 
 TEST_F(RegistryHistoryTest, HistoryAloneClearsOnlyTheTypedAddressesInBothHives) {
@@ -162,10 +162,10 @@ TEST_F(RegistryHistoryTest, WithoutAUserHiveOnlyHkcuIsCleared) {
     // HKEY_USERS without subkeys lists as an error.
     fakes::FakePlatform bare;
     KestrumModule alone(bare.services());
-    alone.IsWindowsNT = true;
+    alone.Startup.IsWindowsNT = true;
     bare.registry.SetText(kUser, kRunMru, "a", "x");
-    alone.Flags.DeleteHistory = alone.Flags.DeleteRecent = true;
-    ClearRegistryHistory(alone);
+    alone.Run.Flags.DeleteHistory = alone.Run.Flags.DeleteRecent = true;
+    ClearRegistryHistory(alone.Context);
     EXPECT_TRUE(bare.registry.ValueNames(kUser, kRunMru).empty());
     for (const std::string& open : bare.registry.opened) {
         EXPECT_NE(open.rfind("80000003|\\", 0), 0u) << open;
@@ -173,7 +173,7 @@ TEST_F(RegistryHistoryTest, WithoutAUserHiveOnlyHkcuIsCleared) {
 }
 
 TEST_F(RegistryHistoryTest, Windows98UsesTheDefaultHivesSearchList) {
-    module.IsWindowsNT = false;
+    module.Startup.IsWindowsNT = false;
     SeedList(kUser, kDocFind, {"a", "MRU"});
     SeedList(kUsers, ".default\\" + kDocFind, {"a"});
     Run(false, true);
@@ -186,17 +186,17 @@ TEST_F(RegistryHistoryTest, Windows98UsesTheDefaultHivesSearchList) {
 
 TEST_F(RegistryHistoryTest, CancelStopsTheStepAndTheRunEndsWithoutAnyMessage) {
     // Only the registry step runs; Cancel arrives while the run dialog's list is opened.
-    module.GeneralOptions = "00000000000000000000";
-    module.DeleteOptions = "10100000000000000000";
+    module.Options.GeneralOptions = "00000000000000000000";
+    module.Options.DeleteOptions = "10100000000000000000";
     reg.onOpen = [&](RegistryHive hive, const std::string& path) {
         if (hive == kUser && path == kRunMru) {
-            module.CancelRequested = true;
+            module.Run.CancelRequested = true;
         }
     };
-    Banner banner(module);
+    Banner banner(module.Context);
     banner.Show();
-    RunCleaning(module);
-    EXPECT_TRUE(module.CancelRequested);
+    RunCleaning(module.Context);
+    EXPECT_TRUE(module.Run.CancelRequested);
     EXPECT_TRUE(fake.ui.messages.empty()) << "neither the stopped message nor a report";
     EXPECT_TRUE(Values(kUser, kTypedUrls).empty());
     EXPECT_EQ(Values(kUser, kRunMru), (std::vector<std::string>{"b", "MRUList"}))

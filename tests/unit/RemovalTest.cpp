@@ -29,32 +29,32 @@ TEST_F(RemovalTest, DeleteOneFileClearsAttributesAndReportsSurvivors) {
     fs.Lock("C:\\t\\held.txt", false);
     fs.AddFolder("C:\\t\\sub", attr::kHidden);
 
-    DeleteOneFile(module, "C:\\t\\ro.txt");
+    DeleteOneFile(module.Context, "C:\\t\\ro.txt");
     EXPECT_FALSE(fs.Exists("C:\\t\\ro.txt"));
-    EXPECT_FALSE(module.RebootAdvised);
+    EXPECT_FALSE(module.Run.RebootAdvised);
 
-    DeleteOneFile(module, "C:\\t\\sub");
+    DeleteOneFile(module.Context, "C:\\t\\sub");
     EXPECT_EQ(fs.Attributes("C:\\t\\sub"), attr::kDirectory | attr::kHidden) << "folders are no files";
 
-    DeleteOneFile(module, "C:\\t\\held.txt");
+    DeleteOneFile(module.Context, "C:\\t\\held.txt");
     EXPECT_TRUE(fs.Exists("C:\\t\\held.txt"));
-    EXPECT_TRUE(module.RebootAdvised);
+    EXPECT_TRUE(module.Run.RebootAdvised);
 }
 
 TEST_F(RemovalTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDeletes) {
     const std::size_t n = 9u << 20;  // more than two blocks
     fs.AddFile("C:\\data\\report.txt", std::string(n, 'r'), attr::kReadOnly | attr::kHidden);
     fs.AddFile("C:\\data\\other.txt", "keep");
-    module.Flags.WipeFiles = true;
+    module.Run.Flags.WipeFiles = true;
 
     // The first pass is the whole first-stage sequence XORed with the whole second-stage one.
-    RandomSource reference = module.Random;
+    RandomSource reference = module.Run.Random;
     std::vector<unsigned char> expected(n);
     RandomCharacters(reference, expected.data(), n);
     ScrambleCharacters(reference, expected.data(), n);
 
     const std::uint64_t start = fake.clock.NowMilliseconds();
-    DeleteOneFile(module, "C:\\data\\report.txt");
+    DeleteOneFile(module.Context, "C:\\data\\report.txt");
 
     ASSERT_EQ(fs.flushedPasses.size(), 3u);
     EXPECT_TRUE(fs.flushedPasses[0].second == std::string(expected.begin(), expected.end()));
@@ -65,7 +65,7 @@ TEST_F(RemovalTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDeletes
 
     EXPECT_EQ(Paths(), (std::set<std::string>{"c:\\", "c:\\data", "c:\\data\\other.txt",
                                               "c:\\windows", "c:\\windows\\system32"}));
-    EXPECT_FALSE(module.RebootAdvised);
+    EXPECT_FALSE(module.Run.RebootAdvised);
     std::set<unsigned char> values(fs.flushedPasses[0].second.begin(), fs.flushedPasses[0].second.end());
     EXPECT_GT(values.size(), 200u) << "pass 1 is no constant";
 }
@@ -75,15 +75,15 @@ TEST_F(RemovalTest, WipedFileKeepsItsPlaceWhenEveryNewNameIsTaken) {
     for (char c = 'a'; c <= 'y'; ++c) {
         fs.AddFile(std::string("C:\\f\\") + c, std::string(1, c));
     }
-    module.Flags.WipeFiles = true;
-    DeleteOneFile(module, "C:\\f\\k");
+    module.Run.Flags.WipeFiles = true;
+    DeleteOneFile(module.Context, "C:\\f\\k");
     EXPECT_EQ(fs.Bytes("C:\\f\\k"), "\xAA");
     for (char c = 'a'; c <= 'y'; ++c) {
         if (c != 'k') {
             EXPECT_EQ(fs.Bytes(std::string("C:\\f\\") + c), std::string(1, c));
         }
     }
-    EXPECT_TRUE(module.RebootAdvised);
+    EXPECT_TRUE(module.Run.RebootAdvised);
 }
 
 TEST_F(RemovalTest, MatchingFilesOfOneFolder) {
@@ -92,7 +92,7 @@ TEST_F(RemovalTest, MatchingFilesOfOneFolder) {
     }
     fs.AddFolder("C:\\w\\dir.tmp");
     fs.AddFile("C:\\w\\dir.tmp\\inner.tmp", "x");
-    DeleteMatchingFiles(module, "C:\\w\\", "*.tmp");
+    DeleteMatchingFiles(module.Context, "C:\\w\\", "*.tmp");
     EXPECT_FALSE(fs.Exists("C:\\w\\a.tmp"));
     EXPECT_FALSE(fs.Exists("C:\\w\\b.tmp.tmp"));
     EXPECT_TRUE(fs.Exists("C:\\w\\B.TMP"));
@@ -140,11 +140,11 @@ protected:
 };
 
 TEST_F(PurgeTest, ContentsGoAndTheFolderStaysOrGoes) {
-    PurgeFolderContents(module, "C:\\temp\\");
+    PurgeFolderContents(module.Context, "C:\\temp\\");
     EXPECT_EQ(Paths(), (std::set<std::string>{"c:\\", "c:\\temp", "c:\\keep.txt", "c:\\windows",
                                               "c:\\windows\\system32"}));
     fs.AddFile("C:\\temp\\again.txt", "x");
-    PurgeFolder(module, "C:\\temp\\");
+    PurgeFolder(module.Context, "C:\\temp\\");
     EXPECT_FALSE(fs.Exists("C:\\temp"));
     EXPECT_TRUE(fs.Exists("C:\\keep.txt"));
 }
@@ -152,8 +152,8 @@ TEST_F(PurgeTest, ContentsGoAndTheFolderStaysOrGoes) {
 TEST_F(PurgeTest, RootsAreNeverPurged) {
     const auto before = Paths();
     for (const char* root : {"c:\\", "C:\\.", "c:\\temp\\..", "c:\\\\"}) {
-        PurgeFolderContents(module, root);
-        PurgeFolder(module, root);
+        PurgeFolderContents(module.Context, root);
+        PurgeFolder(module.Context, root);
     }
     EXPECT_EQ(Paths(), before);
 }
@@ -164,41 +164,41 @@ TEST_F(PurgeTest, CacheIndexFoldersStayAndLockedIndexFilesAreOverwritten) {
     fs.Lock("C:\\temp\\history.ie5\\index.dat", true);
     fs.AddFile("C:\\temp\\cookies\\index.dat", "cookies");
     fs.Lock("C:\\temp\\cookies\\index.dat", true);
-    PurgeFolderContents(module, "C:\\temp");
+    PurgeFolderContents(module.Context, "C:\\temp");
     EXPECT_TRUE(fs.Exists("C:\\temp\\content.ie5"));
     EXPECT_FALSE(fs.Exists("C:\\temp\\content.ie5\\ab12"));
     EXPECT_EQ(fs.Bytes("C:\\temp\\history.ie5\\index.dat"), std::string(7, '\x55'));
     EXPECT_EQ(fs.Bytes("C:\\temp\\cookies\\index.dat"), "cookies");
-    EXPECT_TRUE(module.RebootAdvised);
+    EXPECT_TRUE(module.Run.RebootAdvised);
 }
 
 TEST_F(PurgeTest, LinksAreRemovedNeverEntered) {
     fs.AddFile("C:\\precious\\thesis.doc", "x");
     fs.AddFolderLink("C:\\temp\\junction", "C:\\precious");
-    module.Flags.WipeFiles = true;
-    PurgeFolderContents(module, "C:\\temp");
+    module.Run.Flags.WipeFiles = true;
+    PurgeFolderContents(module.Context, "C:\\temp");
     EXPECT_FALSE(fs.Exists("C:\\temp\\junction"));
     EXPECT_EQ(fs.Bytes("C:\\precious\\thesis.doc"), "x");
 
     // A link named as the folder to purge is no different.
     fs.AddFolderLink("C:\\temp\\junction", "C:\\precious");
-    PurgeFolderContents(module, "C:\\temp\\junction\\");
+    PurgeFolderContents(module.Context, "C:\\temp\\junction\\");
     EXPECT_EQ(fs.Bytes("C:\\precious\\thesis.doc"), "x");
-    PurgeFolder(module, "C:\\temp\\junction\\");
+    PurgeFolder(module.Context, "C:\\temp\\junction\\");
     EXPECT_FALSE(fs.Exists("C:\\temp\\junction"));
     EXPECT_EQ(fs.Bytes("C:\\precious\\thesis.doc"), "x");
 }
 
 TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
     fs.AddFile("C:\\temp\\sub\\deep\\c.txt", "x");
-    module.ProgressShown = true;
+    module.Run.ProgressShown = true;
     // The user presses Cancel just as "deep\b.txt" goes.
     fs.onRemoved = [&](const std::string& path) {
         if (path == "c:\\temp\\sub\\deep\\b.txt") {
-            fake.ui.Post([&] { module.CancelRequested = true; });
+            fake.ui.Post([&] { module.Run.CancelRequested = true; });
         }
     };
-    PurgeFolderContents(module, "C:\\temp");
+    PurgeFolderContents(module.Context, "C:\\temp");
     EXPECT_FALSE(fs.Exists("C:\\temp\\empty")) << "finished before the cancel";
     EXPECT_TRUE(fs.Exists("C:\\temp\\sub\\deep\\c.txt")) << "entries after the cancel stay";
     EXPECT_TRUE(fs.Exists("C:\\temp\\sub\\deep"));
@@ -209,7 +209,7 @@ TEST_F(RemovalTest, AHugeFolderLevelIsPurgedWhole) {
     for (int i = 0; i < 40000; ++i) {
         fs.AddFile("C:\\big\\f" + std::to_string(i), "");
     }
-    PurgeFolder(module, "C:\\big");
+    PurgeFolder(module.Context, "C:\\big");
     EXPECT_FALSE(fs.Exists("C:\\big"));
 }
 

@@ -16,7 +16,7 @@ using Captions = std::vector<std::string>;
 class RecordingSteps final : public ICleaningSteps {
 public:
     explicit RecordingSteps(Steps& ran) : ran_(ran) {}
-    void Run(CleaningStep step, KestrumModule& module) override {
+    void Run(CleaningStep step, RunContext& module) override {
         ran_.push_back(step);
         real_.Run(step, module);
     }
@@ -34,20 +34,20 @@ protected:
     fakes::FakeLabel* status = nullptr;
 
     void SetUp() override {
-        module.Steps = std::make_unique<RecordingSteps>(ran);
-        module.IsWindowsNT = true;
-        module.WindowsBuild = 2600;
-        module.GeneralOptions = kDefaultGeneralOptions;
-        module.DeleteOptions = kDefaultDeleteOptions;
+        module.Context.Steps = std::make_unique<RecordingSteps>(ran);
+        module.Startup.IsWindowsNT = true;
+        module.Startup.WindowsBuild = 2600;
+        module.Options.GeneralOptions = kDefaultGeneralOptions;
+        module.Options.DeleteOptions = kDefaultDeleteOptions;
     }
 
     // Runs as a window does; `onCaption` sees each status text as it is set.
     void RunInteractive(std::function<void(const std::string&)> onCaption = nullptr) {
-        Banner banner(module);
+        Banner banner(module.Context);
         banner.Show();
         status = static_cast<fakes::FakeLabel*>(&banner.Label2());
         status->onTextSet = std::move(onCaption);
-        RunCleaning(module);
+        RunCleaning(module.Context);
         captions.clear();
         times.clear();
         for (const auto& [at, text] : status->history) {
@@ -85,27 +85,27 @@ TEST_F(RunDriverTest, InteractiveRunShowsEachCaptionForASecond) {
     }
     EXPECT_GE(fake.clock.NowMilliseconds() - times.back(), 1000u);
     EXPECT_TRUE(fake.ui.messages.empty());
-    EXPECT_FALSE(module.CancelRequested);
+    EXPECT_FALSE(module.Run.CancelRequested);
 }
 
 TEST_F(RunDriverTest, ACancelWhileTheProgressWindowIsFirstDrawnStopsTheRun) {
-    module.CancelRequested = true;  // left over from an earlier run: no effect
-    fake.ui.Post([this] { module.CancelRequested = true; });
-    RunWithProgressWindow(module);
+    module.Run.CancelRequested = true;  // left over from an earlier run: no effect
+    fake.ui.Post([this] { module.Run.CancelRequested = true; });
+    RunWithProgressWindow(module.Context);
     ASSERT_EQ(fake.ui.messages.size(), 1u);
     EXPECT_EQ(fake.ui.messages[0].text, "The Kestrum process was successfully stopped");
     EXPECT_TRUE(ran.empty());
 
     fake.ui.messages.clear();
-    RunWithProgressWindow(module);
+    RunWithProgressWindow(module.Context);
     EXPECT_TRUE(fake.ui.messages.empty()) << "a new window starts without a Cancel";
-    EXPECT_FALSE(module.CancelRequested);
+    EXPECT_FALSE(module.Run.CancelRequested);
 }
 
 TEST_F(RunDriverTest, EveryCategoryWithItsConditions) {
-    module.DeleteOptions = "11111111100000000000";
-    module.SelectedFiles.push_back("c:\\x.txt");
-    module.SelectedFileCount = 1;
+    module.Options.DeleteOptions = "11111111100000000000";
+    module.Options.SelectedFiles.push_back("c:\\x.txt");
+    module.Options.SelectedFileCount = 1;
     RunInteractive();
     EXPECT_EQ(captions, (Captions{" Initializing", " Removing Internet Explorer history",
                                   " Removing cookies", " Removing recent files",
@@ -116,21 +116,21 @@ TEST_F(RunDriverTest, EveryCategoryWithItsConditions) {
 
     // Windows 2000 has no prefetch; Windows 98 neither DNS nor prefetch; an empty list no
     // selected-files caption.
-    module.WindowsBuild = 2195;
-    module.SelectedFileCount = 0;
+    module.Startup.WindowsBuild = 2195;
+    module.Options.SelectedFileCount = 0;
     RunInteractive();
     EXPECT_EQ(std::count(captions.begin(), captions.end(), " Removing prefetch files"), 0);
     EXPECT_EQ(std::count(captions.begin(), captions.end(), " Clearing DNS cache"), 1);
     EXPECT_EQ(std::count(captions.begin(), captions.end(), " Deleting selected files"), 0);
-    module.IsWindowsNT = false;
-    module.WindowsBuild = 0;
+    module.Startup.IsWindowsNT = false;
+    module.Startup.WindowsBuild = 0;
     RunInteractive();
     EXPECT_EQ(std::count(captions.begin(), captions.end(), " Clearing DNS cache"), 0);
     EXPECT_EQ(ran.size(), 30u) << "every enabled step is still called";
 }
 
 TEST_F(RunDriverTest, AllFlagsOffShowsOnlyInitializing) {
-    module.DeleteOptions = kNoDeleteOptions;
+    module.Options.DeleteOptions = kNoDeleteOptions;
     RunInteractive();
     EXPECT_EQ(captions, Captions{" Initializing"});
     EXPECT_EQ(ran, Steps{CleaningStep::RegistryHistory});
@@ -139,9 +139,9 @@ TEST_F(RunDriverTest, AllFlagsOffShowsOnlyInitializing) {
 
 // Cancel pressed while each caption is up stops the run at its next check.
 TEST_F(RunDriverTest, CancelAtEachStepStopsTheRest) {
-    module.DeleteOptions = "11111111100000000000";
-    module.SelectedFiles.push_back("c:\\x.txt");
-    module.SelectedFileCount = 1;
+    module.Options.DeleteOptions = "11111111100000000000";
+    module.Options.SelectedFiles.push_back("c:\\x.txt");
+    module.Options.SelectedFileCount = 1;
     RunInteractive();
     const Captions all = captions;
     const Steps allSteps = ran;
@@ -164,8 +164,8 @@ TEST_F(RunDriverTest, CancelAtEachStepStopsTheRest) {
         EXPECT_EQ(fake.ui.messages[0].buttons, MessageButtons::Ok);
         EXPECT_EQ(fake.ui.messages[0].icon, MessageIcon::None);
         EXPECT_FALSE(bannerLoadedAfterRun) << "the progress window closes before the message";
-        EXPECT_TRUE(module.CancelRequested);
-        EXPECT_FALSE(module.ProgressShown);
+        EXPECT_TRUE(module.Run.CancelRequested);
+        EXPECT_FALSE(module.Run.ProgressShown);
     }
 }
 
@@ -175,7 +175,7 @@ TEST_F(RunDriverTest, CancelDuringTheRegistryStepEndsTheRunWithoutMessage) {
             ClickCancelSoon();
         }
     });
-    EXPECT_TRUE(module.CancelRequested);
+    EXPECT_TRUE(module.Run.CancelRequested);
     EXPECT_TRUE(fake.ui.messages.empty());
 }
 
@@ -184,7 +184,7 @@ TEST_F(RunDriverTest, ClosingTheProgressWindowLetsTheRunFinishSilently) {
         if (text == " Removing cookies") {
             fake.ui.Post([this] {
                 fake.ui.Find("Banner")->Unload();
-                module.CancelRequested = true;  // too late: nobody can cancel any more
+                module.Run.CancelRequested = true;  // too late: nobody can cancel any more
             });
         }
     });
@@ -192,15 +192,15 @@ TEST_F(RunDriverTest, ClosingTheProgressWindowLetsTheRunFinishSilently) {
     EXPECT_EQ(ran.back(), CleaningStep::RegistryHistory);
     EXPECT_EQ(ran[2], CleaningStep::RecentFiles) << "the interactive order stays";
     EXPECT_TRUE(fake.ui.messages.empty());
-    EXPECT_FALSE(module.ProgressShown);
+    EXPECT_FALSE(module.Run.ProgressShown);
 }
 
 TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
-    module.DeleteOptions = "10111111100000000000";
-    module.CancelRequested = true;
-    fake.ui.Post([this] { module.CancelRequested = true; });
+    module.Options.DeleteOptions = "10111111100000000000";
+    module.Run.CancelRequested = true;
+    fake.ui.Post([this] { module.Run.CancelRequested = true; });
     const std::uint64_t start = fake.clock.NowMilliseconds();
-    RunCleaning(module);
+    RunCleaning(module.Context);
     EXPECT_EQ(ran, (Steps{CleaningStep::BrowserHistory, CleaningStep::TemporaryFiles,
                           CleaningStep::Cache, CleaningStep::RecentFiles,
                           CleaningStep::SelectedFiles, CleaningStep::RecycleBin,
@@ -211,21 +211,21 @@ TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
 }
 
 TEST_F(RunDriverTest, FlagsAreRecomputedAtEveryRun) {
-    module.GeneralOptions = "001";
-    RunCleaning(module);
-    EXPECT_TRUE(module.Flags.WipeFiles);
-    module.GeneralOptions = "0";  // too short: the flag keeps its value from the last run
-    module.DeleteOptions = "0";
-    RunCleaning(module);
-    EXPECT_TRUE(module.Flags.WipeFiles);
-    EXPECT_FALSE(module.Flags.DeleteHistory);
-    EXPECT_TRUE(module.Flags.DeleteCookies);
+    module.Options.GeneralOptions = "001";
+    RunCleaning(module.Context);
+    EXPECT_TRUE(module.Run.Flags.WipeFiles);
+    module.Options.GeneralOptions = "0";  // too short: the flag keeps its value from the last run
+    module.Options.DeleteOptions = "0";
+    RunCleaning(module.Context);
+    EXPECT_TRUE(module.Run.Flags.WipeFiles);
+    EXPECT_FALSE(module.Run.Flags.DeleteHistory);
+    EXPECT_TRUE(module.Run.Flags.DeleteCookies);
 }
 
 TEST_F(RunDriverTest, LocationsFollowThePlatformAndTheUser) {
     fake.system.userName = "AdMiNiStRaToR";
-    RunCleaning(module);
-    const RunLocations& loc = module.Locations;
+    RunCleaning(module.Context);
+    const RunLocations& loc = module.Run.Locations;
     EXPECT_EQ(loc.WindowsFolder, "C:\\WINDOWS\\");
     EXPECT_EQ(loc.SystemFolder, "C:\\WINDOWS\\system32\\");
     EXPECT_EQ(loc.TempFolder, "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\");
@@ -238,7 +238,7 @@ TEST_F(RunDriverTest, LocationsFollowThePlatformAndTheUser) {
     fake.system.windowsDirectory = "C:\\" + std::string(60, 'w');
     fake.system.systemDirectory = "C:\\" + std::string(61, 's');
     fake.system.tempDirectory = "C:\\" + std::string(70, 't') + "\\";
-    RunCleaning(module);
+    RunCleaning(module.Context);
     EXPECT_EQ(loc.UserProfile, "c:\\documents and settings\\bob.smith\\");
     EXPECT_EQ(loc.UserLocal, "c:\\documents and settings\\bob.smith\\local settings\\");
     EXPECT_EQ(loc.WindowsFolder, fake.system.windowsDirectory + "\\");
@@ -247,7 +247,7 @@ TEST_F(RunDriverTest, LocationsFollowThePlatformAndTheUser) {
 
     // No user name: no profile of the user's own, rather than one named by an empty text.
     fake.system.userName = std::string(80, 'u');
-    RunCleaning(module);
+    RunCleaning(module.Context);
     EXPECT_EQ(loc.UserName, "");
     EXPECT_EQ(loc.UserProfile, "");
     EXPECT_EQ(loc.UserLocal, "");
@@ -258,15 +258,15 @@ TEST_F(RunDriverTest, PauseKeepsHandlingEventsAndYieldOnlyWhenInputWaits) {
     fake.ui.Post([&] { ++handled; }, 400);
     fake.ui.Post([&] { ++handled; }, 900);
     const std::uint64_t start = fake.clock.NowMilliseconds();
-    Pause(module, 1);
+    Pause(module.Context, 1);
     EXPECT_EQ(handled, 2);
     EXPECT_EQ(fake.clock.NowMilliseconds() - start, 1000u);
 
     const int passes = fake.ui.pendingProcessed;
-    YieldToWindows(module);
+    YieldToWindows(module.Context);
     EXPECT_EQ(fake.ui.pendingProcessed, passes) << "nothing waits: no event processing";
     fake.ui.Post([&] { ++handled; });
-    YieldToWindows(module);
+    YieldToWindows(module.Context);
     EXPECT_EQ(handled, 3);
 }
 

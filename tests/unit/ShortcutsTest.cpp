@@ -18,11 +18,12 @@ class ShortcutsTest : public ::testing::Test {
 protected:
     fakes::FakePlatform fake;
     KestrumModule module{fake.services()};
+    ShortcutContext shortcuts = module.Shortcuts();
 
     void SetUp() override {
         fake.system.userName = "alice";
         fake.system.windowsDirectory = "C:\\WINDOWS";
-        module.IsWindowsNT = true;
+        module.Startup.IsWindowsNT = true;
         for (const char* account : {"alice", "Administrator", "All Users", "Default User"}) {
             fake.files.AddFolder(kProfiles + account + "\\Desktop");
         }
@@ -33,15 +34,15 @@ protected:
 };
 
 TEST_F(ShortcutsTest, NtLayoutFollowsTheWindowsDriveAndTheUser) {
-    EXPECT_EQ(QueryWindowsFolder(module), "C:\\WINDOWS");
-    EXPECT_EQ(CurrentProfileFolder(module), kProfiles + "alice\\");
-    EXPECT_EQ(AllUsersProfileFolder(module), kProfiles + "All Users\\");
-    EXPECT_EQ(QuickLaunchShortcutPath(module, "Clean Now"), kAliceQuickLaunch);
-    EXPECT_EQ(FindDesktopShortcut(module, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk")
+    EXPECT_EQ(QueryWindowsFolder(shortcuts), "C:\\WINDOWS");
+    EXPECT_EQ(CurrentProfileFolder(shortcuts), kProfiles + "alice\\");
+    EXPECT_EQ(AllUsersProfileFolder(shortcuts), kProfiles + "All Users\\");
+    EXPECT_EQ(QuickLaunchShortcutPath(shortcuts, "Clean Now"), kAliceQuickLaunch);
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk")
         << "the fall-back when none exists";
 
-    CreateDesktopShortcut(module, "ignored", "Clean Now", kTarget, "/run");
-    CreateQuickLaunchShortcut(module, "ignored", "", kTarget, "/run");
+    CreateDesktopShortcut(shortcuts, "ignored", "Clean Now", kTarget, "/run");
+    CreateQuickLaunchShortcut(shortcuts, "ignored", "", kTarget, "/run");
     EXPECT_EQ(fake.shell.links, (std::vector<std::string>{kAlicePrograms + "Clean Now.lnk|" + kTarget + "|/run",
                                                           kAlicePrograms + ".lnk|" + kTarget + "|/run"}));
     EXPECT_EQ(fake.files.Bytes(kAliceDesktop), kTarget + "|/run");
@@ -52,18 +53,18 @@ TEST_F(ShortcutsTest, NtLayoutFollowsTheWindowsDriveAndTheUser) {
 }
 
 TEST_F(ShortcutsTest, Windows98KeepsEverythingInTheWindowsFolder) {
-    module.IsWindowsNT = false;
+    module.Startup.IsWindowsNT = false;
     fake.system.windowsDirectory = "C:\\WINDOWS\\";
     fake.files.AddFolder("C:\\WINDOWS\\Start Menu\\Programs");
     fake.files.AddFolder("C:\\WINDOWS\\Desktop");
     fake.files.AddFolder("C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch");
     fake.files.AddFile(Desktop("Administrator"), "not looked at on 98");
-    EXPECT_EQ(CurrentProfileFolder(module), "C:\\WINDOWS\\");
-    EXPECT_EQ(AllUsersProfileFolder(module), "C:\\WINDOWS\\");
-    EXPECT_EQ(FindDesktopShortcut(module, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk");
+    EXPECT_EQ(CurrentProfileFolder(shortcuts), "C:\\WINDOWS\\");
+    EXPECT_EQ(AllUsersProfileFolder(shortcuts), "C:\\WINDOWS\\");
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk");
 
-    CreateDesktopShortcut(module, "", "Clean Now", kTarget, "/run");
-    CreateQuickLaunchShortcut(module, "", "", kTarget, "/run");
+    CreateDesktopShortcut(shortcuts, "", "Clean Now", kTarget, "/run");
+    CreateQuickLaunchShortcut(shortcuts, "", "", kTarget, "/run");
     EXPECT_TRUE(fake.files.Exists("C:\\WINDOWS\\Desktop\\Clean Now.lnk"));
     EXPECT_TRUE(fake.files.Exists(
         "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk"));
@@ -72,28 +73,28 @@ TEST_F(ShortcutsTest, Windows98KeepsEverythingInTheWindowsFolder) {
 
 TEST_F(ShortcutsTest, TheDesktopSearchBeginsWithTheAdministrator) {
     fake.files.AddFile(Desktop("alice"), "own");
-    EXPECT_EQ(FindDesktopShortcut(module, "Clean Now"), Desktop("alice"));
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), Desktop("alice"));
     fake.files.AddFile(Desktop("Default User"), "default");
-    EXPECT_EQ(FindDesktopShortcut(module, "Clean Now"), Desktop("Default User"));
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), Desktop("Default User"));
     fake.files.AddFile(Desktop("All Users"), "all");
-    EXPECT_EQ(FindDesktopShortcut(module, "Clean Now"), Desktop("All Users"));
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), Desktop("All Users"));
     fake.files.AddFile(Desktop("Administrator"), "admin");
-    EXPECT_EQ(FindDesktopShortcut(module, "Clean Now"), Desktop("Administrator"));
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), Desktop("Administrator"));
 
-    DeleteDesktopShortcut(module, "Clean Now");
+    DeleteDesktopShortcut(shortcuts, "Clean Now");
     EXPECT_FALSE(fake.files.Exists(Desktop("Administrator")));
     EXPECT_TRUE(fake.files.Exists(Desktop("alice")));
 }
 
 TEST_F(ShortcutsTest, RecreatingReplacesTheUsersOwnShortcut) {
     fake.files.AddFile(kAliceDesktop, "old link");
-    CreateDesktopShortcut(module, "", "Clean Now", kTarget, "/run");
+    CreateDesktopShortcut(shortcuts, "", "Clean Now", kTarget, "/run");
     EXPECT_EQ(fake.files.Bytes(kAliceDesktop), kTarget + "|/run");
 
     // With the Administrator's found first, the user's own blocks the move: the new link waits
     // in the Programs folder and nothing else happens.
     fake.files.AddFile(Desktop("Administrator"), "admin");
-    CreateDesktopShortcut(module, "", "Clean Now", "D:\\New\\Kestrum.exe", "/run");
+    CreateDesktopShortcut(shortcuts, "", "Clean Now", "D:\\New\\Kestrum.exe", "/run");
     EXPECT_FALSE(fake.files.Exists(Desktop("Administrator")));
     EXPECT_EQ(fake.files.Bytes(kAliceDesktop), kTarget + "|/run");
     EXPECT_EQ(fake.files.Bytes(kAlicePrograms + "Clean Now.lnk"), "D:\\New\\Kestrum.exe|/run");
@@ -101,10 +102,10 @@ TEST_F(ShortcutsTest, RecreatingReplacesTheUsersOwnShortcut) {
 
 TEST_F(ShortcutsTest, ALinkThatCannotBeMadeIsReportedForTheDesktopOnly) {
     fake.shell.linksFail = true;
-    CreateQuickLaunchShortcut(module, "", "", kTarget, "/run");
+    CreateQuickLaunchShortcut(shortcuts, "", "", kTarget, "/run");
     EXPECT_TRUE(fake.ui.messages.empty());
     fake.files.AddFile(kAliceDesktop, "kept");
-    CreateDesktopShortcut(module, "", "Clean Now", kTarget, "/run");
+    CreateDesktopShortcut(shortcuts, "", "Clean Now", kTarget, "/run");
     ASSERT_EQ(fake.ui.messages.size(), 1u);
     EXPECT_EQ(fake.ui.messages[0].text, "Unable to create shortcut for " + kTarget + ".");
     EXPECT_EQ(fake.ui.messages[0].title, "Kestrum");
@@ -115,17 +116,17 @@ TEST_F(ShortcutsTest, ALinkThatCannotBeMadeIsReportedForTheDesktopOnly) {
 
 TEST_F(ShortcutsTest, WithoutAWindowsFolderNothingIsTouched) {
     fake.system.windowsDirectory.clear();
-    EXPECT_EQ(CurrentProfileFolder(module), "");
-    EXPECT_EQ(FindDesktopShortcut(module, "Clean Now"), "");
-    DeleteDesktopShortcut(module, "Clean Now");
-    CreateQuickLaunchShortcut(module, "", "", kTarget, "/run");
+    EXPECT_EQ(CurrentProfileFolder(shortcuts), "");
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "");
+    DeleteDesktopShortcut(shortcuts, "Clean Now");
+    CreateQuickLaunchShortcut(shortcuts, "", "", kTarget, "/run");
     EXPECT_TRUE(fake.shell.links.empty());
     EXPECT_TRUE(fake.files.touched.empty()) << "no relative path is ever deleted";
 
     fake.system.windowsDirectory = "C:\\WINDOWS";
     fake.system.userName.clear();
-    EXPECT_EQ(CurrentProfileFolder(module), "") << "no user, no profile of the user's own";
-    EXPECT_EQ(AllUsersProfileFolder(module), kProfiles + "All Users\\");
+    EXPECT_EQ(CurrentProfileFolder(shortcuts), "") << "no user, no profile of the user's own";
+    EXPECT_EQ(AllUsersProfileFolder(shortcuts), kProfiles + "All Users\\");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 class CountingSteps final : public ICleaningSteps {
 public:
     explicit CountingSteps(int& runs) : runs_(runs) {}
-    void Run(CleaningStep step, KestrumModule&) override {
+    void Run(CleaningStep step, RunContext&) override {
         if (step == CleaningStep::RegistryHistory) {
             ++runs_;
         }
@@ -28,7 +28,7 @@ protected:
     int runs = 0;
 
     void SetUp() override {
-        module.Steps = std::make_unique<CountingSteps>(runs);
+        module.Context.Steps = std::make_unique<CountingSteps>(runs);
         fake.files.AddFolder("C:\\Program Files\\Kestrum");
     }
     StartupOutcome Start(const std::string& arguments) {
@@ -41,16 +41,16 @@ TEST_F(StartupTest, StateForAProgramInAFolderWithBlanksAndCapitals) {
     fake.files.AddFile("C:\\Program Files\\Kestrum\\Kestrum.lst", "c:\\a.txt\r\n");
     fake.settings.Put("DeleteOptions", "000000001");
     InitializeStartupState(module);
-    EXPECT_TRUE(module.IsWindowsNT);
-    EXPECT_EQ(module.WindowsBuild, 2600);
+    EXPECT_TRUE(module.Startup.IsWindowsNT);
+    EXPECT_EQ(module.Startup.WindowsBuild, 2600);
     EXPECT_EQ(fake.system.lastVersionRecordSize, 148u);
-    EXPECT_EQ(module.GeneralOptions, "11000000000000000000");
-    EXPECT_EQ(module.DeleteOptions, "000000001");
-    EXPECT_EQ(module.StartupCommand, "c:\\program files\\kestrum\\kestrum.exe /startup");
+    EXPECT_EQ(module.Options.GeneralOptions, "11000000000000000000");
+    EXPECT_EQ(module.Options.DeleteOptions, "000000001");
+    EXPECT_EQ(module.Startup.StartupCommand, "c:\\program files\\kestrum\\kestrum.exe /startup");
     EXPECT_EQ(fake.files.CurrentDirectory(), "C:\\Program Files\\Kestrum");
-    EXPECT_EQ(module.ListFilePath, "C:\\Program Files\\Kestrum\\Kestrum.lst");
-    ASSERT_EQ(module.SelectedFileCount, 1);
-    EXPECT_EQ(module.SelectedFiles[1], "c:\\a.txt");
+    EXPECT_EQ(module.Startup.ListFilePath, "C:\\Program Files\\Kestrum\\Kestrum.lst");
+    ASSERT_EQ(module.Options.SelectedFileCount, 1);
+    EXPECT_EQ(module.Options.SelectedFiles[1], "c:\\a.txt");
 }
 
 TEST_F(StartupTest, ProgramInADriveRoot) {
@@ -58,8 +58,8 @@ TEST_F(StartupTest, ProgramInADriveRoot) {
     fake.application.folder = "D:\\";
     fake.application.exeName = "KESTRUM";
     InitializeStartupState(module);
-    EXPECT_EQ(module.StartupCommand, "d:\\\\kestrum.exe /startup");
-    EXPECT_EQ(module.ListFilePath, "D:\\Kestrum.lst");
+    EXPECT_EQ(module.Startup.StartupCommand, "d:\\\\kestrum.exe /startup");
+    EXPECT_EQ(module.Startup.ListFilePath, "D:\\Kestrum.lst");
 }
 
 TEST_F(StartupTest, ANetworkFolderLeavesTheCurrentDirectory) {
@@ -67,31 +67,31 @@ TEST_F(StartupTest, ANetworkFolderLeavesTheCurrentDirectory) {
     fake.files.ChangeDirectory("C:\\Work");
     fake.application.folder = "\\\\server\\share\\Kestrum";
     InitializeStartupState(module);
-    EXPECT_EQ(module.StartupCommand, "\\\\server\\share\\kestrum\\kestrum.exe /startup");
-    EXPECT_EQ(module.ListFilePath, "C:\\Work\\Kestrum.lst");
+    EXPECT_EQ(module.Startup.StartupCommand, "\\\\server\\share\\kestrum\\kestrum.exe /startup");
+    EXPECT_EQ(module.Startup.ListFilePath, "C:\\Work\\Kestrum.lst");
 }
 
 TEST_F(StartupTest, WindowsFamilies) {
     fake.system.platformId = kPlatformWin32Windows;
     fake.system.buildNumber = 67766446;  // 9x packs the version into the build field
     EXPECT_FALSE(DetectWindowsNT(module));
-    EXPECT_EQ(module.WindowsBuild, 0);
+    EXPECT_EQ(module.Startup.WindowsBuild, 0);
 
     fake.system.platformId = kPlatformWin32Nt;
     fake.system.buildNumber = 2195;
     EXPECT_TRUE(DetectWindowsNT(module));
-    EXPECT_EQ(module.WindowsBuild, 2195);
+    EXPECT_EQ(module.Startup.WindowsBuild, 2195);
 
     fake.system.versionQueryFails = true;
     EXPECT_FALSE(DetectWindowsNT(module));
-    EXPECT_EQ(module.WindowsBuild, 0);
+    EXPECT_EQ(module.Startup.WindowsBuild, 0);
 }
 
 TEST_F(StartupTest, UserNameMustFitEightyCharacters) {
     fake.system.userName = std::string(79, 'n');
-    EXPECT_EQ(CurrentUserName(module), fake.system.userName);
+    EXPECT_EQ(CurrentUserName(module.platform.system), fake.system.userName);
     fake.system.userName = std::string(80, 'n');
-    EXPECT_EQ(CurrentUserName(module), "");
+    EXPECT_EQ(CurrentUserName(module.platform.system), "");
 }
 
 TEST_F(StartupTest, SilentStartRunsHiddenAndEnds) {
@@ -134,7 +134,7 @@ TEST_F(StartupTest, ArgumentsAreComparedExactly) {
     for (const char* arguments : {"/RUN", "/Startup", "/run ", " /startup", "-run", "x"}) {
         SCOPED_TRACE(arguments);
         KestrumModule fresh(fake.services());
-        fresh.Steps = std::make_unique<CountingSteps>(runs);
+        fresh.Context.Steps = std::make_unique<CountingSteps>(runs);
         fake.application.commandLine = arguments;
         EXPECT_EQ(Main(fresh), StartupOutcome::WindowShown);
         EXPECT_TRUE(fake.application.taskListVisible);
@@ -150,7 +150,7 @@ TEST_F(StartupTest, CleanNowRunsWithTheProgressWindowAndShowsTheWindowAgain) {
     bool bannerDuringRun = false;
     struct Probe final : ICleaningSteps {
         std::function<void()> onRegistryStep;
-        void Run(CleaningStep step, KestrumModule&) override {
+        void Run(CleaningStep step, RunContext&) override {
             if (step == CleaningStep::RegistryHistory) {
                 onRegistryStep();
             }
@@ -164,13 +164,13 @@ TEST_F(StartupTest, CleanNowRunsWithTheProgressWindowAndShowsTheWindowAgain) {
                           banner->Label("Label1")->Text() == "Kestrum Running" &&
                           banner->Button("cancelButton")->Text() == "Cancel";
     };
-    module.Steps = std::move(probe);
+    module.Context.Steps = std::move(probe);
 
     window->Button("runButton")->Click();
     EXPECT_TRUE(hiddenDuringRun);
     EXPECT_TRUE(bannerDuringRun);
     EXPECT_EQ(fake.ui.Find("Banner"), nullptr) << "closed after the run";
-    EXPECT_FALSE(module.ProgressShown);
+    EXPECT_FALSE(module.Run.ProgressShown);
     EXPECT_TRUE(window->Visible());
 
     // Closing the window ends the program's message loop.

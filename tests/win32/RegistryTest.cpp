@@ -90,12 +90,13 @@ TEST(RealPower, EnablesTheShutdownPrivilegeAndExplainsErrors) {
                   services.clock,       services.ui,     services.shell,    services.registry,
                   power};
     KestrumModule module(real);
-    EXPECT_TRUE(EnableShutdownPrivilege(module));
-    EXPECT_FALSE(module.LastError);
+    const ShutdownOutcome enabled = EnableShutdownPrivilege(module.Context);
+    EXPECT_TRUE(enabled.ok);
+    EXPECT_FALSE(enabled.error);
 
-    const std::string denied = SystemErrorText(module, ERROR_ACCESS_DENIED);
+    const std::string denied = SystemErrorText(module.Context, ERROR_ACCESS_DENIED);
     EXPECT_FALSE(denied.empty());
-    EXPECT_EQ(SystemErrorText(module, 0x2FFFFFFF), "") << "no text for an unknown code";
+    EXPECT_EQ(SystemErrorText(module.Context, 0x2FFFFFFF), "") << "no text for an unknown code";
 }
 
 }  // namespace

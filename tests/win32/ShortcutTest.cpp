@@ -71,7 +71,7 @@ protected:
         Platform real{services.application, system, services.settings, files, services.clock, ui, shell,
                       services.registry, services.power};
         module = std::make_unique<KestrumModule>(real);
-        module->IsWindowsNT = true;
+        module->Startup.IsWindowsNT = true;
         ASSERT_TRUE(fs::exists(kTarget)) << "the program is installed in the prefix";
 
         wchar_t user[256];
@@ -104,24 +104,24 @@ TEST_F(Shortcuts, DesktopAndQuickLaunchLinksStartTheProgramWithRun) {
     const fs::path desktop = profile / L"Desktop\\Clean Now.lnk";
     const fs::path quickLaunch =
         profile / L"Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk";
-    EXPECT_EQ(CurrentProfileFolder(*module), Narrow(profile.wstring()) + "\\");
+    EXPECT_EQ(CurrentProfileFolder(module->Shortcuts()), Narrow(profile.wstring()) + "\\");
 
-    CreateDesktopShortcut(*module, "", "Clean Now", kTarget, "/run");
-    CreateQuickLaunchShortcut(*module, "", "", kTarget, "/run");
+    CreateDesktopShortcut(module->Shortcuts(), "", "Clean Now", kTarget, "/run");
+    CreateQuickLaunchShortcut(module->Shortcuts(), "", "", kTarget, "/run");
     ExpectCleanNowLink(desktop);
     ExpectCleanNowLink(quickLaunch);
     EXPECT_TRUE(fs::is_empty(profile / L"Start Menu\\Programs")) << "both links were moved on";
-    EXPECT_EQ(FindDesktopShortcut(*module, "Clean Now"), Narrow(desktop.wstring()));
-    EXPECT_EQ(QuickLaunchShortcutPath(*module, "Clean Now"), Narrow(quickLaunch.wstring()));
+    EXPECT_EQ(FindDesktopShortcut(module->Shortcuts(), "Clean Now"), Narrow(desktop.wstring()));
+    EXPECT_EQ(QuickLaunchShortcutPath(module->Shortcuts(), "Clean Now"), Narrow(quickLaunch.wstring()));
 
     // Made again over an existing one: replaced, not duplicated.
-    CreateDesktopShortcut(*module, "", "Clean Now", kTarget, "/run");
+    CreateDesktopShortcut(module->Shortcuts(), "", "Clean Now", kTarget, "/run");
     ExpectCleanNowLink(desktop);
     EXPECT_TRUE(fs::is_empty(profile / L"Start Menu\\Programs"));
 
-    DeleteDesktopShortcut(*module, "Clean Now");
+    DeleteDesktopShortcut(module->Shortcuts(), "Clean Now");
     EXPECT_FALSE(fs::exists(desktop));
-    DeleteDesktopShortcut(*module, "Clean Now");  // nothing left to delete is no error
+    DeleteDesktopShortcut(module->Shortcuts(), "Clean Now");  // nothing left to delete is no error
 }
 
 TEST_F(Shortcuts, AMissingProgramsFolderIsReportedAndNothingBreaks) {
@@ -142,12 +142,12 @@ TEST_F(Shortcuts, AMissingProgramsFolderIsReportedAndNothingBreaks) {
             Sleep(50);
         }
     });
-    CreateDesktopShortcut(*module, "", "Clean Now", kTarget, "/run");
+    CreateDesktopShortcut(module->Shortcuts(), "", "Clean Now", kTarget, "/run");
     dismisser.join();
     EXPECT_TRUE(seen) << "the message box was shown and dismissed";
     EXPECT_FALSE(fs::exists(profile / L"Desktop\\Clean Now.lnk"));
 
-    CreateQuickLaunchShortcut(*module, "", "", kTarget, "/run");  // silently nothing
+    CreateQuickLaunchShortcut(module->Shortcuts(), "", "", kTarget, "/run");  // silently nothing
     EXPECT_FALSE(fs::exists(profile / L"Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk"));
 }
 

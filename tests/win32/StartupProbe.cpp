@@ -23,12 +23,12 @@ TEST(StartupLocation, CommandListPathAndList) {
     win32::Win32Platform platform;
     KestrumModule module(platform.services());
     InitializeStartupState(module);
-    EXPECT_EQ(module.StartupCommand, command);
-    EXPECT_EQ(module.ListFilePath, Env("KESTRUM_EXPECT_LIST_PATH"));
+    EXPECT_EQ(module.Startup.StartupCommand, command);
+    EXPECT_EQ(module.Startup.ListFilePath, Env("KESTRUM_EXPECT_LIST_PATH"));
 
     std::string joined;
-    for (int i = 1; i <= module.SelectedFileCount; ++i) {
-        joined += module.SelectedFiles[static_cast<std::size_t>(i)] + "|";
+    for (int i = 1; i <= module.Options.SelectedFileCount; ++i) {
+        joined += module.Options.SelectedFiles[static_cast<std::size_t>(i)] + "|";
     }
     EXPECT_EQ(joined, Env("KESTRUM_EXPECT_ENTRIES"));
 }

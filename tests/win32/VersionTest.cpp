@@ -28,13 +28,13 @@ TEST(WindowsFamily, DetectedFromTheVersionRecord) {
     const std::string v = version;
     if (v == "winxp") {
         EXPECT_TRUE(nt);
-        EXPECT_EQ(module.WindowsBuild, 2600);
+        EXPECT_EQ(module.Startup.WindowsBuild, 2600);
     } else if (v == "win2k") {
         EXPECT_TRUE(nt);
-        EXPECT_EQ(module.WindowsBuild, 2195);
+        EXPECT_EQ(module.Startup.WindowsBuild, 2195);
     } else if (v == "win98") {
         EXPECT_FALSE(nt);
-        EXPECT_EQ(module.WindowsBuild, 0);
+        EXPECT_EQ(module.Startup.WindowsBuild, 0);
     } else {
         FAIL() << "unknown version " << v;
     }

@@ -2,15 +2,15 @@
 
 #include "engine/Completion.h"
 #include "engine/RunDriver.h"
-#include "startup/KestrumModule.h"
+#include "engine/RunContext.h"
 
 namespace kestrum {
 
 namespace {
 
-std::string DescribeChoices(const KestrumModule& module) {
+std::string DescribeChoices(const RunContext& ctx) {
     RunFlags flags;
-    ParseRunFlags(module.GeneralOptions, module.DeleteOptions, flags);
+    ParseRunFlags(ctx.Options.GeneralOptions, ctx.Options.DeleteOptions, flags);
     const std::pair<bool, const char*> choices[] = {
         {flags.DeleteHistory, "browser history"}, {flags.DeleteCookies, "cookies"},
         {flags.DeleteRecent, "\"recent\" lists"}, {flags.DeleteTemporary, "temporary files"},
@@ -33,8 +33,8 @@ std::string DescribeChoices(const KestrumModule& module) {
 
 }  // namespace
 
-MainWindow::MainWindow(KestrumModule& module) : module_(module) {
-    window_ = module_.platform.ui.CreateTopWindow("Options", kOptionsTitle, 6000, 2400);
+MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
+    window_ = ctx_.platform.ui.CreateTopWindow("Options", kOptionsTitle, 6000, 2400);
     summary_ = &window_->AddLabel("summaryLabel", {240, 180, 5520, 900}, "");
     runButton_ = &window_->AddPushButton("runButton", {2040, 1500, 1800, 450}, "Clean Now");
     exitButton_ = &window_->AddPushButton("exitButton", {4080, 1500, 1680, 450}, "Exit");
@@ -46,7 +46,7 @@ MainWindow::MainWindow(KestrumModule& module) : module_(module) {
 
 void MainWindow::Show() { window_->Show(); }
 
-void MainWindow::RefreshSummary() { summary_->SetText(DescribeChoices(module_)); }
+void MainWindow::RefreshSummary() { summary_->SetText(DescribeChoices(ctx_)); }
 
 void MainWindow::CleanNow() {
     // A second click that arrives while the run yields to window events must not start another.
@@ -55,13 +55,13 @@ void MainWindow::CleanNow() {
     }
     running_ = true;
     window_->Hide();
-    RunWithProgressWindow(module_);
+    RunWithProgressWindow(ctx_);
     if (window_->Loaded()) {
         window_->Show();
     }
     // A cancelled run has said so already; the completion report is for a run that went through.
-    if (!module_.CancelRequested) {
-        CompleteRun(module_);
+    if (!ctx_.Run.CancelRequested) {
+        CompleteRun(ctx_);
     }
     running_ = false;
 }

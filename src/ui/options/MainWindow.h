@@ -6,7 +6,7 @@
 
 namespace kestrum {
 
-class KestrumModule;
+struct RunContext;
 
 inline constexpr char kOptionsTitle[] = " Kestrum Options";
 
@@ -14,7 +14,7 @@ inline constexpr char kOptionsTitle[] = " Kestrum Options";
 // them on "Clean Now". Closing it ends the program.
 class MainWindow {
 public:
-    explicit MainWindow(KestrumModule& module);
+    explicit MainWindow(RunContext& ctx);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -27,7 +27,7 @@ private:
     void CleanNow();
     void RefreshSummary();
 
-    KestrumModule& module_;
+    RunContext& ctx_;
     std::unique_ptr<IWindow> window_;
     ILabel* summary_ = nullptr;
     IPushButton* runButton_ = nullptr;
