@@ -2,18 +2,12 @@
 
 #include "common/Text.h"
 #include "engine/RunDriver.h"
-#include "registry/RegistryModule.h"
 #include "engine/RunContext.h"
+#include "registry/RegistryModule.h"
 
 namespace kestrum {
 
 namespace {
-
-constexpr char kShutdownPrivilege[] = "SeShutdownPrivilege";
-// TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
-constexpr std::uint32_t kTokenAccess = 0x28;
-constexpr std::uint32_t kExitReserved = 0xFFFFFFFF;
-constexpr std::size_t kMessageBufferChars = 255;
 
 ShutdownOutcome Refused(RunContext& ctx, std::uint32_t number, std::string text) {
     return {false, ErrorRecord{number, ctx.platform.application.ExecutableName() + ".mShutDown",
@@ -87,45 +81,43 @@ ShutdownOutcome ShutdownSystem(RunContext& ctx, std::int32_t flags) {
             return privilege;
         }
     }
-    IPower& power = ctx.platform.power;
-    if (power.EndSession(static_cast<std::uint32_t>(flags), kExitReserved)) {
+    const std::optional<std::uint32_t> refused =
+        ctx.platform.power.EndSession(static_cast<std::uint32_t>(flags));
+    if (!refused) {
         return {true, std::nullopt};
     }
     return Refused(ctx, shutdown_error::kFailed,
-                   "ShutdownSystem failed: " + SystemErrorText(ctx, power.LastError()));
+                   "ShutdownSystem failed: " + SystemErrorText(ctx, *refused));
 }
 
 ShutdownOutcome EnableShutdownPrivilege(RunContext& ctx) {
-    IPower& power = ctx.platform.power;
-    const auto reason = [&] {
-        std::string text(1, '[');
-        text += SystemErrorText(ctx, power.LastError());
-        text += ']';
-        return text;
-    };
-
-    const auto privilege = power.LookupPrivilege(kShutdownPrivilege);
-    if (!privilege) {
-        return Refused(ctx, shutdown_error::kNoPrivilegeValue,
-                       "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. " +
-                           reason());
+    const std::optional<PrivilegeRefusal> refusal = ctx.platform.power.EnableShutdownPrivilege();
+    if (!refusal) {
+        return {true, std::nullopt};
     }
-    const std::uintptr_t process = power.CurrentProcess();
-    if (process == 0) {
-        return Refused(ctx, shutdown_error::kNoProcess,
-                       "Can't enable shutdown: Can't determine the current process. " + reason());
+    // Built by appending: "[" + text trips a false overlap warning of GCC 12's string code.
+    std::string reason(1, '[');
+    reason += SystemErrorText(ctx, refusal->errorCode);
+    reason += ']';
+    switch (refusal->step) {
+        case PrivilegeStep::Lookup:
+            return Refused(ctx, shutdown_error::kNoPrivilegeValue,
+                           "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. " +
+                               reason);
+        case PrivilegeStep::Process:
+            return Refused(ctx, shutdown_error::kNoProcess,
+                           "Can't enable shutdown: Can't determine the current process. " + reason);
+        case PrivilegeStep::OpenToken:
+        case PrivilegeStep::Enable:
+            break;
     }
-    const std::string notPermitted =
-        "Can't enable shutdown: You do not have the privileges to shutdown this system. ";
-    const auto token = power.OpenProcessToken(process, kTokenAccess);
-    if (!token || !token->EnablePrivilege(*privilege)) {
-        return Refused(ctx, shutdown_error::kNotPermitted, notPermitted + reason());
-    }
-    return {true, std::nullopt};
+    return Refused(ctx, shutdown_error::kNotPermitted,
+                   "Can't enable shutdown: You do not have the privileges to shutdown this system. " +
+                       reason);
 }
 
 std::string SystemErrorText(RunContext& ctx, std::uint32_t code) {
-    return ctx.platform.power.SystemMessage(code, kMessageBufferChars);
+    return ctx.platform.power.SystemMessage(code);
 }
 
 }  // namespace kestrum

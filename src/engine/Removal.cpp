@@ -45,12 +45,6 @@ bool WritePass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned 
     return file.Flush();
 }
 
-std::size_t CharacterCount(const std::string& utf8) {
-    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 std::string RandomName(RunContext& ctx, std::size_t length) {
     std::string name;
     for (std::size_t i = 0; i < length; ++i) {

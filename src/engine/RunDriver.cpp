@@ -13,8 +13,9 @@ namespace kestrum {
 
 namespace {
 
-// Each platform folder is asked for with a buffer of this many characters.
-inline constexpr std::size_t kFolderBufferChars = 64;
+// A run takes platform folders of at most this many characters; a longer one is left empty, and
+// everything built on it is skipped.
+inline constexpr std::size_t kLongestRunFolder = 63;
 
 struct StepEntry {
     CleaningStep step;
@@ -54,6 +55,10 @@ void Stop(RunContext& ctx) {
     }
     ctx.platform.ui.ShowMessage(kStoppedMessage, kRunTitle, MessageButtons::Ok,
                                    MessageIcon::None);
+}
+
+std::string RunFolder(const std::optional<std::string>& folder) {
+    return folder && CharacterCount(*folder) <= kLongestRunFolder ? *folder : std::string();
 }
 
 }  // namespace
@@ -96,9 +101,9 @@ void ShowStep(RunContext& ctx, const std::string& caption) {
 void ComputeLocations(RunContext& ctx) {
     ISystemInfo& system = ctx.platform.system;
     RunLocations& loc = ctx.Run.Locations;
-    loc.WindowsFolder = WithTrailingSeparator(system.WindowsDirectory(kFolderBufferChars).value_or(""));
-    loc.SystemFolder = WithTrailingSeparator(system.SystemDirectory(kFolderBufferChars).value_or(""));
-    loc.TempFolder = system.TempDirectory(kFolderBufferChars).value_or("");
+    loc.WindowsFolder = WithTrailingSeparator(RunFolder(system.WindowsDirectory()));
+    loc.SystemFolder = WithTrailingSeparator(RunFolder(system.SystemDirectory()));
+    loc.TempFolder = RunFolder(system.TempDirectory());
     loc.UserName = ToLowerAscii(CurrentUserName(ctx.platform.system));
 
     loc.AdminProfile = "c:\\documents and settings\\administrator\\";

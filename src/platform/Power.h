@@ -1,39 +1,42 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
 namespace kestrum {
 
-// An open access token of a process; destroying it closes the handle.
-class IAccessToken {
-public:
-    virtual ~IAccessToken() = default;
-    // Enables one privilege, leaving the others as they are. False when the system refuses.
-    virtual bool EnablePrivilege(std::uint64_t privilege) = 0;
+// The step of enabling the shutdown privilege that the system refused.
+enum class PrivilegeStep {
+    // The privilege's identifier on the local system.
+    Lookup,
+    // The running process.
+    Process,
+    // Opening the process's token to adjust and query its privileges.
+    OpenToken,
+    // Enabling the privilege on the token, the others left as they are.
+    Enable,
 };
 
-// Ending the Windows session, and the system's error texts that explain a refusal. Every
-// operation that fails leaves its reason in LastError() until the next operation.
+struct PrivilegeRefusal {
+    PrivilegeStep step;
+    // The system's error code at the moment of the refusal.
+    std::uint32_t errorCode = 0;
+};
+
+// Ending the Windows session, and the system's error texts that explain a refusal.
 class IPower {
 public:
     virtual ~IPower() = default;
 
-    // The locally unique identifier of a named privilege on the local system.
-    virtual std::optional<std::uint64_t> LookupPrivilege(const std::string& name) = 0;
-    // The handle of the running process; 0 on failure.
-    virtual std::uintptr_t CurrentProcess() = 0;
-    virtual std::unique_ptr<IAccessToken> OpenProcessToken(std::uintptr_t process,
-                                                           std::uint32_t access) = 0;
-    // Asks the system to end the session with the exit-Windows flags; true when it accepts.
-    virtual bool EndSession(std::uint32_t flags, std::uint32_t reserved) = 0;
-    virtual std::uint32_t LastError() = 0;
-    // The system's own message text for an error code, inserts ignored, default language, into a
-    // buffer of bufferChars characters; empty when the system has none.
-    virtual std::string SystemMessage(std::uint32_t code, std::size_t bufferChars) = 0;
+    // Enables the shutdown privilege on the process's token; nothing when it is enabled.
+    virtual std::optional<PrivilegeRefusal> EnableShutdownPrivilege() = 0;
+    // Asks the system to end the session with the exit-Windows flags; nothing when it accepts,
+    // else the system's error code.
+    virtual std::optional<std::uint32_t> EndSession(std::uint32_t flags) = 0;
+    // The system's own message text for an error code (usually ending in CR LF), as long as it
+    // fits 254 characters; empty when the system has none.
+    virtual std::string SystemMessage(std::uint32_t code) = 0;
 };
 
 }  // namespace kestrum

@@ -8,7 +8,8 @@ namespace kestrum {
 
 namespace {
 
-constexpr std::size_t kWindowsFolderBufferChars = 256;
+// The longest Windows folder the shortcut routines take.
+constexpr std::size_t kLongestWindowsFolder = 255;
 constexpr char kProfiles[] = "Documents and Settings\\";
 constexpr char kQuickLaunch[] = "Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\";
 constexpr char kPrograms[] = "Start Menu\\Programs\\";
@@ -46,8 +47,11 @@ void MoveLink(const ShortcutContext& ctx, const std::string& from, const std::st
 }  // namespace
 
 std::string QueryWindowsFolder(const ShortcutContext& ctx) {
-    return WithoutTrailingSeparator(
-        ctx.platform.system.WindowsDirectory(kWindowsFolderBufferChars).value_or(""));
+    const std::optional<std::string> folder = ctx.platform.system.WindowsDirectory();
+    if (!folder || CharacterCount(*folder) > kLongestWindowsFolder) {
+        return std::string();
+    }
+    return WithoutTrailingSeparator(*folder);
 }
 
 std::string CurrentProfileFolder(const ShortcutContext& ctx) {

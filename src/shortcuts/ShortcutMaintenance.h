@@ -21,7 +21,7 @@ inline constexpr char kCleanNowShortcut[] = "Clean Now";
 // folder that cannot be derived (no Windows folder, or no user name on the NT family) is empty,
 // and nothing is then looked for, made, moved or deleted on it.
 
-// The Windows folder without a trailing "\", from a 256-character buffer; empty when unknown.
+// The Windows folder without a trailing "\"; empty when unknown or longer than 255 characters.
 std::string QueryWindowsFolder(const ShortcutContext& ctx);
 std::string CurrentProfileFolder(const ShortcutContext& ctx);
 std::string AllUsersProfileFolder(const ShortcutContext& ctx);

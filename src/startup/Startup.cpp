@@ -11,11 +11,9 @@
 namespace kestrum {
 
 bool DetectWindowsNT(KestrumModule& module) {
-    VersionRecord record;
-    record.recordSize = kAnsiVersionRecordSize;
-    const bool known = module.platform.system.QueryVersion(record);
-    const bool isNt = known && record.platformId == kPlatformWin32Nt;
-    module.Startup.WindowsBuild = isNt ? static_cast<std::int32_t>(record.buildNumber) : 0;
+    const std::optional<WindowsVersion> version = module.platform.system.Version();
+    const bool isNt = version && version->isNt;
+    module.Startup.WindowsBuild = isNt ? static_cast<std::int32_t>(version->build) : 0;
     return isNt;
 }
 
@@ -26,9 +24,8 @@ std::string BuildStartupCommand(const std::string& programFolder, const std::str
 }
 
 void HideFromTaskList(KestrumModule& module, bool hide) {
-    ISystemInfo& system = module.platform.system;
-    // Only Windows 95/98/ME has the function; elsewhere the call reports it missing.
-    system.RegisterServiceProcess(system.ProcessId(), hide ? 1U : 0U);
+    // Only Windows 95/98/ME has the registration; elsewhere the call reports it missing.
+    module.platform.system.RegisterServiceProcess(hide);
     module.platform.application.SetTaskListVisible(!hide);
 }
 

@@ -3,45 +3,31 @@
 namespace kestrum::fakes {
 
 namespace {
-// The platform writes nothing when the text and its NUL do not fit.
-std::optional<std::string> IfFits(const std::string& text, std::size_t bufferChars) {
-    if (text.size() + 1 > bufferChars) {
-        return std::nullopt;
-    }
-    return text;
+// An empty text stands for a folder the system cannot give.
+std::optional<std::string> Given(const std::string& text) {
+    return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
 }  // namespace
 
-bool FakeSystemInfo::QueryVersion(VersionRecord& record) {
-    lastVersionRecordSize = record.recordSize;
-    if (versionQueryFails || record.recordSize != kAnsiVersionRecordSize) {
-        return false;
+std::optional<WindowsVersion> FakeSystemInfo::Version() {
+    if (versionQueryFails) {
+        return std::nullopt;
     }
-    record.platformId = platformId;
-    record.buildNumber = buildNumber;
-    record.majorVersion = platformId == kPlatformWin32Nt ? 5 : 4;
-    return true;
+    return WindowsVersion{isNt, isNt ? buildNumber : 0};
 }
 
-std::optional<std::string> FakeSystemInfo::UserName(std::size_t bufferChars) {
-    return IfFits(userName, bufferChars);
+std::optional<std::string> FakeSystemInfo::UserName() {
+    return userName.size() < 80 ? Given(userName) : std::nullopt;
 }
-std::optional<std::string> FakeSystemInfo::WindowsDirectory(std::size_t bufferChars) {
-    return IfFits(windowsDirectory, bufferChars);
-}
-std::optional<std::string> FakeSystemInfo::SystemDirectory(std::size_t bufferChars) {
-    return IfFits(systemDirectory, bufferChars);
-}
-std::optional<std::string> FakeSystemInfo::TempDirectory(std::size_t bufferChars) {
-    return IfFits(tempDirectory, bufferChars);
-}
+std::optional<std::string> FakeSystemInfo::WindowsDirectory() { return Given(windowsDirectory); }
+std::optional<std::string> FakeSystemInfo::SystemDirectory() { return Given(systemDirectory); }
+std::optional<std::string> FakeSystemInfo::TempDirectory() { return Given(tempDirectory); }
 
-bool FakeSystemInfo::RegisterServiceProcess(std::uint32_t processIdentifier, std::uint32_t type) {
-    if (!hasRegisterServiceProcess || processIdentifier != processId) {
+bool FakeSystemInfo::RegisterServiceProcess(bool registeredNow) {
+    if (!hasRegisterServiceProcess) {
         return false;
     }
-    registeredType = type;
-    ++registerCalls;
+    registered = registeredNow;
     return true;
 }
 

@@ -13,26 +13,23 @@ class FakeSystemInfo final : public ISystemInfo {
 public:
     // An XP machine of the user Alice unless a test says otherwise.
     bool versionQueryFails = false;
-    std::uint32_t platformId = kPlatformWin32Nt;
+    bool isNt = true;
     std::uint32_t buildNumber = 2600;
     std::string userName = "Alice";
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\system32";
     std::string tempDirectory = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\";
-    std::uint32_t processId = 4242;
     bool hasRegisterServiceProcess = false;
 
-    std::uint32_t lastVersionRecordSize = 0;
-    std::uint32_t registeredType = 99;
-    int registerCalls = 0;
+    // Set by RegisterServiceProcess where the system has it.
+    std::optional<bool> registered;
 
-    bool QueryVersion(VersionRecord& record) override;
-    std::optional<std::string> UserName(std::size_t bufferChars) override;
-    std::optional<std::string> WindowsDirectory(std::size_t bufferChars) override;
-    std::optional<std::string> SystemDirectory(std::size_t bufferChars) override;
-    std::optional<std::string> TempDirectory(std::size_t bufferChars) override;
-    std::uint32_t ProcessId() override { return processId; }
-    bool RegisterServiceProcess(std::uint32_t processIdentifier, std::uint32_t type) override;
+    std::optional<WindowsVersion> Version() override;
+    std::optional<std::string> UserName() override;
+    std::optional<std::string> WindowsDirectory() override;
+    std::optional<std::string> SystemDirectory() override;
+    std::optional<std::string> TempDirectory() override;
+    bool RegisterServiceProcess(bool registeredNow) override;
 };
 
 class FakeApplication final : public IApplication {

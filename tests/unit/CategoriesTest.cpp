@@ -103,7 +103,7 @@ protected:
     void Family(bool nt, std::int32_t build, const std::string& user) {
         module.Startup.IsWindowsNT = nt;
         module.Startup.WindowsBuild = build;
-        fake.system.platformId = nt ? kPlatformWin32Nt : kPlatformWin32Windows;
+        fake.system.isNt = nt;
         fake.system.userName = user;
         if (!nt) {
             fake.system.tempDirectory = "C:\\WINDOWS\\TEMP\\";

@@ -13,8 +13,7 @@ constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 const std::string kRun = "software\\microsoft\\windows\\currentversion\\run";
 const std::string kRunServices = "software\\microsoft\\windows\\currentversion\\runservices";
 const std::string kCommand = "c:\\program files\\kestrum\\kestrum.exe /startup";
-using Exits = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-const Exits kReboot{{6u, 0xFFFFFFFFu}};
+const std::vector<std::uint32_t> kReboot{6u};
 
 class CompletionTest : public ::testing::Test {
 protected:
@@ -75,9 +74,7 @@ TEST_F(CompletionTest, YesOnNtArrangesOneSilentRunWhereNeededAndReboots) {
     EXPECT_EQ(Entry(kUser, kRun + "once"), kStored);
     EXPECT_FALSE(Entry(kMachine, kRun + "once"));
     EXPECT_EQ(fake.power.exits, kReboot);
-    EXPECT_EQ(fake.power.enabled, std::vector<std::uint64_t>{fakes::FakePower::kShutdownLuid});
-    EXPECT_EQ(fake.power.tokenAccess, 0x28u);
-    EXPECT_EQ(fake.power.openTokens, 0) << "the token is closed";
+    EXPECT_EQ(fake.power.privilegeRequests, 1);
     EXPECT_EQ(fake.ui.messages.size(), 1u) << "no success message follows";
 }
 
@@ -115,7 +112,7 @@ TEST_F(CompletionTest, YesOnWindows98UsesTheMachinesServicesKeysWithoutPrivilege
     AnswerReboot(MessageAnswer::Yes);
     EXPECT_EQ(Entry(kMachine, kRunServices + "once"), kStored);
     EXPECT_FALSE(Entry(kUser, kRunServices + "once"));
-    EXPECT_TRUE(fake.power.privilegeLookups.empty());
+    EXPECT_TRUE(fake.power.privilegeRequests == 0);
     EXPECT_EQ(fake.power.exits, kReboot);
 
     // A saved start-up entry stays where it is and nothing more is written.
@@ -136,7 +133,7 @@ TEST_F(CompletionTest, ShutdownRefusesFlagsOutsideTheRangeWithoutAskingThePlatfo
         EXPECT_EQ(refused.error->text, "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
     }
     EXPECT_TRUE(fake.power.exits.empty());
-    EXPECT_TRUE(fake.power.privilegeLookups.empty());
+    EXPECT_TRUE(fake.power.privilegeRequests == 0);
 }
 
 TEST_F(CompletionTest, ShutdownFailuresAreRecordedWithTheSystemsText) {
@@ -146,36 +143,34 @@ TEST_F(CompletionTest, ShutdownFailuresAreRecordedWithTheSystemsText) {
     ASSERT_TRUE(failed.error);
     EXPECT_EQ(failed.error->number, 0x8004062Bu);
     EXPECT_EQ(failed.error->text, "ShutdownSystem failed: Access is denied.\r\n");
-    EXPECT_EQ(fake.power.messageBuffers, std::vector<std::size_t>{255});
 
     const std::string notPermitted =
         "Can't enable shutdown: You do not have the privileges to shutdown this system. "
         "[Access is denied.\r\n]";
     struct Case {
-        bool fakes::FakePower::*failing;
+        PrivilegeStep failing;
         std::uint32_t number;
         std::string text;
     };
     const Case cases[] = {
-        {&fakes::FakePower::privilegeKnown, 0x8004062C,
+        {PrivilegeStep::Lookup, 0x8004062C,
          "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. [Access is denied.\r\n]"},
-        {&fakes::FakePower::processKnown, 0x8004062D,
+        {PrivilegeStep::Process, 0x8004062D,
          "Can't enable shutdown: Can't determine the current process. [Access is denied.\r\n]"},
-        {&fakes::FakePower::tokenOpens, 0x8004062E, notPermitted},
-        {&fakes::FakePower::privilegeEnables, 0x8004062E, notPermitted},
+        {PrivilegeStep::OpenToken, 0x8004062E, notPermitted},
+        {PrivilegeStep::Enable, 0x8004062E, notPermitted},
     };
     for (const Case& c : cases) {
         fakes::FakePlatform other;
         KestrumModule nt(other.services());
         nt.Startup.IsWindowsNT = true;
-        other.power.*c.failing = false;
+        other.power.refusingStep = c.failing;
         const ShutdownOutcome refused = ShutdownSystem(nt.Context, 6);
         EXPECT_FALSE(refused.ok) << c.text;
         EXPECT_TRUE(other.power.exits.empty()) << c.text;
         ASSERT_TRUE(refused.error);
         EXPECT_EQ(refused.error->number, c.number);
         EXPECT_EQ(refused.error->text, c.text);
-        EXPECT_EQ(other.power.openTokens, 0);
     }
 }
 

@@ -181,20 +181,21 @@ TEST(CurrentDirectory, DriveAndFolderChanges) {
 
 TEST(SystemInfo, BuffersThatAreTooSmallGiveNothing) {
     Win32SystemInfo system;
-    const auto windows = system.WindowsDirectory(64);
+    const auto windows = system.WindowsDirectory();
     ASSERT_TRUE(windows.has_value());
     EXPECT_EQ(*windows, "C:\\windows");
-    EXPECT_FALSE(system.WindowsDirectory(windows->size()).has_value()) << "no room for the NUL";
-    EXPECT_EQ(system.WindowsDirectory(windows->size() + 1), windows);
-    EXPECT_EQ(system.SystemDirectory(64), "C:\\windows\\system32");
-    const auto temp = system.TempDirectory(64);
+    const auto length = static_cast<UINT>(windows->size());
+    EXPECT_FALSE(QueryWindowsDirectory(length).has_value()) << "no room for the NUL";
+    EXPECT_EQ(QueryWindowsDirectory(length + 1), windows);
+    EXPECT_EQ(system.SystemDirectory(), "C:\\windows\\system32");
+    const auto temp = system.TempDirectory();
     ASSERT_TRUE(temp.has_value());
     EXPECT_EQ(temp->back(), '\\');
 
-    const auto user = system.UserName(80);
+    const auto user = system.UserName();
     ASSERT_TRUE(user.has_value());
     EXPECT_FALSE(user->empty());
-    EXPECT_FALSE(system.UserName(user->size()).has_value());
+    EXPECT_FALSE(QueryUserName(static_cast<DWORD>(user->size())).has_value());
 }
 
 TEST(CommandLine, ArgumentsFollowTheProgramName) {

@@ -39,9 +39,7 @@ TEST(WindowsFamily, DetectedFromTheVersionRecord) {
         FAIL() << "unknown version " << v;
     }
 
-    VersionRecord wide;
-    wide.recordSize = 276;  // the wide record is not the form asked for
-    EXPECT_FALSE(system.QueryVersion(wide));
+    EXPECT_FALSE(win32::QueryVersion(276)) << "the wide record is not the form asked for";
 }
 
 }  // namespace

@@ -1,79 +1,60 @@
-#include "platform/win32/Win32Services.h"
-
-#include <vector>
-
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
+#include "platform/win32/Win32Services.h"
 
 namespace kestrum::win32 {
 
 namespace {
 
-class Win32AccessToken final : public IAccessToken {
-public:
-    explicit Win32AccessToken(HANDLE token) : token_(token) {}
-    ~Win32AccessToken() override { CloseHandle(token_); }
-    Win32AccessToken(const Win32AccessToken&) = delete;
-    Win32AccessToken& operator=(const Win32AccessToken&) = delete;
+// Anything else but "none" asks for the system's own reserved reason code.
+constexpr DWORD kExitReserved = 0xFFFFFFFF;
+constexpr DWORD kMessageBufferChars = 255;
 
-    bool EnablePrivilege(std::uint64_t privilege) override {
-        TOKEN_PRIVILEGES wanted{};
-        wanted.PrivilegeCount = 1;
-        wanted.Privileges[0].Luid.LowPart = static_cast<DWORD>(privilege & 0xFFFFFFFFu);
-        wanted.Privileges[0].Luid.HighPart = static_cast<LONG>(privilege >> 32);
-        wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-        // The previous state is received into a record of one entry and not used.
-        TOKEN_PRIVILEGES previous{};
-        DWORD previousSize = sizeof(previous);
-        if (!AdjustTokenPrivileges(token_, FALSE, &wanted, sizeof(previous), &previous,
-                                   &previousSize)) {
-            return false;
-        }
-        // The call succeeds even when the token lacks the privilege; that is a refusal too.
-        return GetLastError() == ERROR_SUCCESS;
-    }
-
-private:
-    HANDLE token_;
-};
+PrivilegeRefusal Refusal(PrivilegeStep step) { return {step, GetLastError()}; }
 
 }  // namespace
 
-std::optional<std::uint64_t> Win32Power::LookupPrivilege(const std::string& name) {
+std::optional<PrivilegeRefusal> Win32Power::EnableShutdownPrivilege() {
     LUID luid{};
-    if (!LookupPrivilegeValueW(nullptr, Utf8ToWide(name).c_str(), &luid)) {
+    if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &luid)) {
+        return Refusal(PrivilegeStep::Lookup);
+    }
+    const HANDLE process = GetCurrentProcess();
+    if (process == nullptr) {
+        return Refusal(PrivilegeStep::Process);
+    }
+    KernelHandle token;
+    if (!OpenProcessToken(process, kShutdownTokenAccess, token.receive())) {
+        return Refusal(PrivilegeStep::OpenToken);
+    }
+    TOKEN_PRIVILEGES wanted{};
+    wanted.PrivilegeCount = 1;
+    wanted.Privileges[0].Luid = luid;
+    wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    // The previous state is received into a record of one entry (16 bytes) and not used.
+    TOKEN_PRIVILEGES previous{};
+    DWORD previousSize = sizeof(previous);
+    // The call succeeds even when the token lacks the privilege; that is a refusal too.
+    if (!AdjustTokenPrivileges(token.get(), FALSE, &wanted, sizeof(previous), &previous,
+                               &previousSize) ||
+        GetLastError() != ERROR_SUCCESS) {
+        return Refusal(PrivilegeStep::Enable);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> Win32Power::EndSession(std::uint32_t flags) {
+    if (ExitWindowsEx(flags, kExitReserved)) {
         return std::nullopt;
     }
-    return (static_cast<std::uint64_t>(static_cast<DWORD>(luid.HighPart)) << 32) | luid.LowPart;
+    return GetLastError();
 }
 
-std::uintptr_t Win32Power::CurrentProcess() {
-    return reinterpret_cast<std::uintptr_t>(GetCurrentProcess());
-}
-
-std::unique_ptr<IAccessToken> Win32Power::OpenProcessToken(std::uintptr_t process,
-                                                           std::uint32_t access) {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(reinterpret_cast<HANDLE>(process), access, &token)) {
-        return nullptr;
-    }
-    return std::make_unique<Win32AccessToken>(token);
-}
-
-bool Win32Power::EndSession(std::uint32_t flags, std::uint32_t reserved) {
-    return ExitWindowsEx(flags, reserved) != FALSE;
-}
-
-std::uint32_t Win32Power::LastError() { return GetLastError(); }
-
-std::string Win32Power::SystemMessage(std::uint32_t code, std::size_t bufferChars) {
-    std::vector<wchar_t> buffer(bufferChars, L'\0');
+std::string Win32Power::SystemMessage(std::uint32_t code) {
+    wchar_t buffer[kMessageBufferChars] = {};
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, buffer.data(),
-                                        static_cast<DWORD>(buffer.size()), nullptr);
-    if (length == 0) {
-        return std::string();
-    }
-    return WideToUtf8(std::wstring_view(buffer.data(), length));
+                                        nullptr, code, 0, buffer, kMessageBufferChars, nullptr);
+    return WideToUtf8(std::wstring_view(buffer, length));
 }
 
 }  // namespace kestrum::win32

@@ -43,14 +43,19 @@ std::string ArgumentsOf(const std::wstring& commandLine);
 
 class Win32SystemInfo final : public ISystemInfo {
 public:
-    bool QueryVersion(VersionRecord& record) override;
-    std::optional<std::string> UserName(std::size_t bufferChars) override;
-    std::optional<std::string> WindowsDirectory(std::size_t bufferChars) override;
-    std::optional<std::string> SystemDirectory(std::size_t bufferChars) override;
-    std::optional<std::string> TempDirectory(std::size_t bufferChars) override;
-    std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
-    bool RegisterServiceProcess(std::uint32_t processId, std::uint32_t type) override;
+    std::optional<WindowsVersion> Version() override;
+    std::optional<std::string> UserName() override;
+    std::optional<std::string> WindowsDirectory() override;
+    std::optional<std::string> SystemDirectory() override;
+    std::optional<std::string> TempDirectory() override;
+    bool RegisterServiceProcess(bool registered) override;
 };
+
+// The queries behind Win32SystemInfo with the caller's record size and buffer length, as the
+// system takes them: a wrong record size or a text that leaves no room for its NUL gives nothing.
+std::optional<WindowsVersion> QueryVersion(DWORD recordSize);
+std::optional<std::string> QueryUserName(DWORD bufferChars);
+std::optional<std::string> QueryWindowsDirectory(UINT bufferChars);
 
 // HKEY_CURRENT_USER\Software\<application>\<section>, text values only.
 class Win32SettingsStore final : public ISettingsStore {
@@ -100,14 +105,13 @@ public:
 // The real power service. Only the program itself asks it to end the session; tests use a fake.
 class Win32Power final : public IPower {
 public:
-    std::optional<std::uint64_t> LookupPrivilege(const std::string& name) override;
-    std::uintptr_t CurrentProcess() override;
-    std::unique_ptr<IAccessToken> OpenProcessToken(std::uintptr_t process,
-                                                   std::uint32_t access) override;
-    bool EndSession(std::uint32_t flags, std::uint32_t reserved) override;
-    std::uint32_t LastError() override;
-    std::string SystemMessage(std::uint32_t code, std::size_t bufferChars) override;
+    std::optional<PrivilegeRefusal> EnableShutdownPrivilege() override;
+    std::optional<std::uint32_t> EndSession(std::uint32_t flags) override;
+    std::string SystemMessage(std::uint32_t code) override;
 };
+
+// The rights the privilege step opens the process token with.
+inline constexpr DWORD kShutdownTokenAccess = TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY;
 
 class Win32Clock final : public IClock {
 public:
