@@ -86,6 +86,14 @@ struct ModuleTraits {
     static void Close(Handle h) { FreeLibrary(h); }
 };
 
+// A COM interface pointer: the reference it holds is released.
+template <typename T>
+struct ComTraits {
+    using Handle = T*;
+    static Handle None() { return nullptr; }
+    static void Close(Handle p) { p->Release(); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -96,5 +104,7 @@ using PenHandle = UniqueHandle<GdiObjectTraits<HPEN>>;
 using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
+template <typename T>
+using ComPtr = UniqueHandle<ComTraits<T>>;
 
 }  // namespace kestrum::win32

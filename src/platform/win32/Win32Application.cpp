@@ -69,14 +69,9 @@ Win32Application::Win32Application() {
     name_ = dot == std::string::npos ? file : file.substr(0, dot);
     commandLine_ = ArgumentsOf(GetCommandLineW());
 
-    instanceMutex_ = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
-    previousInstance_ = instanceMutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-Win32Application::~Win32Application() {
-    if (instanceMutex_ != nullptr) {
-        CloseHandle(instanceMutex_);
-    }
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
+    previousInstance_ = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    instanceMutex_.reset(mutex);
 }
 
 void Win32Application::SetTaskListVisible(bool visible) {

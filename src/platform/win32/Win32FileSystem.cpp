@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
 
@@ -11,23 +12,6 @@ namespace {
 // A text file this large is no list the program wrote; reading stops here rather than
 // exhausting memory.
 constexpr LONGLONG kMaxTextFileBytes = 64LL * 1024 * 1024;
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (valid()) {
-            CloseHandle(h_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 }  // namespace
 
@@ -49,7 +33,7 @@ std::optional<std::string> Win32FileSystem::ReadTextFile(const std::string& path
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size)) {
+    if (!file || !GetFileSizeEx(file.get(), &size)) {
         return std::nullopt;
     }
     const LONGLONG wanted = size.QuadPart < kMaxTextFileBytes ? size.QuadPart : kMaxTextFileBytes;
@@ -82,7 +66,7 @@ bool Win32FileSystem::WriteTextFile(const std::string& path, const std::string& 
     }
     FileHandle file(CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
+    if (!file) {
         return false;
     }
     const std::string bytes = Utf8ToAnsi(text);

@@ -1,6 +1,7 @@
 #include <tuple>
 
 #include "common/Path.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
 
@@ -8,41 +9,21 @@ namespace kestrum::win32 {
 
 namespace {
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    ~FindHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) {
-            FindClose(h_);
-        }
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
-
 class Win32OverwriteFile final : public IOverwriteFile {
 public:
-    explicit Win32OverwriteFile(HANDLE h) : h_(h) {}
-    ~Win32OverwriteFile() override { CloseHandle(h_); }
-    Win32OverwriteFile(const Win32OverwriteFile&) = delete;
-    Win32OverwriteFile& operator=(const Win32OverwriteFile&) = delete;
+    explicit Win32OverwriteFile(FileHandle file) : file_(std::move(file)) {}
 
     bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
         OVERLAPPED at{};
         at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
         at.OffsetHigh = static_cast<DWORD>(offset >> 32);
         DWORD wrote = 0;
-        return WriteFile(h_, data, static_cast<DWORD>(size), &wrote, &at) && wrote == size;
+        return WriteFile(file_.get(), data, static_cast<DWORD>(size), &wrote, &at) && wrote == size;
     }
-    bool Flush() override { return FlushFileBuffers(h_) != 0; }
+    bool Flush() override { return FlushFileBuffers(file_.get()) != 0; }
 
 private:
-    HANDLE h_;
+    FileHandle file_;
 };
 
 }  // namespace
@@ -62,7 +43,7 @@ std::optional<std::vector<FolderEntry>> Win32FileSystem::ListFolder(const std::s
         handle = FindFirstFileW(pattern->c_str(), &found);
     }
     FindHandle search(handle);
-    if (!search.valid()) {
+    if (!search) {
         return std::nullopt;
     }
     std::vector<FolderEntry> entries;
@@ -127,13 +108,14 @@ std::unique_ptr<IOverwriteFile> Win32FileSystem::OpenForOverwrite(const std::str
     }
     // Shared, so that a file another program holds open (an index.dat in use) can be
     // overwritten in place; OPEN_EXISTING never truncates.
-    HANDLE h = CreateFileW(wide->c_str(), GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    FileHandle file(CreateFileW(wide->c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                nullptr));
+    if (!file) {
         return nullptr;
     }
-    return std::make_unique<Win32OverwriteFile>(h);
+    return std::make_unique<Win32OverwriteFile>(std::move(file));
 }
 
 bool Win32FileSystem::Move(const std::string& from, const std::string& to) {
@@ -163,16 +145,12 @@ std::optional<std::tuple<DWORD, DWORD, DWORD>> FolderIdentity(const std::string&
     if (!wide) {
         return std::nullopt;
     }
-    HANDLE h = CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
+    const FileHandle folder(CreateFileW(wide->c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool ok = GetFileInformationByHandle(h, &info) != 0 &&
-                    (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    CloseHandle(h);
-    if (!ok) {
+    if (!folder || !GetFileInformationByHandle(folder.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         return std::nullopt;
     }
     return std::tuple{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};

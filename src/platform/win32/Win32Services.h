@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/UniqueHandle.h"
+
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -16,7 +18,6 @@ namespace kestrum::win32 {
 class Win32Application final : public IApplication {
 public:
     Win32Application();
-    ~Win32Application() override;
     Win32Application(const Win32Application&) = delete;
     Win32Application& operator=(const Win32Application&) = delete;
 
@@ -32,7 +33,7 @@ private:
     std::string folder_;
     std::string name_;
     std::string commandLine_;
-    HANDLE instanceMutex_ = nullptr;
+    KernelHandle instanceMutex_;
     bool previousInstance_ = false;
     bool taskListVisible_ = true;
 };

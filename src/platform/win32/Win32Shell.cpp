@@ -32,8 +32,9 @@ bool Win32Shell::StartHidden(const std::string& program, const std::string& comm
                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Nothing waits for the command: its handles go at once.
+    const KernelHandle thread(process.hThread);
+    const KernelHandle child(process.hProcess);
     return true;
 }
 

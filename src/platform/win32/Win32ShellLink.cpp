@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 
 namespace kestrum::win32 {
@@ -30,23 +31,9 @@ private:
 };
 
 template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_ != nullptr) {
-            p_->Release();
-        }
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    T** receive() { return &p_; }
-    void** receiveVoid() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    T* p_ = nullptr;
-};
+void** ReceiveVoid(ComPtr<T>& pointer) {
+    return reinterpret_cast<void**>(pointer.receive());
+}
 
 }  // namespace
 
@@ -68,20 +55,20 @@ bool Win32Shell::CreateShellLink(const std::string& linkPath, const std::string&
     }
     ComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                link.receiveVoid()))) {
+                                ReceiveVoid(link)))) {
         return false;
     }
-    if (FAILED(link->SetPath(wideTarget.c_str())) ||
-        FAILED(link->SetArguments(Utf8ToWide(arguments).c_str())) ||
-        FAILED(link->SetWorkingDirectory(folder.c_str())) ||
-        FAILED(link->SetIconLocation(wideTarget.c_str(), 0))) {
+    if (FAILED(link.get()->SetPath(wideTarget.c_str())) ||
+        FAILED(link.get()->SetArguments(Utf8ToWide(arguments).c_str())) ||
+        FAILED(link.get()->SetWorkingDirectory(folder.c_str())) ||
+        FAILED(link.get()->SetIconLocation(wideTarget.c_str(), 0))) {
         return false;
     }
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.receiveVoid()))) {
+    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, ReceiveVoid(file)))) {
         return false;
     }
-    return SUCCEEDED(file->Save(Utf8ToWide(linkPath).c_str(), TRUE));
+    return SUCCEEDED(file.get()->Save(Utf8ToWide(linkPath).c_str(), TRUE));
 }
 
 }  // namespace kestrum::win32
