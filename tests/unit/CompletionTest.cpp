@@ -11,9 +11,20 @@ namespace {
 constexpr RegistryHive kUser = RegistryHive::CurrentUser;
 constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 const std::string kRun = "software\\microsoft\\windows\\currentversion\\run";
-const std::string kRunServices = "software\\microsoft\\windows\\currentversion\\runservices";
+const std::string kServices = "software\\microsoft\\windows\\currentversion\\runservices";
 const std::string kCommand = "c:\\program files\\kestrum\\kestrum.exe /startup";
-const std::vector<std::uint32_t> kReboot{6u};
+const std::string kStored = kCommand + '\0';
+
+// Every start-up key there, on the family chosen.
+void Prepare(KestrumModule& module, fakes::FakeRegistry& reg, bool nt) {
+    module.Startup.IsWindowsNT = nt;
+    module.Startup.StartupCommand = kCommand;
+    for (RegistryHive hive : {RegistryHive::CurrentUser, RegistryHive::LocalMachine}) {
+        for (const std::string& key : {kRun, kRun + "once", kServices, kServices + "once"}) {
+            reg.Key(hive, key);
+        }
+    }
+}
 
 class CompletionTest : public ::testing::Test {
 protected:
@@ -21,109 +32,98 @@ protected:
     fakes::FakeRegistry& reg = fake.registry;
     KestrumModule module{fake.services()};
 
-    void SetUp() override {
-        module.Startup.IsWindowsNT = true;
-        module.Startup.StartupCommand = kCommand;
-        for (RegistryHive hive : {kUser, kMachine}) {
-            for (const std::string& key : {kRun, kRun + "once", kRunServices, kRunServices + "once"}) {
-                reg.Key(hive, key);
-            }
-        }
-    }
-
+    void SetUp() override { Prepare(module, reg, true); }
     void AnswerReboot(MessageAnswer answer) {
         module.Run.RebootAdvised = true;
         fake.ui.answers.push_back(answer);
         CompleteRun(module.Context);
     }
-    std::optional<std::string> Entry(RegistryHive hive, const std::string& key) {
-        return reg.Text(hive, key, "Kestrum");
-    }
-    const std::optional<std::string> kStored = kCommand + '\0';
 };
 
-TEST_F(CompletionTest, EverythingRemovedOnlyReportsSuccess) {
+TEST_F(CompletionTest, SuccessOrADeclinedRebootLeaveRegistryAndSessionAlone) {
     CompleteRun(module.Context);
-    ASSERT_EQ(fake.ui.messages.size(), 1u);
-    const auto& shown = fake.ui.messages[0];
-    EXPECT_EQ(shown.text, "The Kestrum process was successfully completed");
-    EXPECT_EQ(shown.title, " Kestrum");
-    EXPECT_EQ(shown.buttons, MessageButtons::Ok);
-    EXPECT_EQ(shown.icon, MessageIcon::None);
-    EXPECT_TRUE(reg.opened.empty());
-    EXPECT_TRUE(fake.power.exits.empty());
-}
-
-TEST_F(CompletionTest, ASurvivorOffersARebootThatNoDeclinesQuietly) {
     AnswerReboot(MessageAnswer::No);
-    ASSERT_EQ(fake.ui.messages.size(), 1u);
-    const auto& shown = fake.ui.messages[0];
-    EXPECT_EQ(shown.text,
+    ASSERT_EQ(fake.ui.messages.size(), 2u) << "no success message follows a No";
+    const auto& done = fake.ui.messages[0];
+    EXPECT_EQ(done.text, "The Kestrum process was successfully completed");
+    EXPECT_EQ(done.title, " Kestrum");
+    EXPECT_EQ(done.buttons, MessageButtons::Ok);
+    const auto& offer = fake.ui.messages[1];
+    EXPECT_EQ(offer.text,
               "   For a more complete cleaning,\r\nyou should reboot your computer.\r\n\r\n"
               "     Do you wish to reboot now?");
-    EXPECT_EQ(shown.title, " Reboot");
-    EXPECT_EQ(shown.buttons, MessageButtons::YesNo);
-    EXPECT_EQ(shown.icon, MessageIcon::Question);
+    EXPECT_EQ(offer.title, " Reboot");
+    EXPECT_EQ(offer.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(offer.icon, MessageIcon::Question);
     EXPECT_TRUE(reg.opened.empty());
     EXPECT_TRUE(fake.power.exits.empty());
 }
 
-TEST_F(CompletionTest, YesOnNtArrangesOneSilentRunWhereNeededAndReboots) {
-    // No start-up option: a one-time entry for the user.
-    AnswerReboot(MessageAnswer::Yes);
-    EXPECT_EQ(Entry(kUser, kRun + "once"), kStored);
-    EXPECT_FALSE(Entry(kMachine, kRun + "once"));
-    EXPECT_EQ(fake.power.exits, kReboot);
-    EXPECT_EQ(fake.power.privilegeRequests, 1);
-    EXPECT_EQ(fake.ui.messages.size(), 1u) << "no success message follows";
+// Yes: the program is made to run once more at the next start, unless its start-up entry
+// already does that, and the computer reboots.
+TEST_F(CompletionTest, YesArrangesOneSilentRunWhereNeededAndReboots) {
+    struct Entry {
+        RegistryHive hive;
+        std::string key;
+        std::optional<std::string> text;
+    };
+    struct Case {
+        const char* what;
+        bool nt;
+        std::vector<Entry> stored;
+        std::vector<Entry> expected;
+    };
+    const Case cases[] = {
+        {"NT, no entry", true, {}, {{kUser, kRun + "once", kStored}, {kMachine, kRun + "once", {}}}},
+        {"NT, the user's entry in other capitals",
+         true,
+         {{kUser, kRun, "C:\\Program Files\\Kestrum\\KESTRUM.EXE /startup"}},
+         {{kUser, kRun + "once", {}}}},
+        {"NT, the machine's entry moves to the user",
+         true,
+         {{kMachine, kRun, kCommand}},
+         {{kMachine, kRun, {}}, {kUser, kRun, kStored}, {kUser, kRun + "once", {}}}},
+        {"NT, another program's command",
+         true,
+         {{kUser, kRun, "c:\\old place\\kestrum.exe /startup"}},
+         {{kUser, kRun + "once", kStored}}},
+        {"98, no entry",
+         false,
+         {},
+         {{kMachine, kServices + "once", kStored}, {kUser, kServices + "once", {}}}},
+        {"98, the machine's entry stays",
+         false,
+         {{kMachine, kServices, kCommand}},
+         {{kMachine, kServices, kStored}, {kMachine, kServices + "once", {}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fakes::FakePlatform other;
+        KestrumModule nt(other.services());
+        Prepare(nt, other.registry, c.nt);
+        for (const Entry& e : c.stored) {
+            other.registry.SetText(e.hive, e.key, "Kestrum", *e.text);
+        }
+        nt.Run.RebootAdvised = true;
+        other.ui.answers.push_back(MessageAnswer::Yes);
+        CompleteRun(nt.Context);
+        for (const Entry& e : c.expected) {
+            EXPECT_EQ(other.registry.Text(e.hive, e.key, "Kestrum"), e.text) << e.key;
+        }
+        EXPECT_EQ(other.power.exits, std::vector<std::uint32_t>{6});
+        EXPECT_EQ(other.power.privilegeRequests, c.nt ? 1 : 0);
+        EXPECT_EQ(other.ui.messages.size(), 1u);
+    }
 }
 
-TEST_F(CompletionTest, YesOnNtKeepsAUserStartupEntryInAnyCapitals) {
-    reg.SetText(kUser, kRun, "Kestrum", "C:\\Program Files\\Kestrum\\KESTRUM.EXE /startup");
-    AnswerReboot(MessageAnswer::Yes);
-    EXPECT_FALSE(Entry(kUser, kRun + "once"));
-    EXPECT_EQ(fake.power.exits, kReboot);
-}
-
-TEST_F(CompletionTest, YesOnNtMovesAMachineStartupEntryToTheUser) {
-    reg.SetText(kMachine, kRun, "Kestrum", kCommand);
-    AnswerReboot(MessageAnswer::Yes);
-    EXPECT_FALSE(Entry(kMachine, kRun));
-    EXPECT_EQ(Entry(kUser, kRun), kStored);
-    EXPECT_FALSE(Entry(kUser, kRun + "once"));
-    EXPECT_EQ(fake.power.exits, kReboot);
-}
-
-TEST_F(CompletionTest, YesOnNtWithAnotherCommandStoredStillArrangesTheRun) {
-    reg.SetText(kUser, kRun, "Kestrum", "c:\\old place\\kestrum.exe /startup");
-    AnswerReboot(MessageAnswer::Yes);
-    EXPECT_EQ(Entry(kUser, kRun + "once"), kStored);
-}
-
-TEST_F(CompletionTest, YesOnNtWithoutARunOnceKeyStillReboots) {
+TEST_F(CompletionTest, YesWithoutARunOnceKeyStillReboots) {
     reg.Find(kUser, "software\\microsoft\\windows\\currentversion")->subkeys.clear();
     AnswerReboot(MessageAnswer::Yes);
     EXPECT_FALSE(reg.HasKey(kUser, kRun + "once")) << "a write never creates the key";
-    EXPECT_EQ(fake.power.exits, kReboot);
+    EXPECT_EQ(fake.power.exits, std::vector<std::uint32_t>{6});
 }
 
-TEST_F(CompletionTest, YesOnWindows98UsesTheMachinesServicesKeysWithoutPrivileges) {
-    module.Startup.IsWindowsNT = false;
-    AnswerReboot(MessageAnswer::Yes);
-    EXPECT_EQ(Entry(kMachine, kRunServices + "once"), kStored);
-    EXPECT_FALSE(Entry(kUser, kRunServices + "once"));
-    EXPECT_TRUE(fake.power.privilegeRequests == 0);
-    EXPECT_EQ(fake.power.exits, kReboot);
-
-    // A saved start-up entry stays where it is and nothing more is written.
-    reg.Find(kMachine, kRunServices + "once")->values.clear();
-    reg.SetText(kMachine, kRunServices, "Kestrum", kCommand);
-    AnswerReboot(MessageAnswer::Yes);
-    EXPECT_EQ(Entry(kMachine, kRunServices), kStored);
-    EXPECT_FALSE(Entry(kMachine, kRunServices + "once"));
-}
-
-TEST_F(CompletionTest, ShutdownRefusesFlagsOutsideTheRangeWithoutAskingThePlatform) {
+TEST_F(CompletionTest, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
     for (std::int32_t flags : {32, -1}) {
         const ShutdownOutcome refused = ShutdownSystem(module.Context, flags);
         EXPECT_FALSE(refused.ok);
@@ -133,10 +133,8 @@ TEST_F(CompletionTest, ShutdownRefusesFlagsOutsideTheRangeWithoutAskingThePlatfo
         EXPECT_EQ(refused.error->text, "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
     }
     EXPECT_TRUE(fake.power.exits.empty());
-    EXPECT_TRUE(fake.power.privilegeRequests == 0);
-}
+    EXPECT_EQ(fake.power.privilegeRequests, 0);
 
-TEST_F(CompletionTest, ShutdownFailuresAreRecordedWithTheSystemsText) {
     fake.power.exitAccepted = false;
     const ShutdownOutcome failed = ShutdownSystem(module.Context, 6);
     EXPECT_FALSE(failed.ok);
@@ -160,14 +158,13 @@ TEST_F(CompletionTest, ShutdownFailuresAreRecordedWithTheSystemsText) {
         {PrivilegeStep::OpenToken, 0x8004062E, notPermitted},
         {PrivilegeStep::Enable, 0x8004062E, notPermitted},
     };
+    fake.power.exitAccepted = true;
     for (const Case& c : cases) {
-        fakes::FakePlatform other;
-        KestrumModule nt(other.services());
-        nt.Startup.IsWindowsNT = true;
-        other.power.refusingStep = c.failing;
-        const ShutdownOutcome refused = ShutdownSystem(nt.Context, 6);
+        fake.power.exits.clear();
+        fake.power.refusingStep = c.failing;
+        const ShutdownOutcome refused = ShutdownSystem(module.Context, 6);
         EXPECT_FALSE(refused.ok) << c.text;
-        EXPECT_TRUE(other.power.exits.empty()) << c.text;
+        EXPECT_TRUE(fake.power.exits.empty()) << c.text;
         ASSERT_TRUE(refused.error);
         EXPECT_EQ(refused.error->number, c.number);
         EXPECT_EQ(refused.error->text, c.text);

@@ -12,21 +12,15 @@ RunFlags Parsed(const std::string& general, const std::string& del, RunFlags bef
     return before;
 }
 
-TEST(OptionFlags, DefaultsGiveTheFirstSixCategoriesAndNoWiping) {
+TEST(OptionFlags, EachStringHasItsDefaultGivingTheFirstSixCategoriesAndNoWiping) {
     fakes::FakeSettingsStore store;
     const RunFlags f = Parsed(ReadGeneralOptions(store), ReadDeleteOptions(store));
     EXPECT_TRUE(f.DeleteHistory && f.DeleteCookies && f.DeleteRecent && f.DeleteTemporary &&
                 f.DeleteCache && f.ClearRecycleBin);
     EXPECT_FALSE(f.DeleteSelected || f.ClearDnsCache || f.DeletePrefetch || f.WipeFiles);
-    EXPECT_EQ(ReadGeneralOptions(store), "11000000000000000000");
-    EXPECT_EQ(ReadDeleteOptions(store), "11111100000000000000");
-}
-
-TEST(OptionFlags, TheTwoStringsAreReadIndependently) {
-    fakes::FakeSettingsStore store;
     store.Put("GeneralOptions", "00100000000000000000");
     EXPECT_EQ(ReadGeneralOptions(store), "00100000000000000000");
-    EXPECT_EQ(ReadDeleteOptions(store), kDefaultDeleteOptions);
+    EXPECT_EQ(ReadDeleteOptions(store), "11111100000000000000");
 }
 
 TEST(OptionFlags, ShortOrForeignTextLeavesFlagsAsTheyWere) {
@@ -83,12 +77,10 @@ TEST(Settings, SaveWritesTextThatReadsBack) {
 
 TEST(Settings, SplashValueThatIsNoNumberKeepsTheDefault) {
     fakes::FakeSettingsStore store;
-    store.Put("ShowSplash", "no");
-    EXPECT_TRUE(ReadSettings(store).ShowSplash);
-    store.Put("ShowSplash", "");
-    EXPECT_TRUE(ReadSettings(store).ShowSplash);
-    store.Put("ShowSplash", "00");
-    EXPECT_FALSE(ReadSettings(store).ShowSplash);
+    for (const auto& [text, shown] : {std::pair{"no", true}, {"", true}, {"00", false}}) {
+        store.Put("ShowSplash", text);
+        EXPECT_EQ(ReadSettings(store).ShowSplash, shown) << text;
+    }
 }
 
 }  // namespace

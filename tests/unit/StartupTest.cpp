@@ -52,22 +52,28 @@ TEST_F(StartupTest, StateForAProgramInAFolderWithBlanksAndCapitals) {
     EXPECT_EQ(module.Options.SelectedFiles[1], "c:\\a.txt");
 }
 
-TEST_F(StartupTest, ProgramInADriveRoot) {
+// The command is the folder, a separator and the name, lower-cased as it is; the list lives in
+// the current directory, which is the program's folder once the change there succeeds.
+TEST_F(StartupTest, CommandAndListPathForOtherFolders) {
     fake.files.AddDrive("D:");
-    fake.application.folder = "D:\\";
-    fake.application.exeName = "KESTRUM";
-    InitializeStartupState(module);
-    EXPECT_EQ(module.Startup.StartupCommand, "d:\\\\kestrum.exe /startup");
-    EXPECT_EQ(module.Startup.ListFilePath, "D:\\Kestrum.lst");
-}
-
-TEST_F(StartupTest, ANetworkFolderLeavesTheCurrentDirectory) {
     fake.files.AddFolder("C:\\Work");
-    fake.files.ChangeDirectory("C:\\Work");
-    fake.application.folder = "\\\\server\\share\\Kestrum";
-    InitializeStartupState(module);
-    EXPECT_EQ(module.Startup.StartupCommand, "\\\\server\\share\\kestrum\\kestrum.exe /startup");
-    EXPECT_EQ(module.Startup.ListFilePath, "C:\\Work\\Kestrum.lst");
+    const struct {
+        const char* folder;
+        const char* command;
+        const char* list;
+    } cases[] = {
+        {"D:\\", "d:\\\\kestrum.exe /startup", "D:\\Kestrum.lst"},
+        {"\\\\server\\share\\Kestrum", "\\\\server\\share\\kestrum\\kestrum.exe /startup",
+         "C:\\Work\\Kestrum.lst"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(fake.files.ChangeDirectory("C:\\Work"));
+        fake.application.folder = c.folder;
+        fake.application.exeName = "KESTRUM";
+        InitializeStartupState(module);
+        EXPECT_EQ(module.Startup.StartupCommand, c.command);
+        EXPECT_EQ(module.Startup.ListFilePath, c.list);
+    }
 }
 
 TEST_F(StartupTest, WindowsFamilies) {
