@@ -5,7 +5,6 @@
 #include <set>
 
 #include "common/Text.h"
-#include "engine/Banner.h"
 #include "engine/Categories.h"
 #include "engine/RunDriver.h"
 #include "fakes/FakePlatform.h"
@@ -137,13 +136,18 @@ protected:
     }
 };
 
-TEST_F(CategoriesTest, WindowsXpAsAUserTouchesEveryProfileInOrder) {
-    Family(true, 2600, "Alice");
-    RunAllCategories();
-    EXPECT_EQ(fs.touched, XpUserPaths(true));
-    EXPECT_EQ(fake.shell.recycleBinFlags, std::vector<std::uint32_t>{7});
-    EXPECT_EQ(fake.shell.started,
-              std::vector<std::string>{"C:\\WINDOWS\\system32\\ipconfig.exe|ipconfig /flushdns"});
+TEST_F(CategoriesTest, WindowsXpAndWindows2000TouchEveryProfileInOrder) {
+    for (const std::int32_t build : {2600, 2195}) {
+        SCOPED_TRACE(build);
+        fs.touched.clear();
+        fake.shell.started.clear();
+        Family(true, build, "Alice");
+        RunAllCategories();
+        EXPECT_EQ(fs.touched, XpUserPaths(build >= 2200)) << "prefetch from build 2200";
+        EXPECT_EQ(fake.shell.started,
+                  std::vector<std::string>{"C:\\WINDOWS\\system32\\ipconfig.exe|ipconfig /flushdns"});
+    }
+    EXPECT_EQ(fake.shell.recycleBinFlags, (std::vector<std::uint32_t>{7, 7}));
 }
 
 TEST_F(CategoriesTest, AdministratorFoldersAreCleanedOnce) {
@@ -156,52 +160,17 @@ TEST_F(CategoriesTest, AdministratorFoldersAreCleanedOnce) {
     EXPECT_EQ(fs.touched, expected);
 }
 
-TEST_F(CategoriesTest, Windows2000FlushesDnsButHasNoPrefetch) {
-    Family(true, 2195, "Alice");
-    module.Run.ProgressShown = true;
-    Banner banner(module.Context);
-    banner.Show();
-    RunAllCategories();
-    EXPECT_EQ(fs.touched, XpUserPaths(false));
-    EXPECT_EQ(fake.shell.started.size(), 1u);
-    const auto& history = static_cast<fakes::FakeLabel&>(banner.Label2()).history;
-    ASSERT_FALSE(history.empty());
-    EXPECT_EQ(history.back().second, " Clearing DNS cache");
-    banner.Unload();
-}
-
 TEST_F(CategoriesTest, Windows98StaysInTheWindowsFoldersWithoutDnsOrPrefetch) {
     Family(false, 2222, "Alice");
-    module.Run.ProgressShown = true;
-    Banner banner(module.Context);
-    banner.Show();
     RunAllCategories();
-    const Paths expected{
-        "c:\\windows\\temporary internet files\\content.ie5",
-        "c:\\windows\\application data\\microsoft\\internet explorer\\userdata",
-        "c:\\windows\\history",
-        "c:\\windows\\cookies",
-        "c:\\windows\\recent",
-        "c:\\windows\\temp",
-        "c:\\windows\\temporary internet files",
-        "c:\\windows",
-        "c:\\windows\\system32\\dllcache",
-        "c:\\windows\\win386.swp",
-    };
     // The temporary folder is the Windows one here, so it comes first as itself.
-    Paths withTemp = expected;
-    withTemp.insert(withTemp.begin() + 5, "c:\\windows\\temp");
-    EXPECT_EQ(fs.touched, withTemp);
+    EXPECT_EQ(fs.touched, (Paths{"c:\\windows\\temporary internet files\\content.ie5",
+                                 "c:\\windows\\application data\\microsoft\\internet explorer\\userdata",
+                                 "c:\\windows\\history", "c:\\windows\\cookies", "c:\\windows\\recent",
+                                 "c:\\windows\\temp", "c:\\windows\\temp",
+                                 "c:\\windows\\temporary internet files", "c:\\windows",
+                                 "c:\\windows\\system32\\dllcache", "c:\\windows\\win386.swp"}));
     EXPECT_TRUE(fake.shell.started.empty());
-    std::vector<std::string> captions;
-    for (const auto& [at, text] : static_cast<fakes::FakeLabel&>(banner.Label2()).history) {
-        captions.push_back(text);
-    }
-    EXPECT_EQ(captions, (std::vector<std::string>{
-                            " Removing Internet Explorer history", " Removing cookies",
-                            " Removing recent files", " Removing temporary files", " Clearing cache",
-                            " Clearing Recycle Bin"}));
-    banner.Unload();
 }
 
 TEST_F(CategoriesTest, MissingLocationsAreSkippedNotTakenRelative) {

@@ -133,29 +133,22 @@ TEST_F(RegistryHistoryTest, AnMruListKeepsItsOrderValueEmptied) {
     ClearMruKey(module.Context, kUser, "software\\missing");  // passes over a missing key
 }
 
-TEST_F(RegistryHistoryTest, HistoryAloneClearsOnlyTheTypedAddressesInBothHives) {
-    Run(true, false);
-    EXPECT_TRUE(Values(kUser, kTypedUrls).empty());
-    EXPECT_TRUE(Values(kUsers, User(kTypedUrls)).empty());
-    ExpectRecentListsCleared(false);
-}
-
-TEST_F(RegistryHistoryTest, RecentListsAloneLeaveTheTypedAddresses) {
-    Run(false, true);
-    EXPECT_EQ(Values(kUser, kTypedUrls).size(), 2u);
-    EXPECT_EQ(Values(kUsers, User(kTypedUrls)).size(), 2u);
-    ExpectRecentListsCleared(true);
-}
-
-TEST_F(RegistryHistoryTest, BothClearEverythingAndNeitherTouchesNothing) {
-    Run(false, false);
-    ExpectRecentListsCleared(false);
-    EXPECT_EQ(Values(kUser, kTypedUrls).size(), 2u);
-    EXPECT_EQ(reg.opened, std::vector<std::string>{"80000003||read"}) << "only the hive search";
-
-    Run(true, true);
-    EXPECT_TRUE(Values(kUser, kTypedUrls).empty());
-    ExpectRecentListsCleared(true);
+// History clears the typed addresses in both hives, recent files every other list; neither
+// flag looks at nothing but the hive search.
+TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
+    for (const auto& [history, recent] : {std::pair{false, false}, {true, false}, {false, true},
+                                          {true, true}}) {
+        SCOPED_TRACE(std::to_string(history) + std::to_string(recent));
+        SetUp();
+        reg.opened.clear();
+        Run(history, recent);
+        EXPECT_EQ(Values(kUser, kTypedUrls).empty(), history);
+        EXPECT_EQ(Values(kUsers, User(kTypedUrls)).empty(), history);
+        ExpectRecentListsCleared(recent);
+        if (!history && !recent) {
+            EXPECT_EQ(reg.opened, std::vector<std::string>{"80000003||read"});
+        }
+    }
 }
 
 TEST_F(RegistryHistoryTest, WithoutAUserHiveOnlyHkcuIsCleared) {
