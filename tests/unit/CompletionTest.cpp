@@ -134,6 +134,8 @@ TEST_F(CompletionTest, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
     }
     EXPECT_TRUE(fake.power.exits.empty());
     EXPECT_EQ(fake.power.privilegeRequests, 0);
+    EXPECT_TRUE(ShutdownSystem(module.Context, 31).ok);
+    fake.power.exits.clear();
 
     fake.power.exitAccepted = false;
     const ShutdownOutcome failed = ShutdownSystem(module.Context, 6);
