@@ -58,7 +58,13 @@ std::string FakeFileSystem::Parent(const std::string& key) {
     return key.substr(0, slash == 2 ? 3 : slash);
 }
 
-std::string FakeFileSystem::Resolve(const std::string& path) const {
+std::string FakeFileSystem::Resolve(const std::string& given) const {
+    // A path without a drive or share is taken relative to the current directory (or its
+    // drive), as the system takes it.
+    std::string path = given;
+    if (!path.empty() && path.rfind("\\\\", 0) != 0 && (path.size() < 2 || path[1] != ':')) {
+        path = path[0] == '\\' ? current_.substr(0, 2) + path : current_ + "\\" + path;
+    }
     const std::string key = Key(path);
     if (key.size() <= 3) {
         return key;

@@ -71,7 +71,8 @@ private:
     };
     static std::string Key(const std::string& path);
     static std::string Parent(const std::string& key);
-    // Follows folder links in the path's folders, as the system does when it opens a path.
+    // Follows folder links in the path's folders, as the system does when it opens a path, and
+    // takes a relative path in the current directory.
     std::string Resolve(const std::string& path) const;
     const Node* Find(const std::string& path) const;
     Node* Find(const std::string& path);

@@ -55,9 +55,11 @@ TEST_F(RegistryModuleTest, WritesIntoExistingKeysOnly) {
 
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "bad", 4, std::string("twelve")), "Error!");
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "big", 4, std::int64_t{1} << 40), "Error!");
+    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "huge", 4, std::string("99999999999999999999")),
+              "Error!");
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "binary", 3, std::string("x")), "Error!");
     EXPECT_FALSE(fake.Text(kUser, kKey, "bad") || fake.Text(kUser, kKey, "big") ||
-                 fake.Text(kUser, kKey, "binary"));
+                 fake.Text(kUser, kKey, "huge") || fake.Text(kUser, kKey, "binary"));
 
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey + "\\new", "v", 1, std::string("x")), "Error!");
     EXPECT_FALSE(fake.HasKey(kUser, kKey + "\\new")) << "a write never creates a key";

@@ -129,6 +129,7 @@ TEST_F(StartupTest, SecondInteractiveStartIsRefused) {
 }
 
 TEST_F(StartupTest, ArgumentsAreComparedExactly) {
+    fake.system.hasRegisterServiceProcess = true;
     for (const char* arguments : {"/RUN", "/Startup", "/run ", " /startup", "-run", "x"}) {
         SCOPED_TRACE(arguments);
         KestrumModule fresh(fake.services());
@@ -136,6 +137,7 @@ TEST_F(StartupTest, ArgumentsAreComparedExactly) {
         fake.application.commandLine = arguments;
         EXPECT_EQ(Main(fresh), StartupOutcome::WindowShown);
         EXPECT_TRUE(fake.application.taskListVisible);
+        EXPECT_EQ(fake.system.registered, false) << "no service process on an interactive start";
         ASSERT_NE(fake.ui.Find("Options"), nullptr);
     }
     EXPECT_EQ(runs, 0);
