@@ -125,7 +125,6 @@ TEST_P(RegistryContract, DeletesValuesAndLeafKeysButNeverTheOpenKey) {
 }
 
 TEST_P(RegistryContract, KeysOpenedForReadingRefuseChanges) {
-    subject->MakeKey(root + "\\sub");
     {
         auto writable = OpenRoot();
         ASSERT_NE(writable, nullptr);
@@ -137,9 +136,8 @@ TEST_P(RegistryContract, KeysOpenedForReadingRefuseChanges) {
     EXPECT_FALSE(key->WriteText("v", regtype::kText, "2"));
     EXPECT_FALSE(key->WriteNumber("n", 2));
     EXPECT_FALSE(key->DeleteValue("v"));
-    EXPECT_FALSE(key->DeleteSubkey("sub"));
     EXPECT_EQ(key->ReadText("v"), std::string("1\0", 2));
-    EXPECT_TRUE(subject->HasKey(root + "\\sub"));
+    // Deleting a subkey takes rights on the subkey, not on this handle: no promise either way.
 
     if (!subject->MakeReadOnly(root)) {
         GTEST_SKIP() << "this registry cannot refuse the user full access";

@@ -31,9 +31,11 @@ void PutRaw(const std::string& path, const std::string& name, DWORD type, const 
               ERROR_SUCCESS);
 }
 
+// Exactly these characters: Wine counts a NUL that directly follows the data into a text value,
+// so something else follows them.
 void PutChars(const std::string& path, const std::string& name, const std::string& characters) {
-    const std::wstring wide = win32::Utf8ToWide(characters);
-    PutRaw(path, name, REG_SZ, wide.data(), static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+    const std::wstring wide = win32::Utf8ToWide(characters) + L'!';
+    PutRaw(path, name, REG_SZ, wide.data(), static_cast<DWORD>((wide.size() - 1) * sizeof(wchar_t)));
 }
 
 class Win32RegistrySubject final : public RegistrySubject {
