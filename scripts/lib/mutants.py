@@ -39,6 +39,10 @@ class Mutant:
     def line(self, text: str) -> int:
         return text.count("\n", 0, self.start) + 1
 
+    def where(self, text: str) -> str:
+        column = self.start - (text.rfind("\n", 0, self.start) + 1) + 1
+        return f"{self.path}:{self.line(text)}:{column}"
+
 
 # --- Finding mutation sites -------------------------------------------------------------------
 
@@ -329,7 +333,7 @@ def main() -> int:
                 shown = f"{text[mutant.start:mutant.end]!r} -> {mutant.replacement!r}"
                 if len(shown) > 90:
                     shown = shown[:87] + "..."
-                say(f"{'caught  ' if caught else 'SURVIVED'} {f}:{line} {mutant.kind}: {shown}")
+                say(f"{'caught  ' if caught else 'SURVIVED'} {mutant.where(text)} {mutant.kind}: {shown}")
     except KeyboardInterrupt as stop:
         restorer.restore()
         print(f"stopped ({stop}); the sources are restored", file=sys.stderr)
@@ -351,7 +355,7 @@ def main() -> int:
         Path(args.out).write_text("\n".join(lines_out) + "\n", encoding="utf-8")
     if args.survivors:
         Path(args.survivors).write_text(
-            "".join(f"{m.path}:{line} {m.kind}: {texts[m.path][m.start:m.end]!r} -> {m.replacement!r}\n"
+            "".join(f"{m.where(texts[m.path])} {m.kind}: {texts[m.path][m.start:m.end]!r} -> {m.replacement!r}\n"
                     for m, line, _ in survivors), encoding="utf-8")
     # Leave the build folder matching the restored sources.
     run(build_cmd, None, None)
