@@ -1,6 +1,7 @@
 #include "contract/RegistryContract.h"
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 namespace kestrum::contract {
