@@ -11,7 +11,7 @@ public:
     virtual ~ISettingsStore() = default;
 
     // Nothing when the value is absent, unreadable or not text, so that callers apply their
-    // defaults.
+    // defaults. A stored text ends at its first NUL, whether or not another follows.
     virtual std::optional<std::string> Read(const std::string& application, const std::string& section,
                                             const std::string& name) = 0;
     // Creates the section as needed; false when the value could not be stored.

@@ -38,7 +38,8 @@ std::optional<std::string> FakeSettingsStore::Read(const std::string& applicatio
     if (it == values.end()) {
         return std::nullopt;
     }
-    return it->second;
+    // Stored text ends at its first NUL, as the system's does.
+    return it->second.substr(0, it->second.find('\0'));
 }
 
 bool FakeSettingsStore::Write(const std::string& application, const std::string& section,

@@ -1,92 +1,19 @@
-// The Win32 services against the real registry, file system and system of a sandbox prefix.
+// The Win32 services against the real file system, system and power service of a sandbox prefix.
+// The registry and settings store are held to their contracts in ContractTest.cpp.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include "engine/Completion.h"
+#include "fakes/FakePlatform.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
 #include "settings/ListFile.h"
-#include "settings/Settings.h"
+#include "startup/KestrumModule.h"
 
 namespace kestrum::win32 {
 namespace {
-
-constexpr char kApp[] = "KestrumPlatformTest";
-constexpr wchar_t kKey[] = L"Software\\KestrumPlatformTest\\Settings";
-
-class SettingsStoreTest : public ::testing::Test {
-protected:
-    Win32SettingsStore store;
-    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KestrumPlatformTest"); }
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KestrumPlatformTest"); }
-
-    void PutRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-        RegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  key.receive(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes),
-                  ERROR_SUCCESS);
-    }
-};
-
-TEST_F(SettingsStoreTest, TextValuesRoundTripAsRegSz) {
-    EXPECT_FALSE(store.Read(kApp, "Settings", "GeneralOptions").has_value());
-    ASSERT_TRUE(store.Write(kApp, "Settings", "GeneralOptions", "00100000000000000000"));
-    ASSERT_TRUE(store.Write(kApp, "Settings", "Defined", "caf\xC3\xA9"));
-    ASSERT_TRUE(store.Write(kApp, "Settings", "Empty", ""));
-    EXPECT_EQ(store.Read(kApp, "Settings", "GeneralOptions"), "00100000000000000000");
-    EXPECT_EQ(store.Read(kApp, "Settings", "Defined"), "caf\xC3\xA9");
-    EXPECT_EQ(store.Read(kApp, "Settings", "Empty"), "");
-
-    RegKey key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.receive()), ERROR_SUCCESS);
-    DWORD type = 0;
-    ASSERT_EQ(RegQueryValueExW(key.get(), L"GeneralOptions", nullptr, &type, nullptr, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-}
-
-TEST_F(SettingsStoreTest, OtherTypesAndOddTextReadSafely) {
-    const DWORD number = 1;
-    PutRaw(L"DeleteOptions", REG_DWORD, &number, sizeof(number));
-    PutRaw(L"GeneralOptions", REG_BINARY, "1111", 4);
-    // Text stored without its NUL, and text with an early NUL.
-    PutRaw(L"NoNul", REG_SZ, L"101", 3 * sizeof(wchar_t));
-    PutRaw(L"EarlyNul", REG_SZ, L"10\0" L"1", 5 * sizeof(wchar_t));
-    const std::wstring huge(200000, L'1');
-    PutRaw(L"Huge", REG_SZ, huge.c_str(), static_cast<DWORD>((huge.size() + 1) * sizeof(wchar_t)));
-
-    EXPECT_FALSE(store.Read(kApp, "Settings", "DeleteOptions").has_value());
-    EXPECT_FALSE(store.Read(kApp, "Settings", "GeneralOptions").has_value());
-    EXPECT_EQ(store.Read(kApp, "Settings", "NoNul"), "101");
-    EXPECT_EQ(store.Read(kApp, "Settings", "EarlyNul"), "10");
-    EXPECT_EQ(store.Read(kApp, "Settings", "Huge")->size(), huge.size());
-}
-
-TEST(KestrumSettings, AbsentAndForeignTypedValuesGiveTheDefaults) {
-    Win32SettingsStore store;
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrum");
-    EXPECT_EQ(ReadGeneralOptions(store), "11000000000000000000");
-    {
-        RegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Kestrum\\Settings", 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, key.receive(), nullptr),
-                  ERROR_SUCCESS);
-        const DWORD number = 7;
-        RegSetValueExW(key.get(), L"DeleteOptions", 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&number), sizeof(number));
-    }
-    EXPECT_EQ(ReadDeleteOptions(store), "11111100000000000000");
-    ASSERT_TRUE(SaveSettings(store, {"001", "000000001", false, "Yes"}));
-    const StoredSettings back = ReadSettings(store);
-    EXPECT_EQ(back.GeneralOptions, "001");
-    EXPECT_EQ(back.DeleteOptions, "000000001");
-    EXPECT_FALSE(back.ShowSplash);
-    EXPECT_EQ(back.Defined, "Yes");
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrum");
-}
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -196,6 +123,7 @@ TEST(SystemInfo, BuffersThatAreTooSmallGiveNothing) {
     ASSERT_TRUE(user.has_value());
     EXPECT_FALSE(user->empty());
     EXPECT_FALSE(QueryUserName(static_cast<DWORD>(user->size())).has_value());
+    EXPECT_FALSE(QueryVersion(276)) << "the wide record is not the form asked for";
 }
 
 TEST(CommandLine, ArgumentsFollowTheProgramName) {
@@ -205,6 +133,24 @@ TEST(CommandLine, ArgumentsFollowTheProgramName) {
     EXPECT_EQ(ArgumentsOf(L"\"C:\\a b\\Kestrum.exe\""), "");
     EXPECT_EQ(ArgumentsOf(L"Kestrum.exe"), "");
     EXPECT_EQ(ArgumentsOf(L""), "");
+}
+
+// The power service is never asked to end the session here.
+TEST(RealPower, EnablesTheShutdownPrivilegeAndExplainsErrors) {
+    fakes::FakePlatform fake;
+    Win32Power power;
+    Platform services = fake.services();
+    Platform real{services.application, services.system, services.settings, services.files,
+                  services.clock,       services.ui,     services.shell,    services.registry,
+                  power};
+    KestrumModule module(real);
+    const ShutdownOutcome enabled = EnableShutdownPrivilege(module.Context);
+    EXPECT_TRUE(enabled.ok);
+    EXPECT_FALSE(enabled.error);
+
+    const std::string denied = SystemErrorText(module.Context, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(denied.empty());
+    EXPECT_EQ(SystemErrorText(module.Context, 0x2FFFFFFF), "") << "no text for an unknown code";
 }
 
 }  // namespace
