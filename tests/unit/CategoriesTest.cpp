@@ -271,11 +271,12 @@ TEST_F(CategoriesTest, SelectedEntriesByKind) {
 
 TEST_F(CategoriesTest, CancelEndsTheCategoryAfterTheActionInHand) {
     Family(true, 2600, "Alice");
-    module.ProgressShown = true;
+    Banner banner(module);
+    banner.Show();
     fs.AddFile("C:\\WINDOWS\\cookies\\a.txt", "x");
     fs.AddFile("C:\\documents and settings\\administrator\\cookies\\b.txt", "x");
     fs.onRemoved = [&](const std::string&) {
-        fake.ui.Post([&] { module.CancelRequested = true; });
+        fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"});
     };
     CleanCookies(module);
     EXPECT_FALSE(fs.Exists("C:\\WINDOWS\\cookies\\a.txt"));
