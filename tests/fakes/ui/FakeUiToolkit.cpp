@@ -5,8 +5,9 @@
 namespace kestrum::fakes {
 
 std::unique_ptr<IWindow> FakeUiToolkit::CreateTopWindow(const std::string& name,
-                                                        const std::string& title, int, int) {
-    return std::make_unique<FakeWindow>(*this, name, title);
+                                                        const std::string& title, int widthTwips,
+                                                        int heightTwips) {
+    return std::make_unique<FakeWindow>(*this, name, title, widthTwips, heightTwips);
 }
 
 MessageAnswer FakeUiToolkit::ShowMessage(const std::string& text, const std::string& title,

@@ -6,8 +6,9 @@
 
 namespace kestrum::fakes {
 
-FakeWindow::FakeWindow(FakeUiToolkit& ui, std::string name, std::string title)
-    : ui_(ui), name_(std::move(name)), title_(std::move(title)) {
+FakeWindow::FakeWindow(FakeUiToolkit& ui, std::string name, std::string title, int width,
+                       int height)
+    : widthTwips(width), heightTwips(height), ui_(ui), name_(std::move(name)), title_(std::move(title)) {
     ui_.windows_.push_back(this);
 }
 
@@ -146,8 +147,14 @@ void FakeWindow::Key(const KeyEvent& key) {
         return;
     }
     if (onKeyPreview_) {
+        // A preview that throws has consumed nothing, as on the system.
         auto handler = onKeyPreview_;
-        if (handler(key)) {
+        bool consumed = false;
+        try {
+            consumed = handler(key);
+        } catch (...) {
+        }
+        if (consumed) {
             return;
         }
     }

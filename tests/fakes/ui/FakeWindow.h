@@ -16,7 +16,8 @@ class FakeUiToolkit;
 
 class FakeWindow final : public IWindow {
 public:
-    FakeWindow(FakeUiToolkit& ui, std::string name, std::string title);
+    FakeWindow(FakeUiToolkit& ui, std::string name, std::string title, int widthTwips,
+               int heightTwips);
     ~FakeWindow() override;
     FakeWindow(const FakeWindow&) = delete;
     FakeWindow& operator=(const FakeWindow&) = delete;
@@ -67,6 +68,9 @@ public:
     // Loaded, shown and not disabled by another window's modal show.
     bool AcceptsInput() const { return loaded_ && visible_ && enabled_; }
     int timesShown = 0;
+    // The client area asked for.
+    const int widthTwips;
+    const int heightTwips;
 
 private:
     friend class FakeControl;

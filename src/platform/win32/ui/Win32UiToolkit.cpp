@@ -69,7 +69,9 @@ bool Win32UiToolkit::HasPendingInput() { return HIWORD(GetQueueStatus(QS_INPUT))
 void Win32UiToolkit::Dispatch(MSG& msg) {
     Win32Window* window = msg.hwnd != nullptr ? Win32Window::From(GetAncestor(msg.hwnd, GA_ROOT)) : nullptr;
     if (window != nullptr) {
-        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && window->PreviewKey(msg)) {
+        // A disabled window gets no keys from the user, so its preview sees none either.
+        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && IsWindowEnabled(window->hwnd()) &&
+            window->PreviewKey(msg)) {
             return;
         }
         if (window->hwnd() != nullptr && IsDialogMessageW(window->hwnd(), &msg)) {
