@@ -119,6 +119,19 @@ TEST_F(UiContract, EscClicksTheCancelButton) {
     EXPECT_TRUE(d->window->Loaded()) << "Esc is the button's click, not a close";
 }
 
+TEST_F(UiContract, AccessKeysClickTheControlTheyName) {
+    auto d = MakeDialog("Access");
+    d->save->SetFocus();
+    driver->PressAccessKey(*d->window, 'W');
+    EXPECT_TRUE(d->box->Value());
+    EXPECT_EQ(d->boxClicks, 1);
+    driver->PressAccessKey(*d->window, 'S');
+    EXPECT_EQ(d->saves, 1);
+    d->save->SetEnabled(false);
+    driver->PressAccessKey(*d->window, 'S');
+    EXPECT_EQ(d->saves, 1) << "not while disabled";
+}
+
 TEST_F(UiContract, TabMovesTheFocusOverEnabledVisibleControlsInCreationOrder) {
     auto d = MakeDialog("Tab");
     auto& extra = d->window->AddPushButton("extraButton", {3120, 1500, 1200, 420}, "Extra");

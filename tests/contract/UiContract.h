@@ -20,6 +20,8 @@ public:
     virtual void Click(IWindow& window, const std::string& control) = 0;
     // A key pressed with the focus where it is.
     virtual void PressKey(IWindow& window, int key) = 0;
+    // Alt with a letter.
+    virtual void PressAccessKey(IWindow& window, char letter) = 0;
     virtual void Close(IWindow& window) = 0;
     // A left button pressed on the window's face at a point in twips.
     virtual void PressMouse(IWindow& window, int xTwips, int yTwips) = 0;

@@ -15,6 +15,11 @@ public:
     void PressKey(IWindow& window, int key) override {
         ui_.Input(fakes::PressKey{window.Name(), KeyEvent{key}});
     }
+    void PressAccessKey(IWindow& window, char letter) override {
+        KeyEvent key{letter};
+        key.alt = true;
+        ui_.Input(fakes::PressKey{window.Name(), key});
+    }
     void Close(IWindow& window) override { ui_.Input(fakes::CloseWindow{window.Name()}); }
     void PressMouse(IWindow& window, int xTwips, int yTwips) override {
         ui_.Input(fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, xTwips, yTwips}});

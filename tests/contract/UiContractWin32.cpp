@@ -36,6 +36,19 @@ public:
         PostMessageW(target, WM_KEYUP, vk, scan | 1 | (LPARAM{3} << 30));
         ui_.ProcessPendingEvents();
     }
+    void PressAccessKey(IWindow& window, char letter) override {
+        HWND target = GetFocus();
+        if (target == nullptr || !IsChild(HwndOf(window), target)) {
+            target = HwndOf(window);
+        }
+        // With Alt held the system sends system keys; translating one makes the WM_SYSCHAR
+        // that the dialog manager looks up among the captions.
+        const auto vk = static_cast<UINT>(letter);
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, 0)) << 16;
+        PostMessageW(target, WM_SYSKEYDOWN, vk, scan | 1 | (LPARAM{1} << 29));
+        PostMessageW(target, WM_SYSKEYUP, vk, scan | 1 | (LPARAM{1} << 29) | (LPARAM{3} << 30));
+        ui_.ProcessPendingEvents();
+    }
     void Close(IWindow& window) override {
         // The close box: the system command, which the default handling turns into WM_CLOSE.
         PostMessageW(HwndOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
