@@ -33,7 +33,6 @@ public:
     void SetFocus() override;
     bool HasFocus() const override;
     void SetToolTip(const std::string& text) override { toolTip_ = text; }
-    const std::string& ToolTip() const { return toolTip_; }
 
     bool TabStop() const { return tabStop_; }
     // The letter after "&" in the caption, upper case; 0 for none.

@@ -127,18 +127,6 @@ void FakeUiToolkit::WaitForEvents(std::uint32_t milliseconds) {
     clock_.Advance(until - now);
 }
 
-void FakeUiToolkit::Advance(std::uint64_t milliseconds) {
-    const std::uint64_t end = clock_.NowMilliseconds() + milliseconds;
-    for (;;) {
-        ProcessPendingEvents();
-        const std::uint64_t now = clock_.NowMilliseconds();
-        if (now >= end) {
-            return;
-        }
-        WaitForEvents(static_cast<std::uint32_t>(std::min<std::uint64_t>(end - now, UINT32_MAX)));
-    }
-}
-
 void FakeUiToolkit::RunWhile(const std::function<bool()>& condition) {
     while (condition()) {
         if (!NextDue()) {

@@ -44,8 +44,6 @@ public:
     // The user's input now, or after delayMs of fake time (handled when events are processed).
     void Input(const UserInput& input);
     void Schedule(std::uint64_t delayMs, UserInput input);
-    // Lets fake time pass, handling input and timers as they fall due.
-    void Advance(std::uint64_t milliseconds);
     // The newest loaded window of that name, or nullptr.
     FakeWindow* Find(const std::string& name);
     FakeClock& clock() { return clock_; }

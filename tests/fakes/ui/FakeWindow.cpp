@@ -56,7 +56,6 @@ void FakeWindow::Show() {
         return;
     }
     visible_ = true;
-    ++timesShown;
     // As the dialog manager does: the first tab stop takes the focus when none has it.
     if (focused_ == nullptr) {
         MoveFocus(false);

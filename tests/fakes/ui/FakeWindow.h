@@ -61,13 +61,9 @@ public:
     FakePushButton* Button(const std::string& name) {
         return dynamic_cast<FakePushButton*>(Control(name));
     }
-    FakeCheckBox* CheckBox(const std::string& name) {
-        return dynamic_cast<FakeCheckBox*>(Control(name));
-    }
     FakeUiToolkit& toolkit() { return ui_; }
     // Loaded, shown and not disabled by another window's modal show.
     bool AcceptsInput() const { return loaded_ && visible_ && enabled_; }
-    int timesShown = 0;
     // The client area asked for.
     const int widthTwips;
     const int heightTwips;
