@@ -14,7 +14,7 @@ namespace {
 constexpr std::uint32_t kDeadline = 10000;
 
 class UiContract : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<UiDriver> driver = MakeUiDriver();
     IUiToolkit& ui = driver->ui();
 
@@ -232,7 +232,8 @@ TEST_F(UiContract, AThrowingHandlerIsPassedOver) {
     auto d = MakeDialog("Throw");
     d->save->SetOnClick([] { throw std::runtime_error("handler failed"); });
     d->window->SetDefaultButton(d->close);
-    d->window->SetOnKeyPreview([](const KeyEvent&) -> bool { throw std::runtime_error("preview failed"); });
+    d->window->SetOnKeyPreview(
+        [](const KeyEvent&) -> bool { throw std::runtime_error("preview failed"); });
     int ticks = 0;
     d->window->StartTimer(3, 20, [&] {
         ++ticks;
@@ -257,10 +258,13 @@ TEST_F(UiContract, TwipsBecomePixelsAtTheScreensTwipsPerPixel) {
 
     auto d = MakeDialog("Twips");
     const int tpp = screen.twipsPerPixelX;
-    EXPECT_EQ(driver->ClientPixels(*d->window), std::make_pair((4800 + tpp / 2) / tpp, (2400 + tpp / 2) / tpp));
-    EXPECT_EQ(driver->ControlPixels(*d->window, "saveButton"), std::make_pair((1200 + tpp / 2) / tpp, (420 + tpp / 2) / tpp));
+    EXPECT_EQ(driver->ClientPixels(*d->window),
+              std::make_pair((4800 + tpp / 2) / tpp, (2400 + tpp / 2) / tpp));
+    EXPECT_EQ(driver->ControlPixels(*d->window, "saveButton"),
+              std::make_pair((1200 + tpp / 2) / tpp, (420 + tpp / 2) / tpp));
     d->save->SetBounds({0, 0, 2000, 500});
-    EXPECT_EQ(driver->ControlPixels(*d->window, "saveButton"), std::make_pair((2000 + tpp / 2) / tpp, (500 + tpp / 2) / tpp));
+    EXPECT_EQ(driver->ControlPixels(*d->window, "saveButton"),
+              std::make_pair((2000 + tpp / 2) / tpp, (500 + tpp / 2) / tpp));
 
     std::vector<MouseEvent> mouse;
     d->window->SetOnMouse([&](const MouseEvent& event) { mouse.push_back(event); });

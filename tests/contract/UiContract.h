@@ -13,7 +13,7 @@ namespace kestrum::contract {
 // The user's side of a toolkit: input as a user gives it, handled before each call returns,
 // and what the system itself says about the screen.
 class UiDriver {
-public:
+  public:
     virtual ~UiDriver() = default;
     virtual IUiToolkit& ui() = 0;
 

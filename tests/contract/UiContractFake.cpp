@@ -7,7 +7,7 @@ namespace kestrum::contract {
 namespace {
 
 class FakeUiDriver final : public UiDriver {
-public:
+  public:
     IUiToolkit& ui() override { return ui_; }
     void Click(IWindow& window, const std::string& control) override {
         ui_.Input(fakes::ClickOn{window.Name(), control});
@@ -22,7 +22,8 @@ public:
     }
     void Close(IWindow& window) override { ui_.Input(fakes::CloseWindow{window.Name()}); }
     void PressMouse(IWindow& window, int xTwips, int yTwips) override {
-        ui_.Input(fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, xTwips, yTwips}});
+        ui_.Input(
+            fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, xTwips, yTwips}});
     }
     bool WaitUntil(const std::function<bool()>& condition, std::uint32_t milliseconds) override {
         const std::uint64_t deadline = clock_.NowMilliseconds() + milliseconds;
@@ -51,13 +52,15 @@ public:
 
     FakeUiDriver() { ui_.screen = ScreenMetrics{12, 12, {0, 0, 1280 * 12, 994 * 12}}; }
 
-private:
+  private:
     fakes::FakeClock clock_;
     fakes::FakeUiToolkit ui_{clock_};
 };
 
 }  // namespace
 
-std::unique_ptr<UiDriver> MakeUiDriver() { return std::make_unique<FakeUiDriver>(); }
+std::unique_ptr<UiDriver> MakeUiDriver() {
+    return std::make_unique<FakeUiDriver>();
+}
 
 }  // namespace kestrum::contract

@@ -10,14 +10,16 @@
 namespace kestrum::contract {
 namespace {
 
-HWND HwndOf(IWindow& window) { return dynamic_cast<win32::Win32Window&>(window).hwnd(); }
+HWND HwndOf(IWindow& window) {
+    return dynamic_cast<win32::Win32Window&>(window).hwnd();
+}
 
 HWND HwndOf(IWindow& window, const std::string& control) {
     return dynamic_cast<win32::Win32Control&>(*window.Find(control)).hwnd();
 }
 
 class Win32UiDriver final : public UiDriver {
-public:
+  public:
     IUiToolkit& ui() override { return ui_; }
 
     void Click(IWindow& window, const std::string& control) override {
@@ -91,13 +93,15 @@ public:
         return {rect.right - rect.left, rect.bottom - rect.top};
     }
 
-private:
+  private:
     win32::Win32Application application_;
     win32::Win32UiToolkit ui_{application_};
 };
 
 }  // namespace
 
-std::unique_ptr<UiDriver> MakeUiDriver() { return std::make_unique<Win32UiDriver>(); }
+std::unique_ptr<UiDriver> MakeUiDriver() {
+    return std::make_unique<Win32UiDriver>();
+}
 
 }  // namespace kestrum::contract

@@ -16,7 +16,7 @@ struct TwipsRect {
 // A control on a window. A control whose window has unloaded keeps answering its last state.
 // Disabled or hidden controls, and controls of a disabled window, ignore the user's input.
 class IControl {
-public:
+  public:
     virtual ~IControl() = default;
 
     virtual std::string Name() const = 0;
@@ -40,14 +40,14 @@ public:
 class ILabel : public virtual IControl {};
 
 class IPushButton : public virtual IControl {
-public:
+  public:
     virtual void SetOnClick(std::function<void()> handler) = 0;
 };
 
 // A two-state check box. The click handling runs once for every change of its value, whether
 // the user clicked or code set it; setting the value it already has runs nothing.
 class ICheckBox : public virtual IControl {
-public:
+  public:
     virtual bool Value() const = 0;
     virtual void SetValue(bool checked) = 0;
     // Runs after the value has changed.

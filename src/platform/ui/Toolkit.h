@@ -25,7 +25,7 @@ struct ScreenMetrics {
     int TwipsX(int pixels) const { return pixels * twipsPerPixelX; }
     int TwipsY(int pixels) const { return pixels * twipsPerPixelY; }
 
-private:
+  private:
     // To the nearest pixel, halves away from zero.
     static int ToPixels(int twips, int perPixel) {
         const int half = perPixel / 2;
@@ -35,7 +35,7 @@ private:
 
 // The windowing system: windows, message boxes and the event queue of the one GUI thread.
 class IUiToolkit {
-public:
+  public:
     virtual ~IUiToolkit() = default;
 
     // The window exists but is hidden until Show(); the size is its client area, centred on

@@ -46,7 +46,7 @@ enum class CloseReason { User, Code };
 // A top-level window and the controls it owns. The controls live as long as the window object.
 // Handlers run on the GUI thread; one that throws is passed over, as if it had not been set.
 class IWindow {
-public:
+  public:
     virtual ~IWindow() = default;
 
     virtual std::string Name() const = 0;

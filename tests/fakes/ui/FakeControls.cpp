@@ -9,7 +9,11 @@ namespace kestrum::fakes {
 
 FakeControl::FakeControl(FakeWindow& window, std::string name, std::string text,
                          const TwipsRect& where, bool tabStop)
-    : window_(window), name_(std::move(name)), text_(std::move(text)), bounds_(where), tabStop_(tabStop) {}
+    : window_(window),
+      name_(std::move(name)),
+      text_(std::move(text)),
+      bounds_(where),
+      tabStop_(tabStop) {}
 
 void FakeControl::SetFocus() {
     if (enabled_ && visible_ && window_.Loaded()) {
@@ -17,7 +21,9 @@ void FakeControl::SetFocus() {
     }
 }
 
-bool FakeControl::HasFocus() const { return window_.Loaded() && window_.focused_ == this; }
+bool FakeControl::HasFocus() const {
+    return window_.Loaded() && window_.focused_ == this;
+}
 
 char FakeControl::AccessKey() const {
     for (std::size_t i = 0; i + 1 < text_.size(); ++i) {

@@ -14,7 +14,7 @@ class FakeWindow;
 
 // State in memory; the user's input reaches a control through its window.
 class FakeControl : public virtual IControl {
-public:
+  public:
     FakeControl(FakeWindow& window, std::string name, std::string text, const TwipsRect& where,
                 bool tabStop);
     ~FakeControl() override = default;
@@ -43,10 +43,10 @@ public:
     virtual void UserClick() {}
     virtual bool TakesEnter() const { return false; }
 
-protected:
+  protected:
     FakeWindow& window_;
 
-private:
+  private:
     std::string name_;
     std::string text_;
     TwipsRect bounds_;
@@ -57,7 +57,7 @@ private:
 };
 
 class FakeLabel final : public FakeControl, public ILabel {
-public:
+  public:
     FakeLabel(FakeWindow& window, std::string name, std::string text, const TwipsRect& where)
         : FakeControl(window, std::move(name), std::move(text), where, false) {}
     void SetText(const std::string& text) override;
@@ -68,19 +68,19 @@ public:
 };
 
 class FakePushButton final : public FakeControl, public IPushButton {
-public:
+  public:
     FakePushButton(FakeWindow& window, std::string name, std::string text, const TwipsRect& where)
         : FakeControl(window, std::move(name), std::move(text), where, true) {}
     void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
     void UserClick() override;
     bool TakesEnter() const override { return true; }
 
-private:
+  private:
     std::function<void()> onClick_;
 };
 
 class FakeCheckBox final : public FakeControl, public ICheckBox {
-public:
+  public:
     FakeCheckBox(FakeWindow& window, std::string name, std::string text, const TwipsRect& where)
         : FakeControl(window, std::move(name), std::move(text), where, true) {}
     bool Value() const override { return value_; }
@@ -88,7 +88,7 @@ public:
     void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
     void UserClick() override;
 
-private:
+  private:
     bool value_ = false;
     std::function<void()> onClick_;
 };

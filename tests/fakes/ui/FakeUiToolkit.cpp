@@ -20,14 +20,18 @@ MessageAnswer FakeUiToolkit::ShowMessage(const std::string& text, const std::str
     }
     switch (buttons) {
         case MessageButtons::Ok:
-        case MessageButtons::OkCancel: return MessageAnswer::Ok;
+        case MessageButtons::OkCancel:
+            return MessageAnswer::Ok;
         case MessageButtons::YesNo:
-        case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
+        case MessageButtons::YesNoCancel:
+            return MessageAnswer::Yes;
     }
     return MessageAnswer::Ok;
 }
 
-void FakeUiToolkit::Input(const UserInput& input) { Deliver(input); }
+void FakeUiToolkit::Input(const UserInput& input) {
+    Deliver(input);
+}
 
 void FakeUiToolkit::Schedule(std::uint64_t delayMs, UserInput input) {
     scheduled_.push_back({clock_.NowMilliseconds() + delayMs, std::move(input)});
@@ -90,8 +94,9 @@ std::optional<std::uint64_t> FakeUiToolkit::NextDue() const {
 bool FakeUiToolkit::RunOneDue() {
     const std::uint64_t now = clock_.NowMilliseconds();
     // Input first, in the order it was given, then the timers.
-    auto input = std::min_element(scheduled_.begin(), scheduled_.end(),
-                                  [](const Scheduled& a, const Scheduled& b) { return a.due < b.due; });
+    auto input =
+        std::min_element(scheduled_.begin(), scheduled_.end(),
+                         [](const Scheduled& a, const Scheduled& b) { return a.due < b.due; });
     if (input != scheduled_.end() && input->due <= now) {
         const UserInput due = std::move(input->input);
         scheduled_.erase(input);

@@ -28,7 +28,7 @@ struct ShownMessage {
 // clock to the next scheduled input or timer, or to the end of the wait, so nothing ever sleeps.
 // Like a window procedure, the delivery of input and timers passes over a handler that throws.
 class FakeUiToolkit final : public IUiToolkit {
-public:
+  public:
     explicit FakeUiToolkit(FakeClock& clock) : clock_(clock) {}
 
     std::unique_ptr<IWindow> CreateTopWindow(const std::string& name, const std::string& title,
@@ -57,7 +57,7 @@ public:
     // A loop that would wait for the user for ever returns instead, and says so here.
     bool loopEndedWithWindowsOpen = false;
 
-private:
+  private:
     friend class FakeWindow;
     struct Scheduled {
         std::uint64_t due;

@@ -8,7 +8,11 @@ namespace kestrum::fakes {
 
 FakeWindow::FakeWindow(FakeUiToolkit& ui, std::string name, std::string title, int width,
                        int height)
-    : widthTwips(width), heightTwips(height), ui_(ui), name_(std::move(name)), title_(std::move(title)) {
+    : widthTwips(width),
+      heightTwips(height),
+      ui_(ui),
+      name_(std::move(name)),
+      title_(std::move(title)) {
     ui_.windows_.push_back(this);
 }
 
@@ -179,14 +183,19 @@ void FakeWindow::Key(const KeyEvent& key) {
                 clickButton(default_);
             }
             break;
-        case keys::kEscape: clickButton(cancel_); break;
-        case keys::kTab: MoveFocus(key.shift); break;
+        case keys::kEscape:
+            clickButton(cancel_);
+            break;
+        case keys::kTab:
+            MoveFocus(key.shift);
+            break;
         case keys::kSpace:
             if (focused_ != nullptr) {
                 focused_->UserClick();
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -15,7 +15,7 @@ namespace kestrum::fakes {
 class FakeUiToolkit;
 
 class FakeWindow final : public IWindow {
-public:
+  public:
     FakeWindow(FakeUiToolkit& ui, std::string name, std::string title, int widthTwips,
                int heightTwips);
     ~FakeWindow() override;
@@ -68,7 +68,7 @@ public:
     const int widthTwips;
     const int heightTwips;
 
-private:
+  private:
     friend class FakeControl;
     friend class FakeUiToolkit;
     struct Timer {

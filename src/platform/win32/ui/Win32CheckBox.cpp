@@ -8,7 +8,9 @@ Win32CheckBox::Win32CheckBox(Win32Window& window, const std::string& name, int i
     Create(L"BUTTON", BS_CHECKBOX | WS_TABSTOP, where, caption);
 }
 
-bool Win32CheckBox::Value() const { return value_; }
+bool Win32CheckBox::Value() const {
+    return value_;
+}
 
 void Win32CheckBox::SetValue(bool checked) {
     if (checked == value_) {

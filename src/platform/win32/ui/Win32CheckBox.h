@@ -9,7 +9,7 @@ namespace kestrum::win32 {
 // A plain (not automatic) check box: the system toggles nothing by itself, so a click that the
 // toolkit refuses (disabled, hidden) leaves the value alone, and code and user share one path.
 class Win32CheckBox final : public Win32Control, public ICheckBox {
-public:
+  public:
     Win32CheckBox(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
                   const std::string& caption);
     bool Value() const override;
@@ -19,7 +19,7 @@ public:
     bool OnCommand(WORD code) override;
     HBRUSH OnCtlColor(HDC dc) override { return FaceBackground(dc); }
 
-private:
+  private:
     bool value_ = false;
     std::function<void()> onClick_;
 };

@@ -17,17 +17,19 @@ void Win32Control::Create(const wchar_t* className, DWORD style, const TwipsRect
         return;
     }
     const ScreenMetrics screen = window_.toolkit().Screen();
-    hwnd_ = CreateWindowExW(0, className, Utf8ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | style,
-                            screen.PixelsX(where.left), screen.PixelsY(where.top),
-                            screen.PixelsX(where.width), screen.PixelsY(where.height),
-                            window_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                            GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = CreateWindowExW(
+        0, className, Utf8ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | style,
+        screen.PixelsX(where.left), screen.PixelsY(where.top), screen.PixelsX(where.width),
+        screen.PixelsY(where.height), window_.hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ != nullptr) {
         SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(window_.toolkit().font()), TRUE);
     }
 }
 
-void Win32Control::Detach() { hwnd_ = nullptr; }
+void Win32Control::Detach() {
+    hwnd_ = nullptr;
+}
 
 void Win32Control::SetText(const std::string& text) {
     text_ = text;
@@ -90,7 +92,9 @@ void Win32Control::SetFocus() {
     }
 }
 
-bool Win32Control::HasFocus() const { return hwnd_ != nullptr && GetFocus() == hwnd_; }
+bool Win32Control::HasFocus() const {
+    return hwnd_ != nullptr && GetFocus() == hwnd_;
+}
 
 void Win32Control::SetToolTip(const std::string& text) {
     if (hwnd_ == nullptr) {

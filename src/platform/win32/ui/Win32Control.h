@@ -16,7 +16,7 @@ class Win32Window;
 // registry, and the messages the window hands to the control that owns them. A new kind
 // derives from this and overrides the handlers its notifications need.
 class Win32Control : public virtual IControl {
-public:
+  public:
     Win32Control(Win32Window& window, std::string name, int id);
     ~Win32Control() override = default;
     Win32Control(const Win32Control&) = delete;
@@ -51,7 +51,7 @@ public:
     // Push buttons take Enter themselves while they have the focus.
     virtual bool TakesEnter() const { return false; }
 
-protected:
+  protected:
     // Creates the child window; each kind calls it from its constructor.
     void Create(const wchar_t* className, DWORD style, const TwipsRect& where,
                 const std::string& caption);
@@ -61,7 +61,7 @@ protected:
     Win32Window& window_;
     HWND hwnd_ = nullptr;
 
-private:
+  private:
     std::string name_;
     int id_;
     // Kept here as well, so a control whose window has gone still answers them.

@@ -7,7 +7,7 @@
 namespace kestrum::win32 {
 
 class Win32PushButton final : public Win32Control, public IPushButton {
-public:
+  public:
     Win32PushButton(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
                     const std::string& caption);
     void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
@@ -19,7 +19,7 @@ public:
     // Draws the button with or without the default button's frame.
     void ShowAsDefault(bool isDefault);
 
-private:
+  private:
     std::function<void()> onClick_;
 };
 

@@ -55,7 +55,8 @@ ScreenMetrics Win32UiToolkit::Screen() const {
         work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
     screen.workArea = {screen.TwipsX(work.left), screen.TwipsY(work.top),
-                       screen.TwipsX(work.right - work.left), screen.TwipsY(work.bottom - work.top)};
+                       screen.TwipsX(work.right - work.left),
+                       screen.TwipsY(work.bottom - work.top)};
     return screen;
 }
 
@@ -64,14 +65,17 @@ MessageAnswer Win32UiToolkit::ShowMessage(const std::string& text, const std::st
     return ShowMessageBox(text, title, buttons, icon);
 }
 
-bool Win32UiToolkit::HasPendingInput() { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }
+bool Win32UiToolkit::HasPendingInput() {
+    return HIWORD(GetQueueStatus(QS_INPUT)) != 0;
+}
 
 void Win32UiToolkit::Dispatch(MSG& msg) {
-    Win32Window* window = msg.hwnd != nullptr ? Win32Window::From(GetAncestor(msg.hwnd, GA_ROOT)) : nullptr;
+    Win32Window* window =
+        msg.hwnd != nullptr ? Win32Window::From(GetAncestor(msg.hwnd, GA_ROOT)) : nullptr;
     if (window != nullptr) {
         // A disabled window gets no keys from the user, so its preview sees none either.
-        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && IsWindowEnabled(window->hwnd()) &&
-            window->PreviewKey(msg)) {
+        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) &&
+            IsWindowEnabled(window->hwnd()) && window->PreviewKey(msg)) {
             return;
         }
         if (window->hwnd() != nullptr && IsDialogMessageW(window->hwnd(), &msg)) {

@@ -15,7 +15,7 @@ namespace kestrum::win32 {
 class Win32Window;
 
 class Win32UiToolkit final : public IUiToolkit {
-public:
+  public:
     static constexpr wchar_t kWindowClass[] = L"KestrumTopWindow";
 
     explicit Win32UiToolkit(IApplication& application);
@@ -39,7 +39,7 @@ public:
     // Disables every other enabled window of the program; answers those it disabled.
     std::vector<HWND> DisableWindowsBut(const Win32Window& keep);
 
-private:
+  private:
     friend class Win32Window;
     // Only windows that the system really made are counted, from their first message to their last.
     void WindowCreated(Win32Window& window) { windows_.push_back(&window); }

@@ -14,15 +14,18 @@ Win32Window::Win32Window(Win32UiToolkit& ui, std::string name, const std::string
                          int widthTwips, int heightTwips)
     : ui_(ui), name_(std::move(name)), title_(title) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    const DWORD exStyle = WS_EX_CONTROLPARENT | (ui_.TaskListVisible() ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW);
+    const DWORD exStyle =
+        WS_EX_CONTROLPARENT | (ui_.TaskListVisible() ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW);
     const ScreenMetrics screen = ui_.Screen();
     // The size given is the client area; the frame comes on top.
     RECT frame{0, 0, screen.PixelsX(widthTwips), screen.PixelsY(heightTwips)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const int x = screen.PixelsX(screen.workArea.left) + (screen.PixelsX(screen.workArea.width) - width) / 2;
-    const int y = screen.PixelsY(screen.workArea.top) + (screen.PixelsY(screen.workArea.height) - height) / 2;
+    const int x =
+        screen.PixelsX(screen.workArea.left) + (screen.PixelsX(screen.workArea.width) - width) / 2;
+    const int y =
+        screen.PixelsY(screen.workArea.top) + (screen.PixelsY(screen.workArea.height) - height) / 2;
     // hwnd_ is set by the procedure on WM_NCCREATE, and only a window that got that far counts.
     CreateWindowExW(exStyle, Win32UiToolkit::kWindowClass, Utf8ToWide(title).c_str(), style, x, y,
                     width, height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
@@ -40,7 +43,8 @@ Win32Window* Win32Window::From(HWND hwnd) {
         return nullptr;
     }
     wchar_t className[64] = {};
-    if (GetClassNameW(hwnd, className, 64) == 0 || lstrcmpW(className, Win32UiToolkit::kWindowClass) != 0) {
+    if (GetClassNameW(hwnd, className, 64) == 0 ||
+        lstrcmpW(className, Win32UiToolkit::kWindowClass) != 0) {
         return nullptr;
     }
     return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -48,7 +52,8 @@ Win32Window* Win32Window::From(HWND hwnd) {
 
 LRESULT CALLBACK Win32Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
-        auto* window = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        auto* window =
+            static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
         window->hwnd_ = hwnd;
         window->ui_.WindowCreated(*window);
@@ -158,7 +163,9 @@ void Win32Window::Hide() {
     }
 }
 
-bool Win32Window::Visible() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_) != 0; }
+bool Win32Window::Visible() const {
+    return hwnd_ != nullptr && IsWindowVisible(hwnd_) != 0;
+}
 
 bool Win32Window::AskToUnload(CloseReason reason) {
     if (!onQueryUnload_) {
@@ -192,20 +199,25 @@ void Win32Window::SetDefaultButton(IPushButton* button) {
     default_ = next;
     if (hwnd_ != nullptr) {
         // The dialog manager keeps its own default id for the frame it draws as the focus moves.
-        DefDlgProcW(hwnd_, DM_SETDEFID, default_ != nullptr ? static_cast<WPARAM>(default_->id()) : 0, 0);
+        DefDlgProcW(hwnd_, DM_SETDEFID,
+                    default_ != nullptr ? static_cast<WPARAM>(default_->id()) : 0, 0);
     }
     if (default_ != nullptr) {
         default_->ShowAsDefault(true);
     }
 }
 
-IPushButton* Win32Window::DefaultButton() const { return default_; }
+IPushButton* Win32Window::DefaultButton() const {
+    return default_;
+}
 
 void Win32Window::SetCancelButton(IPushButton* button) {
     cancel_ = dynamic_cast<Win32PushButton*>(button);
 }
 
-IPushButton* Win32Window::CancelButton() const { return cancel_; }
+IPushButton* Win32Window::CancelButton() const {
+    return cancel_;
+}
 
 void Win32Window::StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) {
     if (hwnd_ == nullptr || id <= 0) {
@@ -223,9 +235,10 @@ void Win32Window::StopTimer(int id) {
 
 HWND Win32Window::ToolTips() {
     if (toolTips_ == nullptr && hwnd_ != nullptr) {
-        toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        toolTips_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     return toolTips_;
 }
@@ -274,7 +287,8 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
             if (id == IDOK) {
                 return 0;
             }
-            if (Win32Control* control = ControlById(id); control != nullptr && control->OnCommand(HIWORD(wparam))) {
+            if (Win32Control* control = ControlById(id);
+                control != nullptr && control->OnCommand(HIWORD(wparam))) {
                 return 0;
             }
             break;
@@ -346,11 +360,13 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
                 const ScreenMetrics screen = ui_.Screen();
                 MouseEvent event;
                 event.action = message == WM_MOUSEMOVE ? MouseAction::Move
-                               : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) ? MouseAction::Press
-                                                                                          : MouseAction::Release;
-                event.button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP) ? MouseButton::Left
-                               : (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) ? MouseButton::Right
-                                                                                        : MouseButton::None;
+                               : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
+                                   ? MouseAction::Press
+                                   : MouseAction::Release;
+                event.button =
+                    (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)   ? MouseButton::Left
+                    : (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) ? MouseButton::Right
+                                                                             : MouseButton::None;
                 event.x = screen.TwipsX(GET_X_LPARAM(lparam));
                 event.y = screen.TwipsY(GET_Y_LPARAM(lparam));
                 auto handler = onMouse_;

@@ -22,7 +22,7 @@ class Win32UiToolkit;
 // controls and hands each WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and WM_CTLCOLOR* to the control
 // that owns it.
 class Win32Window final : public IWindow {
-public:
+  public:
     Win32Window(Win32UiToolkit& ui, std::string name, const std::string& title, int widthTwips,
                 int heightTwips);
     ~Win32Window() override;
@@ -76,7 +76,7 @@ public:
     // The window behind a handle of ours, or nullptr.
     static Win32Window* From(HWND hwnd);
 
-private:
+  private:
     template <typename Kind>
     Kind& Adopt(std::unique_ptr<Kind> control);
     Win32Control* ControlById(int id) const;
