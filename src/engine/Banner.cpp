@@ -10,7 +10,7 @@ Banner::Banner(RunContext& ctx) : ctx_(ctx) {
     label2_ = &window_->AddLabel("Label2", {240, 510, 3840, 330}, "");
     cancelButton_ = &window_->AddPushButton("cancelButton", {1500, 1020, 1320, 420}, "Cancel");
     cancelButton_->SetOnClick([this] { ctx_.Run.CancelRequested = true; });
-    cancelButton_->SetDefault(true);
+    window_->SetDefaultButton(cancelButton_);
     window_->SetOnUnload([this] { OnUnloaded(); });
 
     // Loading the window makes it the run's progress window, with nothing pressed on it yet; a

@@ -6,7 +6,7 @@
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
-#include "fakes/FakeUi.h"
+#include "fakes/ui/FakeUiToolkit.h"
 #include "platform/Platform.h"
 
 namespace kestrum::fakes {

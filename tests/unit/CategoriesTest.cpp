@@ -5,6 +5,7 @@
 #include <set>
 
 #include "common/Text.h"
+#include "engine/Banner.h"
 #include "engine/Categories.h"
 #include "engine/RunDriver.h"
 #include "fakes/FakePlatform.h"
@@ -241,11 +242,12 @@ TEST_F(CategoriesTest, SelectedEntriesByKind) {
 
 TEST_F(CategoriesTest, CancelEndsTheCategoryAfterTheActionInHand) {
     Family(true, 2600, "Alice");
-    module.Run.ProgressShown = true;
+    Banner banner(module.Context);
+    banner.Show();
     fs.AddFile("C:\\WINDOWS\\cookies\\a.txt", "x");
     fs.AddFile("C:\\documents and settings\\administrator\\cookies\\b.txt", "x");
     fs.onRemoved = [&](const std::string&) {
-        fake.ui.Post([&] { module.Run.CancelRequested = true; });
+        fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"});
     };
     CleanCookies(module.Context);
     EXPECT_FALSE(fs.Exists("C:\\WINDOWS\\cookies\\a.txt"));

@@ -178,14 +178,14 @@ TEST_F(CompletionTest, TheOptionsWindowReportsAfterARunThatWasNotCancelled) {
     module.Options.DeleteOptions = "00000000000000000000";
     MainWindow window(module.Context);
     window.Show();
-    static_cast<fakes::FakePushButton&>(window.runButton()).Click();
+    fake.ui.Input(fakes::ClickOn{"Options", "runButton"});
     ASSERT_EQ(fake.ui.messages.size(), 1u);
     EXPECT_EQ(fake.ui.messages[0].text, "The Kestrum process was successfully completed");
     EXPECT_TRUE(window.window().Visible());
 
     // Cancel pressed during the first second: the stopped message and no report.
-    fake.ui.Post([&] { module.Run.CancelRequested = true; }, 500);
-    static_cast<fakes::FakePushButton&>(window.runButton()).Click();
+    fake.ui.Schedule(500, fakes::ClickOn{"Banner", "cancelButton"});
+    fake.ui.Input(fakes::ClickOn{"Options", "runButton"});
     ASSERT_EQ(fake.ui.messages.size(), 2u);
     EXPECT_EQ(fake.ui.messages[1].text, "The Kestrum process was successfully stopped");
 }

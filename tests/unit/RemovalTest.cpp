@@ -4,6 +4,7 @@
 #include <set>
 
 #include "common/Text.h"
+#include "engine/Banner.h"
 #include "engine/Removal.h"
 #include "fakes/FakePlatform.h"
 #include "startup/KestrumModule.h"
@@ -191,11 +192,12 @@ TEST_F(PurgeTest, LinksAreRemovedNeverEntered) {
 
 TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
     fs.AddFile("C:\\temp\\sub\\deep\\c.txt", "x");
-    module.Run.ProgressShown = true;
+    Banner banner(module.Context);
+    banner.Show();
     // The user presses Cancel just as "deep\b.txt" goes.
     fs.onRemoved = [&](const std::string& path) {
         if (path == "c:\\temp\\sub\\deep\\b.txt") {
-            fake.ui.Post([&] { module.Run.CancelRequested = true; });
+            fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"});
         }
     };
     PurgeFolderContents(module.Context, "C:\\temp");

@@ -58,14 +58,7 @@ protected:
         banner.Unload();
     }
 
-    void ClickCancelSoon() {
-        fake.ui.Post([this] {
-            FakeWindowButton("Banner", "cancelButton")->Click();
-        });
-    }
-    fakes::FakePushButton* FakeWindowButton(const std::string& window, const std::string& name) {
-        return fake.ui.Find(window)->Button(name);
-    }
+    void ClickCancelSoon() { fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"}); }
 
     Captions captions;
     std::vector<std::uint64_t> times;
@@ -96,7 +89,7 @@ TEST_F(RunDriverTest, InteractiveRunShowsEachCaptionForASecond) {
 
 TEST_F(RunDriverTest, ACancelWhileTheProgressWindowIsFirstDrawnStopsTheRun) {
     module.Run.CancelRequested = true;  // left over from an earlier run: no effect
-    fake.ui.Post([this] { module.Run.CancelRequested = true; });
+    ClickCancelSoon();
     RunWithProgressWindow(module.Context);
     ASSERT_EQ(fake.ui.messages.size(), 1u);
     EXPECT_EQ(fake.ui.messages[0].text, "The Kestrum process was successfully stopped");
@@ -159,10 +152,8 @@ TEST_F(RunDriverTest, CancelAtEachStepStopsTheRest) {
 TEST_F(RunDriverTest, ClosingTheProgressWindowLetsTheRunFinishSilently) {
     RunInteractive([&](const std::string& text) {
         if (text == " Removing cookies") {
-            fake.ui.Post([this] {
-                fake.ui.Find("Banner")->Unload();
-                module.Run.CancelRequested = true;  // too late: nobody can cancel any more
-            });
+            fake.ui.Schedule(0, fakes::CloseWindow{"Banner"});
+            ClickCancelSoon();  // too late: nobody can cancel any more
         }
     });
     EXPECT_EQ(captions, Captions(kDefaultNtCaptions.begin(), kDefaultNtCaptions.begin() + 3));
@@ -175,7 +166,7 @@ TEST_F(RunDriverTest, ClosingTheProgressWindowLetsTheRunFinishSilently) {
 TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
     module.Options.DeleteOptions = "10111111100000000000";
     module.Run.CancelRequested = true;
-    fake.ui.Post([this] { module.Run.CancelRequested = true; });
+    ClickCancelSoon();
     const std::uint64_t start = fake.clock.NowMilliseconds();
     RunCleaning(module.Context);
     EXPECT_EQ(ran, (Steps{CleaningStep::BrowserHistory, CleaningStep::TemporaryFiles,
@@ -231,8 +222,11 @@ TEST_F(RunDriverTest, LocationsFollowThePlatformAndTheUser) {
 
 TEST_F(RunDriverTest, PauseKeepsHandlingEventsAndYieldOnlyWhenInputWaits) {
     int handled = 0;
-    fake.ui.Post([&] { ++handled; }, 400);
-    fake.ui.Post([&] { ++handled; }, 900);
+    auto window = fake.ui.CreateTopWindow("Probe", "", 1000, 1000);
+    window->AddPushButton("okButton", {}, "OK").SetOnClick([&] { ++handled; });
+    window->Show();
+    fake.ui.Schedule(400, fakes::ClickOn{"Probe", "okButton"});
+    fake.ui.Schedule(900, fakes::ClickOn{"Probe", "okButton"});
     const std::uint64_t start = fake.clock.NowMilliseconds();
     Pause(module.Context, 1);
     EXPECT_EQ(handled, 2);
@@ -241,7 +235,7 @@ TEST_F(RunDriverTest, PauseKeepsHandlingEventsAndYieldOnlyWhenInputWaits) {
     const int passes = fake.ui.pendingProcessed;
     YieldToWindows(module.Context);
     EXPECT_EQ(fake.ui.pendingProcessed, passes) << "nothing waits: no event processing";
-    fake.ui.Post([&] { ++handled; });
+    fake.ui.Schedule(0, fakes::ClickOn{"Probe", "okButton"});
     YieldToWindows(module.Context);
     EXPECT_EQ(handled, 3);
 }

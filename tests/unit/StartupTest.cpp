@@ -164,7 +164,7 @@ TEST_F(StartupTest, CleanNowRunsWithTheProgressWindowAndShowsTheWindowAgain) {
     };
     module.Context.Steps = std::move(probe);
 
-    window->Button("runButton")->Click();
+    fake.ui.Input(fakes::ClickOn{"Options", "runButton"});
     EXPECT_TRUE(hiddenDuringRun);
     EXPECT_TRUE(bannerDuringRun);
     EXPECT_EQ(fake.ui.Find("Banner"), nullptr) << "closed after the run";
@@ -172,7 +172,7 @@ TEST_F(StartupTest, CleanNowRunsWithTheProgressWindowAndShowsTheWindowAgain) {
     EXPECT_TRUE(window->Visible());
 
     // Closing the window ends the program's message loop.
-    fake.ui.Post([window] { window->Button("exitButton")->Click(); });
+    fake.ui.Schedule(0, fakes::ClickOn{"Options", "exitButton"});
     fake.ui.RunUntilAllWindowsClosed();
     EXPECT_FALSE(fake.ui.loopEndedWithWindowsOpen);
 }

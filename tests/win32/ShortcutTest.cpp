@@ -16,7 +16,7 @@
 #include "WinTestSupport.h"
 #include "fakes/FakePlatform.h"
 #include "platform/win32/Win32Services.h"
-#include "platform/win32/Win32Ui.h"
+#include "platform/win32/ui/Win32UiToolkit.h"
 #include "shortcuts/ShortcutMaintenance.h"
 #include "startup/KestrumModule.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Services.h"
-#include "platform/win32/Win32Ui.h"
+#include "platform/win32/ui/Win32UiToolkit.h"
 
 namespace kestrum::win32 {
 

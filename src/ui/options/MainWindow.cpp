@@ -38,7 +38,7 @@ MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     summary_ = &window_->AddLabel("summaryLabel", {240, 180, 5520, 900}, "");
     runButton_ = &window_->AddPushButton("runButton", {2040, 1500, 1800, 450}, "Clean Now");
     exitButton_ = &window_->AddPushButton("exitButton", {4080, 1500, 1680, 450}, "Exit");
-    runButton_->SetDefault(true);
+    window_->SetDefaultButton(runButton_);
     runButton_->SetOnClick([this] { CleanNow(); });
     exitButton_->SetOnClick([this] { window_->Unload(); });
     RefreshSummary();

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/ui/Control.h"
+
+namespace kestrum {
+
+// Key codes as the keyboard numbers them: letters and digits are their upper-case characters.
+namespace keys {
+inline constexpr int kBack = 0x08;
+inline constexpr int kTab = 0x09;
+inline constexpr int kEnter = 0x0D;
+inline constexpr int kEscape = 0x1B;
+inline constexpr int kSpace = 0x20;
+inline constexpr int kLeft = 0x25;
+inline constexpr int kUp = 0x26;
+inline constexpr int kRight = 0x27;
+inline constexpr int kDown = 0x28;
+inline constexpr int kDelete = 0x2E;
+}  // namespace keys
+
+struct KeyEvent {
+    int key = 0;
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
+
+enum class MouseAction { Move, Press, Release };
+enum class MouseButton { None, Left, Right };
+
+// A mouse event on the window's own face (not on one of its controls), in twips.
+struct MouseEvent {
+    MouseAction action = MouseAction::Move;
+    MouseButton button = MouseButton::None;
+    int x = 0;
+    int y = 0;
+};
+
+// Why a window is asked whether it may unload.
+enum class CloseReason { User, Code };
+
+// A top-level window and the controls it owns. The controls live as long as the window object.
+// Handlers run on the GUI thread; one that throws is passed over, as if it had not been set.
+class IWindow {
+  public:
+    virtual ~IWindow() = default;
+
+    virtual std::string Name() const = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+    virtual std::string Title() const = 0;
+
+    // Controls are named uniquely within their window; tab order is the order of creation.
+    virtual ILabel& AddLabel(const std::string& name, const TwipsRect& where,
+                             const std::string& caption) = 0;
+    virtual IPushButton& AddPushButton(const std::string& name, const TwipsRect& where,
+                                       const std::string& caption) = 0;
+    virtual ICheckBox& AddCheckBox(const std::string& name, const TwipsRect& where,
+                                   const std::string& caption) = 0;
+    // The control of that name, or nullptr.
+    virtual IControl* Find(const std::string& name) = 0;
+
+    // Not modal: returns at once.
+    virtual void Show() = 0;
+    // Shows the window and handles events until it unloads; meanwhile the program's other
+    // windows ignore input.
+    virtual void ShowModal() = 0;
+    virtual void Hide() = 0;
+    virtual bool Visible() const = 0;
+    // Asks the query-unload handler (reason Code) unless forced; when it lets the window go, the
+    // window is destroyed on screen and the object answers Loaded() false. Answers whether the
+    // window is gone. The user's close asks the handler the same way (reason User).
+    virtual bool Unload(bool force = false) = 0;
+    virtual bool Loaded() const = 0;
+
+    // Enter clicks the default button wherever the focus is, unless the focus is on another push
+    // button, which Enter clicks instead; Esc clicks the cancel button. nullptr for none.
+    virtual void SetDefaultButton(IPushButton* button) = 0;
+    virtual IPushButton* DefaultButton() const = 0;
+    virtual void SetCancelButton(IPushButton* button) = 0;
+    virtual IPushButton* CancelButton() const = 0;
+
+    // Sees every key pressed in the window before the focused control and the keyboard
+    // navigation do; answering true consumes the key.
+    virtual void SetOnKeyPreview(std::function<bool(const KeyEvent&)> handler) = 0;
+    // Answers true to keep the window open.
+    virtual void SetOnQueryUnload(std::function<bool(CloseReason)> handler) = 0;
+    // Runs when the window becomes the active window.
+    virtual void SetOnActivate(std::function<void()> handler) = 0;
+    virtual void SetOnMouse(std::function<void(const MouseEvent&)> handler) = 0;
+    // Runs once, after the window has gone, whether code or the user closed it. The handler must
+    // not destroy the window object.
+    virtual void SetOnUnload(std::function<void()> handler) = 0;
+
+    // A repeating timer; starting an id that runs restarts it with the new interval and handler.
+    // Timers stop when the window unloads.
+    virtual void StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) = 0;
+    virtual void StopTimer(int id) = 0;
+};
+
+}  // namespace kestrum

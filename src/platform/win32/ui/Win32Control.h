@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/Ui.h"
+
+namespace kestrum::win32 {
+
+class Win32Window;
+
+// The part every Win32 control kind shares: its child window, its place in the window's
+// registry, and the messages the window hands to the control that owns them. A new kind
+// derives from this and overrides the handlers its notifications need.
+class Win32Control : public virtual IControl {
+  public:
+    Win32Control(Win32Window& window, std::string name, int id);
+    ~Win32Control() override = default;
+    Win32Control(const Win32Control&) = delete;
+    Win32Control& operator=(const Win32Control&) = delete;
+
+    std::string Name() const override { return name_; }
+    void SetText(const std::string& text) override;
+    std::string Text() const override;
+    void SetEnabled(bool enabled) override;
+    bool Enabled() const override;
+    void SetVisible(bool visible) override;
+    bool Visible() const override;
+    void SetBounds(const TwipsRect& where) override;
+    TwipsRect Bounds() const override { return bounds_; }
+    void SetFocus() override;
+    bool HasFocus() const override;
+    void SetToolTip(const std::string& text) override;
+
+    int id() const { return id_; }
+    HWND hwnd() const { return hwnd_; }
+    // The child window has gone with its parent; the object keeps its last state.
+    void Detach();
+
+    // WM_COMMAND with this control's id; true when handled.
+    virtual bool OnCommand(WORD) { return false; }
+    // WM_NOTIFY from this control; true with *result set when handled.
+    virtual bool OnNotify(const NMHDR&, LRESULT*) { return false; }
+    // WM_DRAWITEM for an owner-drawn control; true when drawn.
+    virtual bool OnDrawItem(const DRAWITEMSTRUCT&) { return false; }
+    // WM_CTLCOLOR*: the brush to paint the background with, or nullptr for the default.
+    virtual HBRUSH OnCtlColor(HDC) { return nullptr; }
+    // Push buttons take Enter themselves while they have the focus.
+    virtual bool TakesEnter() const { return false; }
+
+  protected:
+    // Creates the child window; each kind calls it from its constructor.
+    void Create(const wchar_t* className, DWORD style, const TwipsRect& where,
+                const std::string& caption);
+    // True when a user could act on the control now: it and its window enabled and shown.
+    bool AcceptsInput() const;
+
+    Win32Window& window_;
+    HWND hwnd_ = nullptr;
+
+  private:
+    std::string name_;
+    int id_;
+    // Kept here as well, so a control whose window has gone still answers them.
+    std::string text_;
+    TwipsRect bounds_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    bool hasToolTip_ = false;
+};
+
+// The window face behind a label or a check box, rather than a plain static's white.
+HBRUSH FaceBackground(HDC dc);
+
+}  // namespace kestrum::win32
