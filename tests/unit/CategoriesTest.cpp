@@ -133,7 +133,7 @@ TEST_F(CategoriesTest, TemporaryFolderThatHoldsTheProgramIsLeftAlone) {
 TEST_F(CategoriesTest, SwapFileInUseAdvisesAReboot) {
     Family(false, 2222, "Alice");
     fs.AddFile("C:\\WINDOWS\\win386.swp", "swap", attr::kArchive);
-    fs.Lock("C:\\WINDOWS\\win386.swp", false);
+    fs.Lock("C:\\WINDOWS\\win386.swp");
     CleanCache(module.Context);
     EXPECT_TRUE(module.Run.RebootAdvised);
 }

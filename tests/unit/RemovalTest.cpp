@@ -26,7 +26,7 @@ protected:
 TEST_F(RemovalTest, DeleteOneFileClearsAttributesAndReportsSurvivors) {
     fs.AddFile("C:\\t\\ro.txt", "x", attr::kReadOnly | attr::kHidden | attr::kSystem);
     fs.AddFile("C:\\t\\held.txt", "x");
-    fs.Lock("C:\\t\\held.txt", false);
+    fs.Lock("C:\\t\\held.txt");
     fs.AddFolder("C:\\t\\sub", attr::kHidden);
     DeleteOneFile(module.Context, "C:\\t\\ro.txt");
     DeleteOneFile(module.Context, "C:\\t\\sub");
@@ -129,9 +129,9 @@ TEST_F(PurgeTest, ContentsGoAndTheFolderStaysOrGoesButRootsNeverGo) {
 TEST_F(PurgeTest, CacheIndexFoldersStayAndLockedIndexFilesAreOverwritten) {
     fs.AddFile("C:\\temp\\content.ie5\\ab12\\page.htm", "x");
     fs.AddFile("C:\\temp\\history.ie5\\index.dat", "history");
-    fs.Lock("C:\\temp\\history.ie5\\index.dat", true);
+    fs.Lock("C:\\temp\\history.ie5\\index.dat");
     fs.AddFile("C:\\temp\\cookies\\index.dat", "cookies");
-    fs.Lock("C:\\temp\\cookies\\index.dat", true);
+    fs.Lock("C:\\temp\\cookies\\index.dat");
     PurgeFolderContents(module.Context, "C:\\temp");
     EXPECT_TRUE(fs.Exists("C:\\temp\\content.ie5"));
     EXPECT_FALSE(fs.Exists("C:\\temp\\content.ie5\\ab12"));

@@ -34,10 +34,10 @@ protected:
     }
 };
 
-TEST_F(ShortcutsTest, NtLinksAreMadeInProgramsAndMovedToTheUsersFolders) {
-    EXPECT_EQ(AllUsersProfileFolder(shortcuts), kProfiles + "All Users\\");
+TEST_F(ShortcutsTest, NtLinksAreMadeInProgramsAndReplaceTheFirstFound) {
     EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk")
         << "the fall-back when none exists";
+    fs.AddFile(Desktop("alice"), "old link");
     CreateDesktopShortcut(shortcuts, "ignored", "Clean Now", kTarget, "/run");
     CreateQuickLaunchShortcut(shortcuts, "ignored", "", kTarget, "/run");
     EXPECT_EQ(fake.shell.links, (std::vector<std::string>{kPrograms + "Clean Now.lnk|" + kLink,
@@ -45,6 +45,13 @@ TEST_F(ShortcutsTest, NtLinksAreMadeInProgramsAndMovedToTheUsersFolders) {
     EXPECT_EQ(fs.Bytes(Desktop("alice")), kLink);
     EXPECT_EQ(fs.Bytes(kQuickLaunch), kLink);
     EXPECT_FALSE(fs.Exists(kPrograms + "Clean Now.lnk") || fs.Exists(kPrograms + ".lnk"));
+    // With the Administrator's found first, the user's own blocks the move: the new link waits
+    // in the Programs folder and nothing else happens.
+    fs.AddFile(Desktop("Administrator"), "admin");
+    CreateDesktopShortcut(shortcuts, "", "Clean Now", "D:\\New.exe", "/run");
+    EXPECT_FALSE(fs.Exists(Desktop("Administrator")));
+    EXPECT_EQ(fs.Bytes(Desktop("alice")), kLink);
+    EXPECT_EQ(fs.Bytes(kPrograms + "Clean Now.lnk"), "D:\\New.exe|/run");
 }
 
 TEST_F(ShortcutsTest, Windows98KeepsEverythingInTheWindowsFolder) {
@@ -72,19 +79,6 @@ TEST_F(ShortcutsTest, TheDesktopSearchBeginsWithTheAdministrator) {
     DeleteDesktopShortcut(shortcuts, "Clean Now");
     EXPECT_FALSE(fs.Exists(Desktop("Administrator")));
     EXPECT_TRUE(fs.Exists(Desktop("alice")));
-}
-
-TEST_F(ShortcutsTest, RecreatingReplacesTheFirstShortcutFound) {
-    fs.AddFile(Desktop("alice"), "old link");
-    CreateDesktopShortcut(shortcuts, "", "Clean Now", kTarget, "/run");
-    EXPECT_EQ(fs.Bytes(Desktop("alice")), kLink);
-    // With the Administrator's found first, the user's own blocks the move: the new link waits
-    // in the Programs folder and nothing else happens.
-    fs.AddFile(Desktop("Administrator"), "admin");
-    CreateDesktopShortcut(shortcuts, "", "Clean Now", "D:\\New.exe", "/run");
-    EXPECT_FALSE(fs.Exists(Desktop("Administrator")));
-    EXPECT_EQ(fs.Bytes(Desktop("alice")), kLink);
-    EXPECT_EQ(fs.Bytes(kPrograms + "Clean Now.lnk"), "D:\\New.exe|/run");
 }
 
 TEST_F(ShortcutsTest, ALinkThatCannotBeMadeIsReportedForTheDesktopOnly) {
