@@ -21,19 +21,15 @@ public:
                  std::uint32_t attributes = attr::kArchive);
     // A folder link that leads to `target`, as a junction does.
     void AddFolderLink(const std::string& path, const std::string& target);
-    void AddDrive(const std::string& drive);  // "D:"
+    void AddDrive(const std::string& drive) { AddFolder(drive + "\\"); }  // "D:"
+    // Held open by a program that shares it for writing only: it refuses deletion and renaming.
+    void Lock(const std::string& path) { locks_.insert(Key(path)); }
 
-    std::optional<std::string> Bytes(const std::string& path) const;
-    bool Exists(const std::string& path) const;
-    // Every path held, in lower case.
-    std::vector<std::string> AllPaths() const;
+    std::optional<std::string> Bytes(const std::string& path);
+    bool Exists(const std::string& path) { return Find(path) != nullptr; }
+    std::vector<std::string> AllPaths() const;  // every path held, in lower case
 
-    // Files another program holds open: they refuse deletion, and writing too unless writable.
-    void Lock(const std::string& path, bool writable) {
-        (writable ? lockedWritable_ : locked_).insert(Key(path));
-    }
-
-    bool FileExists(const std::string& path) override;
+    bool FileExists(const std::string& path) override { return Bytes(path).has_value(); }
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     bool WriteTextFile(const std::string& path, const std::string& text) override;
     std::string CurrentDirectory() override { return current_; }
@@ -43,53 +39,51 @@ public:
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
-    bool FindsNormalFile(const std::string& path) override;
-    bool RemoveFile(const std::string& path) override;
-    bool RemoveFolder(const std::string& path) override;
-    std::optional<std::uint64_t> FileLength(const std::string& path) override;
+    bool FindsNormalFile(const std::string& path) override {
+        return Bytes(path) && (Find(path)->attributes & (attr::kHidden | attr::kSystem)) == 0;
+    }
+    bool RemoveFile(const std::string& path) override {
+        touched.push_back(Key(path));
+        return Erase(path, false, false);
+    }
+    bool RemoveFolder(const std::string& path) override { return Erase(path, true, false); }
+    std::optional<std::uint64_t> FileLength(const std::string& path) override {
+        const auto bytes = Bytes(path);
+        return bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt;
+    }
     std::unique_ptr<IOverwriteFile> OpenForOverwrite(const std::string& path) override;
     bool Move(const std::string& from, const std::string& to) override;
-    bool ForceDelete(const std::string& path) override;
+    bool ForceDelete(const std::string& path) override { return Erase(path, false, true); }
     bool IsSameFolder(const std::string& first, const std::string& second) override;
 
     std::set<std::string> unreadable;  // lower-case paths whose reads fail
-    // Every write that reached a file: (lower-case path, the bytes of the whole pass so far).
+    // Every flush of an overwritten file: (lower-case path, its bytes at that point).
     std::vector<std::pair<std::string, std::string>> flushedPasses;
     std::size_t largestWrite = 0;
-    // Every folder listed and every file whose deletion was asked for, in lower case and in
-    // order, whether or not it existed.
+    // Every folder listed and file asked to be deleted, in lower case and order, existing or not.
     std::vector<std::string> touched;
     // Called with the lower-case path of every file or folder once it has gone.
-    std::function<void(const std::string&)> onRemoved;
+    std::function<void(const std::string&)> onRemoved = [](const std::string&) {};
 
 private:
+    // The name as created; the target of a folder link in lower case.
     struct Node {
-        std::string name;  // as created
+        std::string name;
         std::uint32_t attributes = 0;
-        std::string bytes;
-        std::string linkTarget;  // lower case; folder links only
+        std::string bytes, linkTarget;
     };
     static std::string Key(const std::string& path);
     static std::string Parent(const std::string& key);
-    // Follows folder links in the path's folders, as the system does when it opens a path, and
-    // takes a relative path in the current directory.
+    // Follows links along the path as opening it does; takes a relative path in the current one.
     std::string Resolve(const std::string& path) const;
-    const Node* Find(const std::string& path) const;
     Node* Find(const std::string& path);
-    void Removed(const std::string& key) {
-        if (onRemoved) {
-            onRemoved(key);
-        }
-    }
-    bool IsLocked(const std::string& key) const {
-        return locked_.count(key) != 0 || lockedWritable_.count(key) != 0;
-    }
+    void Add(const std::string& path, Node node);  // with every missing folder
+    // A file nobody holds open (a read-only one if forced), or a folder link or empty folder.
+    bool Erase(const std::string& path, bool folder, bool force);
 
     friend class FakeOverwriteFile;
     std::map<std::string, Node> nodes_;
-    std::set<std::string> drives_;
-    std::set<std::string> locked_;
-    std::set<std::string> lockedWritable_;
+    std::set<std::string> locks_;
     std::string current_ = "C:\\WINDOWS\\system32";
 };
 

@@ -14,60 +14,59 @@ namespace kestrum::fakes {
 struct FakeRegistryValue {
     std::string name;
     std::uint32_t type = regtype::kText;
-    // Every stored character of a text value, its terminating NUL included.
-    std::string text;
+    std::string text;  // every stored character of a text value, its terminating NUL included
     std::int32_t number = 0;
-    // The value is listed and its type known, but reading its data fails.
-    bool unreadable = false;
+    bool unreadable = false;  // listed with its type, but reading its data fails
 };
 
 struct FakeRegistryKey {
     std::string name;
     std::vector<FakeRegistryValue> values;
-    std::vector<std::unique_ptr<FakeRegistryKey>> subkeys;
-    // Opens for reading only, like a key the user has no write rights to.
-    bool readOnly = false;
+    std::vector<FakeRegistryKey> subkeys;
+    bool readOnly = false;  // opens for reading only, as where the user may not write
 
     FakeRegistryValue* FindValue(const std::string& valueName);
-    FakeRegistryKey* FindSubkey(const std::string& subkeyName);
+    void Put(const FakeRegistryValue& value);  // replaces a value of the same name
 };
 
-// An in-memory registry with three hives. Names compare without regard to ASCII case; values
-// and subkeys list in the order they were made. Keys refuse deletion while they have subkeys,
-// as on the NT family.
+// An in-memory registry of three hives. Names compare without regard to ASCII case, values and
+// subkeys list in the order made, and a key with subkeys refuses deletion as on the NT family.
 class FakeRegistry final : public IRegistry {
 public:
     // The key at a path, made with every missing level.
-    FakeRegistryKey& Key(RegistryHive hive, const std::string& path);
-    FakeRegistryKey* Find(RegistryHive hive, const std::string& path);
+    FakeRegistryKey& Key(RegistryHive hive, const std::string& path) { return *Walk(hive, path, true); }
+    FakeRegistryKey* Find(RegistryHive hive, const std::string& path) { return Walk(hive, path, false); }
     bool HasKey(RegistryHive hive, const std::string& path) { return Find(hive, path) != nullptr; }
 
     // Stores a text value the way the system does, with a terminating NUL.
     void SetText(RegistryHive hive, const std::string& path, const std::string& name,
-                 const std::string& text, std::uint32_t type = regtype::kText);
-    void SetNumber(RegistryHive hive, const std::string& path, const std::string& name,
-                   std::int32_t number);
-    void SetBinary(RegistryHive hive, const std::string& path, const std::string& name);
-    // The stored characters of a value, nothing when there is no such value.
+                 const std::string& text, std::uint32_t type = regtype::kText) {
+        Key(hive, path).Put({name, type, text + '\0'});
+    }
+    void SetNumber(RegistryHive hive, const std::string& path, const std::string& name, std::int32_t n) {
+        Key(hive, path).Put({name, regtype::kNumber, {}, n});
+    }
+    void SetBinary(RegistryHive hive, const std::string& path, const std::string& name) {
+        Key(hive, path).Put({name, regtype::kBinary, "\x01\x02"});
+    }
+    // The stored characters of a text value, nothing when there is no such value.
     std::optional<std::string> Text(RegistryHive hive, const std::string& path,
-                                    const std::string& name);
+                                    const std::string& name) {
+        FakeRegistryValue* value = HasKey(hive, path) ? Find(hive, path)->FindValue(name) : nullptr;
+        return value != nullptr ? std::optional(value->text) : std::nullopt;
+    }
     std::vector<std::string> ValueNames(RegistryHive hive, const std::string& path);
-    std::vector<std::string> SubkeyNames(RegistryHive hive, const std::string& path);
 
     std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
                                        RegistryAccess access) override;
 
     // Called before every Open, so a test can act at a chosen point.
-    std::function<void(RegistryHive, const std::string&)> onOpen;
-    // Keys opened and not yet closed.
-    int openKeys = 0;
-    // Every Open, as "hive|path|read" or "hive|path|full", hive as its number in hex.
-    std::vector<std::string> opened;
+    std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {};
+    int openKeys = 0;  // keys opened and not yet closed
+    std::vector<std::string> opened;  // every Open: "hive|path|read" or "|full", hive in hex
 
 private:
-    // Sets a value in a key made with every missing level, replacing one of the same name.
-    void Store(RegistryHive hive, const std::string& path, const FakeRegistryValue& value);
-
+    FakeRegistryKey* Walk(RegistryHive hive, const std::string& path, bool make);
     std::map<RegistryHive, FakeRegistryKey> hives_;
 };
 

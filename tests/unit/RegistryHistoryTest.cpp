@@ -9,29 +9,50 @@
 namespace kestrum {
 namespace {
 
+using Names = std::vector<std::string>;
 constexpr RegistryHive kUser = RegistryHive::CurrentUser;
-constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 constexpr RegistryHive kUsers = RegistryHive::Users;
 const std::string kSid = "S-1-5-21-1004336348-1177238915-682003330-1003";
-
 const std::string kTypedUrls = "software\\microsoft\\internet explorer\\typedurls";
 const std::string kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-const std::string kLastVisited = "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\lastvisitedmru";
-const std::string kOpenSaved = "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\OpenSaveMRU";
-const std::string kAcMru = "software\\microsoft\\search assistant\\acmru";
+const std::string kDocFind = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
+const std::string kDialogs = "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\";
 const std::string kSearchBar =
     "software\\microsoft\\internet explorer\\explorer bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}";
-const std::string kDocFind = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
-const std::string kMedia = "software\\microsoft\\mediaplayer\\player\\recentfilelist";
-const std::string kReal = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences";
-const std::string kMovies = "software\\apple computer, inc.\\quicktime\\recent movies";
-const std::vector<std::string> kLastLists{
-    "software\\microsoft\\visual basic\\5.0\\recentfiles",
-    "software\\microsoft\\visual basic\\6.0\\recentfiles",
-    "software\\microsoft\\windows\\currentversion\\applets\\paint\\recent file list",
-    "software\\nico mak computing\\winzip\\filemenu",
+const std::string kAcMru = "software\\microsoft\\search assistant\\acmru\\";
+const std::string kReal = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\";
+const Names kGone{"(no key)"};
+
+// A list of the recent-files step: its values before, and after the step. kBoth lists are in
+// HKEY_CURRENT_USER and in the user's own hive under HKEY_USERS.
+enum Where { kBoth, kCurrentUser, kMachine };
+const struct List {
+    Where where;
+    std::string path;
+    Names seeded, cleared;
+} kRecentLists[] = {
+    {kBoth, kRunMru, {"a", "b", "MRUList"}, {"MRUList"}},
+    {kBoth, kDialogs + "lastvisitedmru", {"a", "MRUList"}, {"MRUList"}},
+    {kBoth, kDialogs + "OpenSaveMRU\\*", {"a", "MRUList"}, {"MRUList"}},
+    {kBoth, kDialogs + "OpenSaveMRU\\txt", {"a", "MRUList"}, kGone},
+    {kBoth, kDialogs + "OpenSaveMRU\\doc", {"a"}, kGone},
+    {kBoth, kAcMru + "5603", {"000", "001"}, {}},
+    {kBoth, kAcMru + "5647", {"000"}, {}},
+    {kBoth, kSearchBar + "\\FilesNamedMRU", {"000", "MRUList"}, {"MRUList"}},
+    {kBoth, kSearchBar + "\\ContainingTextMRU", {"000"}, {}},
+    {kBoth, kSearchBar, {"keep"}, {"keep"}},
+    {kBoth, kReal + "MostRecentClips1", {"a"}, kGone},
+    {kBoth, kReal + "mostrecentclips2", {"a"}, kGone},
+    {kBoth, kReal + "Volume", {"a"}, {"a"}},
+    {kCurrentUser, "software\\microsoft\\mediaplayer\\player\\recentfilelist", {"File0"}, {}},
+    {kMachine, "software\\apple computer, inc.\\quicktime\\recent movies", {"Movie 1"}, {}},
+    {kCurrentUser, "software\\microsoft\\visual basic\\5.0\\recentfiles", {"File1"}, {}},
+    {kCurrentUser, "software\\microsoft\\visual basic\\6.0\\recentfiles", {"File1"}, {}},
+    {kCurrentUser, "software\\microsoft\\windows\\currentversion\\applets\\paint\\recent file list",
+     {"File1"}, {}},
+    {kCurrentUser, "software\\nico mak computing\\winzip\\filemenu", {"File1"}, {}},
+    {kCurrentUser, "software\\unrelated", {"mru-looking", "other"}, {"mru-looking", "other"}},
 };
-const std::vector<std::string> kOrderOnly{"MRUList"};
 
 TEST(UserHiveKey, IsTheLongestNameWithoutItsClassesSuffix) {
     EXPECT_EQ(UserHiveKey({".DEFAULT", "S-1-5-18", kSid, kSid + "_Classes"}), kSid);
@@ -50,131 +71,78 @@ protected:
     void SetUp() override {
         module.Startup.IsWindowsNT = true;
         reg.Key(kUsers, ".DEFAULT");
-        reg.Key(kUsers, "S-1-5-18");
-        reg.Key(kUsers, kSid);
         reg.Key(kUsers, kSid + "_Classes");
-        for (const std::string& hive : {std::string(), kSid + "\\"}) {
-            const RegistryHive root = hive.empty() ? kUser : kUsers;
-            SeedList(root, hive + kTypedUrls, {"url1", "url2"});
-            SeedList(root, hive + kRunMru, {"a", "b", "MRUList"});
-            SeedList(root, hive + kLastVisited, {"a", "MRUList"});
-            SeedList(root, hive + kOpenSaved + "\\*", {"a", "MRUList"});
-            SeedList(root, hive + kOpenSaved + "\\txt", {"a", "MRUList"});
-            SeedList(root, hive + kOpenSaved + "\\doc", {"a"});
-            SeedList(root, hive + kAcMru + "\\5603", {"000", "001"});
-            SeedList(root, hive + kAcMru + "\\5647", {"000"});
-            SeedList(root, hive + kSearchBar + "\\FilesNamedMRU", {"000", "MRUList"});
-            SeedList(root, hive + kSearchBar + "\\ContainingTextMRU", {"000"});
-            reg.Key(root, hive + kReal + "\\MostRecentClips1");
-            reg.Key(root, hive + kReal + "\\mostrecentclips2");
-            reg.Key(root, hive + kReal + "\\Volume");
-            SeedList(root, hive + kSearchBar, {"keep"});
+        Seed(kUser, kTypedUrls, {"url1", "url2"});
+        Seed(kUsers, kSid + "\\" + kTypedUrls, {"url1"});
+        for (const List& list : kRecentLists) {
+            Seed(list.where == kMachine ? RegistryHive::LocalMachine : kUser, list.path, list.seeded);
+            if (list.where == kBoth) {
+                Seed(kUsers, kSid + "\\" + list.path, list.seeded);
+            }
         }
-        SeedList(kUser, kMedia, {"File0"});
-        SeedList(kMachine, kMovies, {"Movie 1"});
-        for (const std::string& path : kLastLists) {
-            SeedList(kUser, path, {"File1"});
-        }
-        SeedList(kUser, "software\\unrelated", {"mru-looking", "other"});
     }
-
-    void SeedList(RegistryHive hive, const std::string& path, const std::vector<std::string>& names) {
+    void Seed(RegistryHive hive, const std::string& path, const Names& names) {
         for (const std::string& name : names) {
             reg.SetText(hive, path, name, "entry " + name);
         }
     }
-    std::vector<std::string> Values(RegistryHive hive, const std::string& path) {
-        return reg.ValueNames(hive, path);
+    Names Values(RegistryHive hive, const std::string& path) {
+        return reg.HasKey(hive, path) ? reg.ValueNames(hive, path) : kGone;
     }
-    std::string User(const std::string& path) { return kSid + "\\" + path; }
-
     void Run(bool history, bool recent) {
         module.Run.Flags.DeleteHistory = history;
         module.Run.Flags.DeleteRecent = recent;
         ClearRegistryHistory(module.Context);
         EXPECT_EQ(reg.openKeys, 0);
     }
-    void ExpectRecentListsCleared(bool cleared) {
-        const auto expect = [&](const std::vector<std::string>& now, const std::vector<std::string>& whenCleared,
-                                const std::string& what) {
-            if (cleared) {
-                EXPECT_EQ(now, whenCleared) << what;
-            } else {
-                EXPECT_NE(now, whenCleared) << what;
-            }
-        };
-        for (const std::string& hive : {std::string(), kSid + "\\"}) {
-            const RegistryHive root = hive.empty() ? kUser : kUsers;
-            expect(Values(root, hive + kRunMru), kOrderOnly, hive + "run dialog");
-            expect(Values(root, hive + kLastVisited), kOrderOnly, hive + "last visited");
-            expect(Values(root, hive + kOpenSaved + "\\*"), kOrderOnly, hive + "all files");
-            expect(reg.SubkeyNames(root, hive + kOpenSaved), {"*"}, hive + "file types");
-            expect(Values(root, hive + kAcMru + "\\5603"), {}, hive + "search assistant");
-            expect(Values(root, hive + kAcMru + "\\5647"), {}, hive + "search assistant");
-            expect(Values(root, hive + kSearchBar + "\\FilesNamedMRU"), kOrderOnly, hive + "files named");
-            expect(Values(root, hive + kSearchBar + "\\ContainingTextMRU"), {}, hive + "containing text");
-            expect(reg.SubkeyNames(root, hive + kReal), {"Volume"}, hive + "streaming clips");
-            EXPECT_EQ(Values(root, hive + kSearchBar), std::vector<std::string>{"keep"});
-        }
-        expect(Values(kUser, kMedia), {}, "media player");
-        expect(Values(kMachine, kMovies), {}, "movies");
-        for (const std::string& path : kLastLists) {
-            expect(Values(kUser, path), {}, path);
-        }
-        EXPECT_EQ(Values(kUser, "software\\unrelated").size(), 2u);
-    }
 };
 
-TEST_F(RegistryHistoryTest, AnMruListKeepsItsOrderValueEmptied) {
-    ClearMruKey(module.Context, kUser, kRunMru);
-    EXPECT_EQ(Values(kUser, kRunMru), kOrderOnly);
-    EXPECT_EQ(reg.Text(kUser, kRunMru, "MRUList"), std::string(1, '\0'));
-    EXPECT_TRUE(reg.HasKey(kUser, kRunMru));
-    ClearMruKey(module.Context, kUser, "software\\missing");  // passes over a missing key
-}
-
-// History clears the typed addresses in both hives, recent files every other list; neither
-// flag looks at nothing but the hive search.
+// History clears the typed addresses in both hives, recent files every other list; with neither
+// flag only the hive search looks at the registry.
 TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
-    for (const auto& [history, recent] : {std::pair{false, false}, {true, false}, {false, true},
-                                          {true, true}}) {
+    for (const auto& [history, recent] : {std::pair{false, false}, {true, false}, {false, true}}) {
         SCOPED_TRACE(std::to_string(history) + std::to_string(recent));
+        fake.registry = fakes::FakeRegistry();
         SetUp();
-        reg.opened.clear();
         Run(history, recent);
         EXPECT_EQ(Values(kUser, kTypedUrls).empty(), history);
-        EXPECT_EQ(Values(kUsers, User(kTypedUrls)).empty(), history);
-        ExpectRecentListsCleared(recent);
-        if (!history && !recent) {
-            EXPECT_EQ(reg.opened, std::vector<std::string>{"80000003||read"});
+        EXPECT_EQ(Values(kUsers, kSid + "\\" + kTypedUrls).empty(), history);
+        for (const List& list : kRecentLists) {
+            const RegistryHive hive = list.where == kMachine ? RegistryHive::LocalMachine : kUser;
+            EXPECT_EQ(Values(hive, list.path), recent ? list.cleared : list.seeded) << list.path;
+            if (list.where == kBoth) {
+                EXPECT_EQ(Values(kUsers, kSid + "\\" + list.path), recent ? list.cleared : list.seeded)
+                    << list.path;
+            }
+        }
+        if (recent) {
+            EXPECT_EQ(reg.Text(kUser, kRunMru, "MRUList"), std::string(1, '\0')) << "order emptied";
+        } else if (!history) {
+            EXPECT_EQ(reg.opened, Names{"80000003||read"});
         }
     }
 }
 
 TEST_F(RegistryHistoryTest, WithoutAUserHiveOnlyHkcuIsCleared) {
-    // HKEY_USERS without subkeys lists as an error.
-    fakes::FakePlatform bare;
-    KestrumModule alone(bare.services());
-    alone.Startup.IsWindowsNT = true;
-    bare.registry.SetText(kUser, kRunMru, "a", "x");
-    alone.Run.Flags.DeleteHistory = alone.Run.Flags.DeleteRecent = true;
-    ClearRegistryHistory(alone.Context);
-    EXPECT_TRUE(bare.registry.ValueNames(kUser, kRunMru).empty());
-    for (const std::string& open : bare.registry.opened) {
+    fake.registry = fakes::FakeRegistry();  // HKEY_USERS without subkeys lists as an error
+    reg.SetText(kUser, kRunMru, "a", "x");
+    Run(true, true);
+    EXPECT_TRUE(reg.ValueNames(kUser, kRunMru).empty());
+    for (const std::string& open : reg.opened) {
         EXPECT_NE(open.rfind("80000003|\\", 0), 0u) << open;
     }
 }
 
 TEST_F(RegistryHistoryTest, Windows98UsesTheDefaultHivesSearchList) {
     module.Startup.IsWindowsNT = false;
-    SeedList(kUser, kDocFind, {"a", "MRU"});
-    SeedList(kUsers, ".default\\" + kDocFind, {"a"});
+    Seed(kUser, kDocFind, {"a", "MRU"});
+    Seed(kUsers, ".default\\" + kDocFind, {"a"});
     Run(false, true);
-    EXPECT_EQ(Values(kUser, kDocFind), std::vector<std::string>{"MRU"});
+    EXPECT_EQ(Values(kUser, kDocFind), Names{"MRU"});
     EXPECT_TRUE(Values(kUsers, ".default\\" + kDocFind).empty());
-    EXPECT_EQ(Values(kUser, kAcMru + "\\5603").size(), 2u) << "no search assistant on 98";
+    EXPECT_EQ(Values(kUser, kAcMru + "5603").size(), 2u) << "no search assistant on 98";
     EXPECT_EQ(Values(kUser, kSearchBar + "\\FilesNamedMRU").size(), 2u);
-    EXPECT_EQ(Values(kUser, kRunMru), kOrderOnly);
+    EXPECT_EQ(Values(kUser, kRunMru), Names{"MRUList"});
 }
 
 TEST_F(RegistryHistoryTest, CancelStopsTheStepAndTheRunEndsWithoutAnyMessage) {
@@ -182,23 +150,16 @@ TEST_F(RegistryHistoryTest, CancelStopsTheStepAndTheRunEndsWithoutAnyMessage) {
     module.Options.GeneralOptions = "00000000000000000000";
     module.Options.DeleteOptions = "10100000000000000000";
     reg.onOpen = [&](RegistryHive hive, const std::string& path) {
-        if (hive == kUser && path == kRunMru) {
-            module.Run.CancelRequested = true;
-        }
+        module.Run.CancelRequested = module.Run.CancelRequested || (hive == kUser && path == kRunMru);
     };
     Banner banner(module.Context);
     banner.Show();
     RunCleaning(module.Context);
-    EXPECT_TRUE(module.Run.CancelRequested);
     EXPECT_TRUE(fake.ui.messages.empty()) << "neither the stopped message nor a report";
     EXPECT_TRUE(Values(kUser, kTypedUrls).empty());
-    EXPECT_EQ(Values(kUser, kRunMru), (std::vector<std::string>{"b", "MRUList"}))
-        << "the list stops after the entry in hand";
-    EXPECT_EQ(Values(kUsers, User(kRunMru)).size(), 3u);
-    EXPECT_EQ(Values(kUser, kLastVisited).size(), 2u);
-    const auto& captions = static_cast<fakes::FakeLabel&>(banner.Label2()).history;
-    ASSERT_FALSE(captions.empty());
-    EXPECT_EQ(captions.back().second, " Final clean up");
+    EXPECT_EQ(Values(kUser, kRunMru), (Names{"b", "MRUList"})) << "it stops after the entry in hand";
+    EXPECT_EQ(Values(kUsers, kSid + "\\" + kRunMru).size(), 3u);
+    EXPECT_EQ(Values(kUser, kDialogs + "lastvisitedmru").size(), 2u);
 }
 
 }  // namespace
