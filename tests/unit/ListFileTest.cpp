@@ -55,7 +55,7 @@ TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWith
     for (int i = 0; i < 33000; ++i) {
         text += "c:\\f" + std::to_string(i) + "\r\n";
     }
-    fs.AddFile("C:\\Program Files\\Kestrum\\Kestrum.lst", text);
+    fs.AddFile(path, text);
     fs.unreadable.clear();
     EXPECT_EQ(Load().back(), "c:\\f32766");
     EXPECT_EQ(options.SelectedFileCount, 32767);

@@ -169,13 +169,11 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     seed(w, {L"temporary internet files\\content.ie5\\AB12CD\\page.htm", L"temp\\x.log",
              L"kestrum-e2e.tmp", L"system32\\dllcache\\old.dll"},
          true);
-    seed(w, {L"history\\history.ie5\\MSHist01\\visit.dat"}, true, FILE_ATTRIBUTE_HIDDEN);
-    seed(w, {L"cookies\\alice@example.txt"}, true, FILE_ATTRIBUTE_READONLY);
-    seed(w, {L"recent\\report.lnk"}, true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    seed(w, {L"history\\history.ie5\\MSHist01\\visit.dat", L"cookies\\alice@example.txt", L"recent\\report.lnk"},
+         true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
     seed(w, {L"KESTRUM-UPPER.TMP", L"kestrum-e2e.tmp2", L"kestrumtmp", L"kestrum-keep.ini"}, false);
     seed(w, {L"prefetch\\APP.EXE-1234ABCD.pf"}, version == L"winxp");
-    seed(temp, {L"setup\\nested\\a.tmp"}, true);
-    seed(temp, {L"b.log"}, true, FILE_ATTRIBUTE_READONLY);
+    seed(temp, {L"setup\\nested\\a.tmp", L"b.log"}, true, FILE_ATTRIBUTE_READONLY);
     // Every profile's folders on NT, and the system's own.
     seed(user, {L"cookies\\user@example.txt", L"Application Data\\Real\\RealOne Player\\History\\h.dat",
                 L"Local Settings\\Temporary Internet Files\\Content.IE5\\ZZ99\\p.htm"},
@@ -188,8 +186,9 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
                 L"Local Settings\\Application Data\\keep.txt"},
          false);
     // The list file's folder, pattern and file entries.
-    seed(kScratch, {L"selected\\folder\\inner\\x.txt", L"selected\\a.log", L"selected\\one.txt"}, true);
-    seed(kScratch, {L"selected\\b.log"}, true, FILE_ATTRIBUTE_HIDDEN);
+    seed(kScratch, {L"selected\\folder\\inner\\x.txt", L"selected\\a.log", L"selected\\b.log",
+                    L"selected\\one.txt"},
+         true, FILE_ATTRIBUTE_HIDDEN);
     seed(kScratch, {L"selected\\a.log.txt", L"selected\\keep.txt", L"keep\\x.txt"}, false);
 
     // Indexes held (till the process ends) the way a running browser holds them, so that others
