@@ -157,40 +157,36 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
 
     // Paths seeded, each with whether this family's run must remove it.
     std::vector<std::pair<fs::path, bool>> seeded;
-    const auto seed = [&](const fs::path& base, const Names& names, bool goes, DWORD attributes = 0) {
+    const auto seed = [&](bool goes, DWORD attributes, const fs::path& base, const Names& names) {
         for (const std::wstring& name : names) {
             Put(base / name, "trace of " + Narrow(name), attributes);
             seeded.emplace_back(base / name, goes);
         }
     };
-    seed(w, {L"temporary internet files\\content.ie5\\AB12CD\\page.htm", L"temp\\x.log",
-             L"kestrum-e2e.tmp", L"system32\\dllcache\\old.dll"},
-         true);
-    seed(w, {L"history\\history.ie5\\MSHist01\\visit.dat", L"cookies\\alice@example.txt", L"recent\\report.lnk"},
-         true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
-    seed(w, {L"KESTRUM-UPPER.TMP", L"kestrum-e2e.tmp2", L"kestrumtmp", L"kestrum-keep.ini"}, false);
-    seed(w, {L"prefetch\\APP.EXE-1234ABCD.pf"}, version == L"winxp");
-    seed(temp, {L"setup\\nested\\a.tmp", L"b.log"}, true, FILE_ATTRIBUTE_READONLY);
+    const DWORD hidden = FILE_ATTRIBUTE_HIDDEN, locked = hidden | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    seed(true, 0, w, {L"temporary internet files\\content.ie5\\AB12CD\\page.htm", L"temp\\x.log",
+                      L"kestrum-e2e.tmp", L"system32\\dllcache\\old.dll"});
+    seed(true, locked, w, {L"history\\history.ie5\\MSHist01\\visit.dat", L"cookies\\alice@example.txt",
+                           L"recent\\report.lnk"});
+    seed(false, 0, w, {L"KESTRUM-UPPER.TMP", L"kestrum-e2e.tmp2", L"kestrumtmp", L"kestrum-keep.ini"});
+    seed(version == L"winxp", 0, w, {L"prefetch\\APP.EXE-1234ABCD.pf"});
+    seed(true, FILE_ATTRIBUTE_READONLY, temp, {L"setup\\nested\\a.tmp", L"b.log"});
     // Every profile's folders on NT, and the system's own.
-    seed(user, {L"cookies\\user@example.txt", L"Application Data\\Real\\RealOne Player\\History\\h.dat",
-                L"Local Settings\\Temporary Internet Files\\Content.IE5\\ZZ99\\p.htm"},
-         nt);
-    seed(admin, {L"Recent\\r.lnk", L"Local Settings\\Temp\\t.tmp"}, nt);
-    seed(def, {L"Application Data\\Microsoft\\Office\\Recent\\d.lnk"}, nt);
-    seed(sysProfile, {L"cookies\\system@example.txt"}, nt);
-    seed(sysProfile, {L"keep.txt"}, false);
-    seed(user, {L"My Documents\\thesis.doc", L"Application Data\\Microsoft\\keep.txt",
-                L"Local Settings\\Application Data\\keep.txt"},
-         false);
+    seed(nt, 0, user, {L"cookies\\user@example.txt", L"Application Data\\Real\\RealOne Player\\History\\h.dat",
+                       L"Local Settings\\Temporary Internet Files\\Content.IE5\\ZZ99\\p.htm"});
+    seed(nt, 0, admin, {L"Recent\\r.lnk", L"Local Settings\\Temp\\t.tmp"});
+    seed(nt, 0, def, {L"Application Data\\Microsoft\\Office\\Recent\\d.lnk"});
+    seed(nt, 0, sysProfile, {L"cookies\\system@example.txt"});
+    seed(false, 0, sysProfile, {L"keep.txt"});
+    seed(false, 0, user, {L"My Documents\\thesis.doc", L"Application Data\\Microsoft\\keep.txt",
+                          L"Local Settings\\Application Data\\keep.txt"});
     // The list file's folder, pattern and file entries.
-    seed(kScratch, {L"selected\\folder\\inner\\x.txt", L"selected\\a.log", L"selected\\b.log",
-                    L"selected\\one.txt"},
-         true, FILE_ATTRIBUTE_HIDDEN);
-    seed(kScratch, {L"selected\\a.log.txt", L"selected\\keep.txt", L"keep\\x.txt"}, false);
+    seed(true, hidden, kScratch, {L"selected\\folder\\inner\\x.txt", L"selected\\a.log", L"selected\\b.log",
+                                  L"selected\\one.txt"});
+    seed(false, 0, kScratch, {L"selected\\a.log.txt", L"selected\\keep.txt", L"keep\\x.txt"});
 
-    // Indexes held (till the process ends) the way a running browser holds them, so that others
-    // may write but not delete: the history one is overwritten in place, the cookies one left as
-    // it is.
+    // Indexes held as a running browser holds them (others may write, not delete) till the process
+    // ends: the history one is overwritten in place, the cookies one left as it is.
     const fs::path historyIndex = w / L"history\\history.ie5\\index.dat";
     const fs::path cookiesIndex = w / L"cookies\\index.dat";
     Put(historyIndex, std::string(5000, 'h'));
