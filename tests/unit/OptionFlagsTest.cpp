@@ -38,6 +38,7 @@ TEST(OptionFlags, ParsingSetsWhatTheDigitsSayAndKeepsTheRest) {
         {"", "", "0100000001"},
         {std::string(5000, '1'), std::string(100000, '0'), "0000000001"},
         {"110", "111111111", "1111111110"},
+        {"001", "101010101", "1010101011"},  // each position read from its own place
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Parsed(c.general, c.del, before), c.bits)
