@@ -9,11 +9,7 @@ namespace {
 using Entries = std::vector<std::string>;
 
 TEST(ListText, LineEndsEmptyLinesAndExactText) {
-    const struct {
-        std::string text;
-        Entries entries;
-    } cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}},
+    const std::pair<std::string, Entries> cases[] = {
         {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
         {"a\rb\rc\r", {"a", "b", "c"}},
         {"c:\\a\r\nc:\\b\r\n\r\nc:\\c\r\n", {"c:\\a", "c:\\b"}},
@@ -23,9 +19,10 @@ TEST(ListText, LineEndsEmptyLinesAndExactText) {
         {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
         {std::string("\x01\0z\xff\r\n\x7f", 7), {std::string("\x01\0z\xff", 4), "\x7f"}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ParseListText(c.text, 100), c.entries) << c.text;
+    for (const auto& [text, entries] : cases) {
+        EXPECT_EQ(ParseListText(text, 100), entries) << text;
     }
+    EXPECT_EQ(ParseListText("a\r\nb\r\nc\r\n", 2), (Entries{"a", "b"})) << "no more than the limit";
 }
 
 class LoadSelectedFilesTest : public ::testing::Test {
@@ -43,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneAndNothingWithoutAReadableFile) {
+TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWithoutAReadableFile) {
     options.SelectedFiles.push_back("stale");
     options.SelectedFileCount = 1;
     EXPECT_EQ(Load(), Entries{});
@@ -51,20 +48,17 @@ TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneAndNothingWithoutAReadableFile)
 
     fs.AddFile(path, "c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n");
     EXPECT_EQ(Load(), (Entries{"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}));
-
     fs.unreadable.insert("c:\\program files\\kestrum\\kestrum.lst");
     EXPECT_EQ(Load(), Entries{});
-}
 
-TEST_F(LoadSelectedFilesTest, AHugeFileStopsAtTheCountLimit) {
     std::string text;
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < 33000; ++i) {
         text += "c:\\f" + std::to_string(i) + "\r\n";
     }
     fs.AddFile(path, text);
-    const Entries entries = Load();
+    fs.unreadable.clear();
+    EXPECT_EQ(Load().back(), "c:\\f32766");
     EXPECT_EQ(options.SelectedFileCount, 32767);
-    EXPECT_EQ(entries.back(), "c:\\f32766");
 }
 
 TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
@@ -72,10 +66,8 @@ TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
     ASSERT_TRUE(WriteListFile(fs, path, entries));
     EXPECT_EQ(*fs.Bytes(path), " c:\\lead\r\nc:\\caf\xE9\\\r\nc:\\x\\*.*\r\n");
     EXPECT_EQ(Load(), entries);
-
     ASSERT_TRUE(WriteListFile(fs, path, {}));
     EXPECT_EQ(*fs.Bytes(path), "");
-    EXPECT_EQ(Load(), Entries{});
     EXPECT_FALSE(WriteListFile(fs, "C:\\no such folder\\Kestrum.lst", entries));
 }
 

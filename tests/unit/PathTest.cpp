@@ -6,24 +6,18 @@ namespace kestrum {
 namespace {
 
 TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
-    struct Case {
-        const char* path;
-        const char* with;
-        const char* without;
-        const char* joined;
-    };
-    const Case cases[] = {
+    // Path, with a trailing separator, without one, joined with "temp".
+    const char* const cases[][4] = {
         {"", "", "", ""},
         {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
         {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
         {"c:\\", "c:\\", "c:", "c:\\temp"},
         {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(WithTrailingSeparator(c.path), c.with);
-        EXPECT_EQ(WithoutTrailingSeparator(c.path), c.without);
-        EXPECT_EQ(JoinPath(c.path, "temp"), c.joined);
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithTrailingSeparator(c[0]), c[1]) << c[0];
+        EXPECT_EQ(WithoutTrailingSeparator(c[0]), c[2]) << c[0];
+        EXPECT_EQ(JoinPath(c[0], "temp"), c[3]) << c[0];
     }
 }
 

@@ -3,9 +3,7 @@
 // everything else stays.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <cwctype>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,49 +16,23 @@ namespace kestrum::wintest {
 namespace {
 
 namespace fs = std::filesystem;
+using Names = std::vector<std::wstring>;
 
-constexpr DWORD kRunTimeout = 120000;
 const std::wstring kSettingsKey = L"Software\\Kestrum\\Settings";
+const std::wstring kHive = L"S-1-5-21-1004336348-1177238915-682003330-1003";
 const fs::path kListFile = L"C:\\Program Files\\Kestrum\\Kestrum.lst";
+const fs::path kScratch = L"C:\\kestrum-e2e";
 
-std::wstring Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::wstring() : std::wstring(value, value + std::strlen(value));
-}
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towlower(c));
-    }
-    return text;
-}
-
-std::wstring WindowsFolder() {
-    wchar_t buffer[MAX_PATH];
-    GetWindowsDirectoryW(buffer, MAX_PATH);
-    return buffer;
-}
-
-std::wstring TempFolder() {
-    wchar_t buffer[MAX_PATH];
-    GetTempPathW(MAX_PATH, buffer);
-    return buffer;
-}
-
-std::wstring UserName() {
-    wchar_t buffer[256];
-    DWORD size = 256;
-    GetUserNameW(buffer, &size);
-    return Lower(buffer);
+std::wstring Env(const wchar_t* name) {
+    const wchar_t* value = _wgetenv(name);
+    return value == nullptr ? L"" : value;
 }
 
 void Put(const fs::path& path, const std::string& bytes, DWORD attributes = 0) {
     fs::create_directories(path.parent_path());
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    if (attributes != 0) {
-        SetFileAttributesW(path.c_str(), attributes);
-    }
+    SetFileAttributesW(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
 }
 
 std::string Bytes(const fs::path& path) {
@@ -68,287 +40,178 @@ std::string Bytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void SetSetting(const wchar_t* name, const std::wstring& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-// A key made with every missing level, holding one text value per name.
-void SeedValues(HKEY root, const std::wstring& path, std::initializer_list<const wchar_t*> names) {
+// A key made with every missing level, holding one text value per name (the name itself unless
+// the data is given).
+void SeedValues(HKEY root, const std::wstring& path, const Names& names, std::wstring data = L"") {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS)
         << Narrow(path);
-    for (const wchar_t* name : names) {
-        const std::wstring data = std::wstring(L"entry ") + name;
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    for (const std::wstring& name : names) {
+        const std::wstring text = data.empty() ? name + L"!" : data;
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
     RegCloseKey(key);
 }
 
-std::vector<std::wstring> ValuesOf(HKEY root, const std::wstring& path) {
-    std::vector<std::wstring> names;
+// The key's values as sorted "name=text", or "(no key)".
+Names ValuesOf(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return {L"(no key)"};
     }
+    Names values;
     for (DWORD i = 0;; ++i) {
-        wchar_t name[512];
-        DWORD length = 512;
-        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        wchar_t name[512], data[512] = {};
+        DWORD length = 512, bytes = sizeof(data) - sizeof(wchar_t);
+        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
+                          &bytes) != ERROR_SUCCESS) {
             break;
         }
-        names.emplace_back(name, length);
+        values.push_back(std::wstring(name, length) + L"=" + data);
     }
     RegCloseKey(key);
-    return names;
+    std::sort(values.begin(), values.end());
+    return values;
 }
 
-bool KeyExists(HKEY root, const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
-std::wstring ValueText(HKEY root, const std::wstring& path, const wchar_t* name) {
-    wchar_t data[512] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
-        return L"(none)";
-    }
-    return data;
-}
-
-// A file held open the way a running browser holds its index: others may write, not delete.
-class HeldOpen {
-public:
-    explicit HeldOpen(const fs::path& path)
-        : h_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr)) {}
-    ~HeldOpen() {
-        if (h_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(h_);
-        }
-    }
-    HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
-    bool held() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
+// The registry's history lists of all hives, with what a run leaves of each on NT and on 9x:
+// k kept whole, e emptied, o only an empty MRUList left, g the key gone.
+struct SeededList {
+    HKEY root;
+    std::wstring path;
+    Names names;
+    const char* after;  // NT, 9x
 };
 
-// The registry's history lists of both hives, seeded before the run and checked after it.
-struct RegistryLists {
-
+std::vector<SeededList> HistoryLists() {
     const std::wstring explorer = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-    const std::wstring typed = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
-    const std::wstring run = explorer + L"RunMRU";
-    const std::wstring openSaved = explorer + L"ComDlg32\\OpenSaveMRU";
-    const std::wstring lastVisited = explorer + L"ComDlg32\\LastVisitedMRU";
-    const std::wstring searchBar =
-        L"Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}";
+    const std::wstring run = explorer + L"RunMRU", docFind = explorer + L"Doc Find Spec MRU";
+    const std::wstring openSaved = explorer + L"ComDlg32\\OpenSaveMRU\\";
     const std::wstring assistant = L"Software\\Microsoft\\Search Assistant\\ACMru\\5603";
-    const std::wstring docFind = explorer + L"Doc Find Spec MRU";
-    const std::wstring clips = L"Software\\RealNetworks\\RealPlayer\\6.0\\Preferences";
-    const std::wstring paint = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List";
-    const std::wstring movies = L"Software\\Apple Computer, Inc.\\QuickTime\\Recent Movies";
-    const std::wstring unrelated = L"Software\\Kestrum e2e\\Unrelated";
-    // A user's hive as Windows lists it, a longer name than the one Wine gives the current user.
-    const std::wstring hive = L"S-1-5-21-1004336348-1177238915-682003330-1003";
-    const std::vector<std::wstring> orderOnly{L"MRUList"};
-    const std::vector<std::wstring> none;
-
-    void Seed() const {
-        SeedValues(HKEY_CURRENT_USER, typed, {L"url1", L"url2"});
-        SeedValues(HKEY_CURRENT_USER, run, {L"a", L"b", L"MRUList"});
-        SeedValues(HKEY_CURRENT_USER, openSaved + L"\\*", {L"a", L"MRUList"});
-        SeedValues(HKEY_CURRENT_USER, openSaved + L"\\txt", {L"a", L"MRUList"});
-        SeedValues(HKEY_CURRENT_USER, lastVisited, {L"a", L"MRUList"});
-        SeedValues(HKEY_CURRENT_USER, searchBar + L"\\FilesNamedMRU", {L"000", L"MRUList"});
-        SeedValues(HKEY_CURRENT_USER, assistant, {L"000", L"001"});
-        SeedValues(HKEY_CURRENT_USER, docFind, {L"a", L"MRUList"});
-        SeedValues(HKEY_CURRENT_USER, clips + L"\\MostRecentClips1", {L""});
-        SeedValues(HKEY_CURRENT_USER, clips + L"\\Volume", {L"level"});
-        SeedValues(HKEY_CURRENT_USER, paint, {L"File1"});
-        SeedValues(HKEY_CURRENT_USER, unrelated, {L"a", L"MRUList"});
-        SeedValues(HKEY_LOCAL_MACHINE, movies, {L"Movie 1"});
-        SeedValues(HKEY_USERS, hive + L"\\" + typed, {L"url1"});
-        SeedValues(HKEY_USERS, hive + L"\\" + run, {L"a", L"MRUList"});
-        SeedValues(HKEY_USERS, hive + L"\\" + assistant, {L"000"});
-        SeedValues(HKEY_USERS, hive + L"_Classes", {});
-        SeedValues(HKEY_USERS, L".Default\\" + run, {L"a"});
-        SeedValues(HKEY_USERS, L".Default\\" + docFind, {L"a"});
-    }
-
-    void ExpectCleared(bool nt) const {
-
-        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, typed), none);
-        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, run), orderOnly);
-        EXPECT_EQ(ValueText(HKEY_CURRENT_USER, run, L"MRUList"), L"");
-        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, openSaved + L"\\*"), orderOnly);
-        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, openSaved + L"\\txt"));
-        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, lastVisited), orderOnly);
-        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, clips + L"\\MostRecentClips1"));
-        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, clips + L"\\Volume"));
-        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, paint), none);
-        EXPECT_EQ(ValuesOf(HKEY_LOCAL_MACHINE, movies), none) << "the prefix lets the user write there";
-        EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + typed), none);
-        EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + run), orderOnly);
-        if (nt) {
-            EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, searchBar + L"\\FilesNamedMRU"), orderOnly);
-            EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, assistant), none);
-            EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + assistant), none);
-            EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, docFind).size(), 2u);
-            EXPECT_EQ(ValuesOf(HKEY_USERS, L".Default\\" + docFind).size(), 1u);
-        } else {
-            EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, docFind), orderOnly);
-            EXPECT_EQ(ValuesOf(HKEY_USERS, L".Default\\" + docFind), none);
-            EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, assistant).size(), 2u);
-            EXPECT_EQ(ValuesOf(HKEY_USERS, hive + L"\\" + assistant).size(), 1u);
-        }
+    const std::wstring clips = L"Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\";
+    const HKEY user = HKEY_CURRENT_USER, users = HKEY_USERS;
+    // The user's hive as Windows names it, longer than the name Wine gives the current user.
+    const std::wstring hive = kHive + L"\\";
+    return {
+        {user, L"Software\\Microsoft\\Internet Explorer\\TypedURLs", {L"url1", L"url2"}, "ee"},
+        {user, run, {L"a", L"b", L"MRUList"}, "oo"},
+        {user, openSaved + L"*", {L"a", L"MRUList"}, "oo"},
+        {user, openSaved + L"txt", {L"a", L"MRUList"}, "gg"},
+        {user, assistant, {L"000", L"001"}, "ek"},
+        {user, docFind, {L"a", L"MRUList"}, "ko"},
+        {user, clips + L"MostRecentClips1", {L""}, "gg"},
+        {user, clips + L"Volume", {L"level"}, "kk"},
         // Lists no step names stay whole, whatever their values are called.
-        EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, unrelated), (std::vector<std::wstring>{L"a", L"MRUList"}));
-        EXPECT_EQ(ValueText(HKEY_CURRENT_USER, unrelated, L"MRUList"), L"entry MRUList");
-        EXPECT_EQ(ValuesOf(HKEY_USERS, L".Default\\" + run).size(), 1u);
-    }
-
-    ~RegistryLists() {
-        RegDeleteTreeW(HKEY_USERS, hive.c_str());
-        RegDeleteTreeW(HKEY_USERS, (hive + L"_Classes").c_str());
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrum e2e");
-    }
-};
+        {user, L"Software\\Kestrum e2e\\Unrelated", {L"a", L"MRUList"}, "kk"},
+        // The prefix lets the user write there.
+        {HKEY_LOCAL_MACHINE, L"Software\\Apple Computer, Inc.\\QuickTime\\Recent Movies", {L"M"}, "ee"},
+        {users, hive + run, {L"a", L"MRUList"}, "oo"},
+        {users, hive + assistant, {L"000"}, "ek"},
+        {users, L".Default\\" + run, {L"a"}, "kk"},
+        {users, L".Default\\" + docFind, {L"a"}, "ke"},
+    };
+}
 
 class CleaningRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        version_ = Env("KESTRUM_WINDOWS_VERSION");
-        ASSERT_FALSE(version_.empty()) << "the test needs to know the prefix's Windows version";
-        windows_ = WindowsFolder();
-        temp_ = TempFolder();
-        const std::wstring profiles = L"C:\\Documents and Settings\\";
-        user_ = profiles + UserName();
-        admin_ = profiles + L"Administrator";
-        default_ = profiles + L"Default User";
-        fs::remove_all(L"C:\\kestrum-e2e");
-    }
-
     void TearDown() override {
-        RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrum e2e");
+        RegDeleteTreeW(HKEY_USERS, kHive.c_str());
         std::error_code ignored;
         fs::remove(kListFile, ignored);
-        fs::remove_all(L"C:\\kestrum-e2e", ignored);
+        fs::remove_all(kScratch, ignored);
     }
 
-    void RunStartup(const std::wstring& general, const std::wstring& deletes,
-                    const std::vector<std::wstring>& list) {
-        SetSetting(L"GeneralOptions", general);
-        SetSetting(L"DeleteOptions", deletes);
+    void RunStartup(const std::wstring& general, const std::wstring& deletes, const Names& list) {
+        SeedValues(HKEY_CURRENT_USER, kSettingsKey, {L"GeneralOptions"}, general);
+        SeedValues(HKEY_CURRENT_USER, kSettingsKey, {L"DeleteOptions"}, deletes);
         std::wofstream out(kListFile);
         for (const std::wstring& entry : list) {
             out << entry << L"\n";  // text mode writes CR LF
         }
         out.close();
         Process run(L"\"" + InstalledKestrum() + L"\" /startup");
-        ASSERT_TRUE(run.started());
         DWORD code = 1;
-        ASSERT_TRUE(run.WaitForExit(kRunTimeout, &code));
+        ASSERT_TRUE(run.WaitForExit(120000, &code));
         EXPECT_EQ(code, 0u);
     }
 
-    bool nt() const { return version_ != L"win98"; }
-    bool prefetch() const { return version_ == L"winxp"; }
-
-    std::wstring version_, windows_, temp_, user_, admin_, default_;
+    const std::wstring version = Env(L"KESTRUM_WINDOWS_VERSION");
 };
 
 // One run with every category, history and recent lists included, so the registry step too.
 TEST_F(CleaningRun, TracesGoCanariesStay) {
-    const fs::path w = windows_;
-    const fs::path sys = w / L"system32";
-    const fs::path sysProfile = sys / L"config\\systemprofile";
-    const fs::path user = user_, admin = admin_, def = default_, temp = temp_;
-    const fs::path e2e = L"C:\\kestrum-e2e";
+    const bool nt = version != L"win98";
+    wchar_t text[MAX_PATH];
+    DWORD size = MAX_PATH;
+    GetUserNameW(text, &size);
+    const fs::path profiles = L"C:\\Documents and Settings", user = profiles / _wcslwr(text);
+    const fs::path admin = profiles / L"Administrator", def = profiles / L"Default User";
+    GetWindowsDirectoryW(text, MAX_PATH);
+    const fs::path w = text, sysProfile = w / L"system32\\config\\systemprofile";
+    GetTempPathW(MAX_PATH, text);
+    const fs::path temp = text;
 
     // Paths seeded, each with whether this family's run must remove it.
     std::vector<std::pair<fs::path, bool>> seeded;
-    const auto seed = [&](const fs::path& path, bool goes, DWORD attributes = 0) {
-        Put(path, "trace of " + path.string(), attributes);
-        seeded.emplace_back(path, goes);
+    const auto seed = [&](bool goes, DWORD attributes, const fs::path& base, const Names& names) {
+        for (const std::wstring& name : names) {
+            Put(base / name, "trace of " + Narrow(name), attributes);
+            seeded.emplace_back(base / name, goes);
+        }
     };
+    const DWORD hidden = FILE_ATTRIBUTE_HIDDEN, locked = hidden | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    seed(true, 0, w, {L"temporary internet files\\content.ie5\\AB12CD\\page.htm", L"temp\\x.log",
+                      L"kestrum-e2e.tmp", L"system32\\dllcache\\old.dll"});
+    seed(true, locked, w, {L"history\\history.ie5\\MSHist01\\visit.dat", L"cookies\\alice@example.txt",
+                           L"recent\\report.lnk"});
+    seed(false, 0, w, {L"KESTRUM-UPPER.TMP", L"kestrum-e2e.tmp2", L"kestrumtmp", L"kestrum-keep.ini"});
+    seed(version == L"winxp", 0, w, {L"prefetch\\APP.EXE-1234ABCD.pf"});
+    seed(true, FILE_ATTRIBUTE_READONLY, temp, {L"setup\\nested\\a.tmp", L"b.log"});
+    // Every profile's folders on NT, and the system's own.
+    seed(nt, 0, user, {L"cookies\\user@example.txt", L"Application Data\\Real\\RealOne Player\\History\\h.dat",
+                       L"Local Settings\\Temporary Internet Files\\Content.IE5\\ZZ99\\p.htm"});
+    seed(nt, 0, admin, {L"Recent\\r.lnk", L"Local Settings\\Temp\\t.tmp"});
+    seed(nt, 0, def, {L"Application Data\\Microsoft\\Office\\Recent\\d.lnk"});
+    seed(nt, 0, sysProfile, {L"cookies\\system@example.txt"});
+    seed(false, 0, sysProfile, {L"keep.txt"});
+    seed(false, 0, user, {L"My Documents\\thesis.doc", L"Application Data\\Microsoft\\keep.txt",
+                          L"Local Settings\\Application Data\\keep.txt"});
+    // The list file's folder, pattern and file entries.
+    seed(true, hidden, kScratch, {L"selected\\folder\\inner\\x.txt", L"selected\\a.log", L"selected\\b.log",
+                                  L"selected\\one.txt"});
+    seed(false, 0, kScratch, {L"selected\\a.log.txt", L"selected\\keep.txt", L"keep\\x.txt"});
 
-    seed(w / L"temporary internet files\\content.ie5\\AB12CD\\page.htm", true);
-    seed(w / L"history\\history.ie5\\MSHist01\\visit.dat", true, FILE_ATTRIBUTE_HIDDEN);
-    seed(w / L"cookies\\alice@example.txt", true, FILE_ATTRIBUTE_READONLY);
-    seed(w / L"recent\\report.lnk", true, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    seed(temp / L"setup\\nested\\a.tmp", true);
-    seed(temp / L"b.log", true, FILE_ATTRIBUTE_READONLY);
-    seed(w / L"temp\\x.log", true);
-    seed(w / L"kestrum-e2e.tmp", true);
-    seed(w / L"KESTRUM-UPPER.TMP", false);
-    seed(w / L"kestrum-e2e.tmp2", false);
-    seed(w / L"kestrumtmp", false);
-    seed(w / L"kestrum-keep.ini", false);
-    seed(sys / L"dllcache\\old.dll", true);
-    seed(w / L"prefetch\\APP.EXE-1234ABCD.pf", prefetch());
-
-    seed(user / L"cookies\\user@example.txt", nt());
-    seed(admin / L"cookies\\admin@example.txt", nt());
-    seed(def / L"cookies\\default@example.txt", nt());
-    seed(sysProfile / L"cookies\\system@example.txt", nt());
-    seed(user / L"Local Settings\\History\\History.IE5\\MSHist02\\x.dat", nt());
-    seed(user / L"Local Settings\\Temporary Internet Files\\Content.IE5\\ZZ99\\p.htm", nt());
-    seed(admin / L"Recent\\r.lnk", nt());
-    seed(def / L"Application Data\\Microsoft\\Office\\Recent\\d.lnk", nt());
-    seed(user / L"Application Data\\Real\\RealOne Player\\History\\h.dat", nt());
-    seed(admin / L"Local Settings\\Temp\\t.tmp", nt());
-    seed(user / L"Local Settings\\Temp\\deep\\t2.tmp", nt());
-    seed(def / L"Local Settings\\Temporary Internet Files\\x.htm", nt());
-
-    seed(user / L"My Documents\\thesis.doc", false);
-    seed(user / L"Application Data\\Microsoft\\keep.txt", false);
-    seed(user / L"Local Settings\\Application Data\\keep.txt", false);
-    seed(sysProfile / L"keep.txt", false);
-    seed(e2e / L"keep\\x.txt", false);
-
-    seed(e2e / L"selected\\folder\\inner\\x.txt", true);
-    seed(e2e / L"selected\\a.log", true);
-    seed(e2e / L"selected\\b.log", true, FILE_ATTRIBUTE_HIDDEN);
-    seed(e2e / L"selected\\one.txt", true);
-    seed(e2e / L"selected\\a.log.txt", false);
-    seed(e2e / L"selected\\keep.txt", false);
-
-    // Indexes in use: the history one is overwritten in place, the cookies one left as it is.
+    // Indexes held as a running browser holds them (others may write, not delete) till the process
+    // ends: the history one is overwritten in place, the cookies one left as it is.
     const fs::path historyIndex = w / L"history\\history.ie5\\index.dat";
     const fs::path cookiesIndex = w / L"cookies\\index.dat";
     Put(historyIndex, std::string(5000, 'h'));
     Put(cookiesIndex, "cookie index");
-    HeldOpen historyHeld(historyIndex);
-    HeldOpen cookiesHeld(cookiesIndex);
-    ASSERT_TRUE(historyHeld.held() && cookiesHeld.held());
+    std::vector<HANDLE> held;
+    for (const fs::path& index : {historyIndex, cookiesIndex}) {
+        held.push_back(CreateFileW(index.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(held.back(), INVALID_HANDLE_VALUE);
+    }
 
     // A symbolic link in the temporary folder, made by the script that runs this test.
-    const fs::path link = Env("KESTRUM_LINK");
-    const fs::path linkTarget = Env("KESTRUM_LINK_TARGET");
-    ASSERT_FALSE(link.empty() || linkTarget.empty());
-    ASSERT_EQ(Lower(link.parent_path().wstring() + L"\\"), Lower(temp_));
+    const fs::path link = Env(L"KESTRUM_LINK"), linkTarget = Env(L"KESTRUM_LINK_TARGET");
     const DWORD linkAttributes = GetFileAttributesW(link.c_str());
-    ASSERT_NE(linkAttributes, INVALID_FILE_ATTRIBUTES);
-    ASSERT_NE(linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << "the link must look like one";
+    ASSERT_TRUE(linkAttributes != INVALID_FILE_ATTRIBUTES &&
+                (linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        << "the link must be there and look like one";
     Put(linkTarget / L"precious\\thesis.doc", "my thesis");
 
-    const RegistryLists lists;
-    lists.Seed();
+    const std::vector<SeededList> lists = HistoryLists();
+    std::vector<Names> before;
+    for (const SeededList& list : lists) {
+        SeedValues(list.root, list.path, list.names);
+        before.push_back(ValuesOf(list.root, list.path));
+    }
 
     RunStartup(L"00000000000000000000", L"11111111100000000000",
                {L"C:\\kestrum-e2e\\selected\\folder\\", L"c:\\kestrum-e2e\\selected\\*.log",
@@ -357,14 +220,14 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     for (const auto& [path, goes] : seeded) {
         EXPECT_EQ(fs::exists(path), !goes) << path.string();
     }
-    EXPECT_FALSE(fs::exists(w / L"temporary internet files\\content.ie5\\AB12CD"));
-    EXPECT_TRUE(fs::is_directory(w / L"temporary internet files\\content.ie5"));
-    EXPECT_TRUE(fs::is_directory(w / L"history\\history.ie5"));
-    EXPECT_FALSE(fs::exists(w / L"history\\history.ie5\\MSHist01"));
-    EXPECT_FALSE(fs::exists(temp / L"setup"));
-    EXPECT_TRUE(fs::is_directory(temp)) << "the temporary folder itself stays";
-    EXPECT_FALSE(fs::exists(e2e / L"selected\\folder"));
-    EXPECT_EQ(fs::is_directory(user / L"Local Settings\\Temporary Internet Files\\Content.IE5"), true);
+    // Emptied subfolders go, the category folders themselves stay.
+    for (const fs::path& gone : {w / L"temporary internet files\\content.ie5\\AB12CD",
+                                 w / L"history\\history.ie5\\MSHist01", temp / L"setup",
+                                 kScratch / L"selected\\folder"}) {
+        EXPECT_FALSE(fs::exists(gone)) << gone.string();
+        EXPECT_TRUE(fs::is_directory(gone.parent_path())) << gone.string();
+    }
+    EXPECT_TRUE(fs::is_directory(user / L"Local Settings\\Temporary Internet Files\\Content.IE5"));
 
     EXPECT_EQ(Bytes(historyIndex), std::string(5000, '\x55'));
     EXPECT_EQ(Bytes(cookiesIndex), "cookie index");
@@ -374,27 +237,30 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     const DWORD after = GetFileAttributesW(link.c_str());
     EXPECT_TRUE(after == INVALID_FILE_ATTRIBUTES || (after & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
 
-    lists.ExpectCleared(nt());
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        const char what = lists[i].after[nt ? 0 : 1];
+        const Names expected = what == 'k'   ? before[i]
+                               : what == 'o' ? Names{L"MRUList="}
+                               : what == 'g' ? Names{L"(no key)"}
+                                             : Names{};
+        EXPECT_EQ(ValuesOf(lists[i].root, lists[i].path), expected) << Narrow(lists[i].path);
+    }
 }
 
 TEST_F(CleaningRun, WipingAReadOnlyHiddenFileLeavesNothingBehind) {
-    if (version_ != L"winxp") {
+    if (version != L"winxp") {
         GTEST_SKIP() << "the wipe goes through the same Win32 file calls in every family";
     }
-    const fs::path folder = L"C:\\kestrum-e2e\\wipe";
-    std::string secret(300000, '\0');
-    for (std::size_t i = 0; i < secret.size(); ++i) {
-        secret[i] = static_cast<char>((i * 7919) % 251);
-    }
-    Put(folder / L"secret report.txt", secret, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    Put(L"C:\\kestrum-e2e\\beside.txt", "stays");
+    Put(kScratch / L"wipe\\secret report.txt", std::string(300000, 's'),
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    Put(kScratch / L"beside.txt", "stays");
 
     RunStartup(L"00100000000000000000", L"00000010000000000000",
                {L"C:\\kestrum-e2e\\wipe\\secret report.txt"});
 
-    EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_TRUE(fs::is_empty(folder)) << "neither the file nor a renamed copy is left";
-    EXPECT_EQ(Bytes(L"C:\\kestrum-e2e\\beside.txt"), "stays");
+    EXPECT_TRUE(fs::is_directory(kScratch / L"wipe"));
+    EXPECT_TRUE(fs::is_empty(kScratch / L"wipe")) << "neither the file nor a renamed copy is left";
+    EXPECT_EQ(Bytes(kScratch / L"beside.txt"), "stays");
 }
 
 }  // namespace
