@@ -118,7 +118,7 @@ TEST(Startup, EachKindOfStart) {
         EXPECT_EQ(s.fake.ui.messages.size(), c.messages);
         if (c.messages > 0) {
             EXPECT_EQ(s.fake.ui.messages[0].text, "The Kestrum program is already running");
-            EXPECT_EQ(s.fake.ui.messages[0].title, s.fake.application.title);
+            EXPECT_EQ(s.fake.ui.messages[0].title, s.fake.application.Title());
         }
     }
 }
