@@ -24,8 +24,7 @@ class FakeSystemInfo final : public ISystemInfo {
     std::optional<bool> registered;  // by RegisterServiceProcess, where the system has it
 
     std::optional<WindowsVersion> Version() override {
-        return versionQueryFails ? std::nullopt
-                                 : std::optional(WindowsVersion{isNt, isNt ? buildNumber : 0});
+        return versionQueryFails ? std::nullopt : std::optional(WindowsVersion{isNt, buildNumber});
     }
     std::optional<std::string> UserName() override {
         return userName.size() < 80 ? Given(userName) : std::nullopt;

@@ -169,7 +169,6 @@ class FakeWindow final : public IWindow {
     }
     // The user's input, delivered by the toolkit.
     void Take(const UserInput& input);
-    void Key(const KeyEvent& key);
 
     FakeUiToolkit& ui_;
     std::string name_;

@@ -68,34 +68,29 @@ void FakeWindow::Take(const UserInput& input) {
         if (auto* target = dynamic_cast<FakeControl*>(Find(click->control))) {
             target->UserClick();
         }
-    } else if (const auto* key = std::get_if<PressKey>(&input)) {
-        Key(key->key);
+    } else if (const auto* press = std::get_if<PressKey>(&input)) {
+        // A preview that throws has consumed nothing, as on the system.
+        if (!AcceptsInput() || Guarded(onKeyPreview_, press->key)) {
+            return;
+        }
+        const int key = press->key.key;
+        auto* focusedButton = dynamic_cast<FakePushButton*>(focused_);
+        IPushButton* target = key == keys::kEscape ? cancel_ : nullptr;
+        if (key == keys::kEnter) {
+            target = focusedButton != nullptr ? focusedButton : default_;
+        }
+        if (target != nullptr) {
+            dynamic_cast<FakeControl&>(*target).UserClick();
+        }
     } else if (const auto* mouse = std::get_if<MouseAt>(&input)) {
-        if (AcceptsInput()) {
-            Guarded(onMouse_, mouse->event);
+        if (AcceptsInput() && onMouse_) {
+            onMouse_(mouse->event);
         }
     } else if (loaded_ && enabled_) {
         auto handler = onQueryUnload_;
         if (!handler || !handler(CloseReason::User)) {
             Unload(true);
         }
-    }
-}
-
-void FakeWindow::Key(const KeyEvent& key) {
-    // A preview that throws has consumed nothing, as on the system.
-    if (!AcceptsInput() || Guarded(onKeyPreview_, key)) {
-        return;
-    }
-    IPushButton* target = nullptr;
-    if (key.key == keys::kEnter) {
-        auto* focusedButton = dynamic_cast<FakePushButton*>(focused_);
-        target = focusedButton != nullptr ? focusedButton : default_;
-    } else if (key.key == keys::kEscape) {
-        target = cancel_;
-    }
-    if (target != nullptr) {
-        dynamic_cast<FakeControl&>(*target).UserClick();
     }
 }
 
