@@ -39,7 +39,6 @@ class UiDriver {
     }
 };
 
-// Made by the file that runs the suite on one toolkit.
 std::unique_ptr<UiDriver> MakeUiDriver();
 
 }  // namespace kestrum::contract

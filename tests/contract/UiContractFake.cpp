@@ -15,9 +15,8 @@ class FakeUiDriver final : public UiDriver {
         ui_.Input(fakes::PressKey{window.Name(), KeyEvent{key}});
     }
     void Close(IWindow& window) override { ui_.Input(fakes::CloseWindow{window.Name()}); }
-    void PressMouse(IWindow& window, int xTwips, int yTwips) override {
-        ui_.Input(
-            fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, xTwips, yTwips}});
+    void PressMouse(IWindow& window, int x, int y) override {
+        ui_.Input(fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, x, y}});
     }
     std::uint64_t NowMilliseconds() override { return clock_.NowMilliseconds(); }
 

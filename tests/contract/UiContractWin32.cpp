@@ -10,16 +10,13 @@
 namespace kestrum::contract {
 namespace {
 
-HWND HwndOf(IWindow& window) {
-    return dynamic_cast<win32::Win32Window&>(window).hwnd();
-}
-
 HWND HwndOf(IWindow& window, const std::string& control) {
     return dynamic_cast<win32::Win32Control&>(*window.Find(control)).hwnd();
 }
 
 class Win32UiDriver final : public UiDriver {
   public:
+    static HWND TopOf(IWindow& window) { return dynamic_cast<win32::Win32Window&>(window).hwnd(); }
     IUiToolkit& ui() override { return ui_; }
 
     void Click(IWindow& window, const std::string& control) override {
@@ -27,7 +24,7 @@ class Win32UiDriver final : public UiDriver {
         ui_.ProcessPendingEvents();
     }
     void PressKey(IWindow& window, int key) override {
-        HWND top = HwndOf(window);
+        HWND top = TopOf(window);
         HWND target = GetFocus();
         if (target == nullptr || (target != top && !IsChild(top, target))) {
             target = top;
@@ -40,12 +37,12 @@ class Win32UiDriver final : public UiDriver {
     }
     void Close(IWindow& window) override {
         // The close box: the system command, which the default handling turns into WM_CLOSE.
-        PostMessageW(HwndOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessageW(TopOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
         ui_.ProcessPendingEvents();
     }
     void PressMouse(IWindow& window, int xTwips, int yTwips) override {
         const ScreenMetrics screen = ui_.Screen();
-        PostMessageW(HwndOf(window), WM_LBUTTONDOWN, MK_LBUTTON,
+        PostMessageW(TopOf(window), WM_LBUTTONDOWN, MK_LBUTTON,
                      MAKELPARAM(screen.PixelsX(xTwips), screen.PixelsY(yTwips)));
         ui_.ProcessPendingEvents();
     }

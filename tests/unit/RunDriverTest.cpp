@@ -138,6 +138,7 @@ TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
     EXPECT_EQ(fake.clock.NowMilliseconds(), start);
     EXPECT_TRUE(fake.ui.messages.empty());
     EXPECT_FALSE(module.Run.RebootAdvised);
+    EXPECT_FALSE(module.Run.CancelRequested) << "a silent run clears what it cannot be sent";
 
     for (const char* general : {"001", "000"}) {  // the flags are read at every run
         module.Options.GeneralOptions = general;
