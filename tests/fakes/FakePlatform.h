@@ -2,14 +2,116 @@
 
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFileSystem.h"
-#include "fakes/FakePower.h"
 #include "fakes/FakeRegistry.h"
-#include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/ui/FakeUiToolkit.h"
 #include "platform/Platform.h"
 
 namespace kestrum::fakes {
+
+// An XP machine of the user Alice unless a test says otherwise; an empty folder is one the
+// system cannot give.
+class FakeSystemInfo final : public ISystemInfo {
+  public:
+    bool versionQueryFails = false;
+    bool isNt = true;
+    std::uint32_t buildNumber = 2600;
+    std::string userName = "Alice";
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::string systemDirectory = "C:\\WINDOWS\\system32";
+    std::string tempDirectory = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\";
+    bool hasRegisterServiceProcess = false;
+    std::optional<bool> registered;  // by RegisterServiceProcess, where the system has it
+
+    std::optional<WindowsVersion> Version() override {
+        return versionQueryFails ? std::nullopt : std::optional(WindowsVersion{isNt, buildNumber});
+    }
+    std::optional<std::string> UserName() override {
+        return userName.size() < 80 ? Given(userName) : std::nullopt;
+    }
+    std::optional<std::string> WindowsDirectory() override { return Given(windowsDirectory); }
+    std::optional<std::string> SystemDirectory() override { return Given(systemDirectory); }
+    std::optional<std::string> TempDirectory() override { return Given(tempDirectory); }
+    bool RegisterServiceProcess(bool registeredNow) override {
+        registered = hasRegisterServiceProcess ? std::optional(registeredNow) : registered;
+        return hasRegisterServiceProcess;
+    }
+
+  private:
+    static std::optional<std::string> Given(const std::string& text) {
+        return text.empty() ? std::nullopt : std::optional(text);
+    }
+};
+
+class FakeApplication final : public IApplication {
+  public:
+    std::string folder = "C:\\Program Files\\Kestrum";
+    std::string exeName = "Kestrum";
+    std::string commandLine;
+    bool previousInstance = false;
+    bool taskListVisible = true;
+
+    std::string Title() const override { return "Kestrum"; }
+    std::string ExecutableFolder() const override { return folder; }
+    std::string ExecutableName() const override { return exeName; }
+    std::string CommandLine() const override { return commandLine; }
+    bool PreviousInstance() const override { return previousInstance; }
+    void SetTaskListVisible(bool visible) override { taskListVisible = visible; }
+    bool TaskListVisible() const override { return taskListVisible; }
+};
+
+// A power service that never ends anything: it records what it was asked and refuses where a
+// test says, with "access denied" as the system's error.
+class FakePower final : public IPower {
+  public:
+    std::optional<PrivilegeStep> refusingStep;
+    bool exitAccepted = true;
+    int privilegeRequests = 0;
+    std::vector<std::uint32_t> exits;
+
+    std::optional<PrivilegeRefusal> EnableShutdownPrivilege() override {
+        ++privilegeRequests;
+        return refusingStep ? std::optional(PrivilegeRefusal{*refusingStep, 5}) : std::nullopt;
+    }
+    std::optional<std::uint32_t> EndSession(std::uint32_t flags) override {
+        exits.push_back(flags);
+        return exitAccepted ? std::nullopt : std::optional<std::uint32_t>(5);
+    }
+    std::string SystemMessage(std::uint32_t code) override {
+        return code == 5 ? "Access is denied.\r\n" : "";
+    }
+};
+
+// Records what was asked of the shell. A link is a file of "target|arguments", made only in a
+// folder that exists.
+class FakeShell final : public IShell {
+  public:
+    FakeFileSystem* files = nullptr;
+    bool linksFail = false;
+    std::vector<std::string> links;  // "link path|target|arguments"
+    std::vector<std::uint32_t> recycleBinFlags;
+    std::vector<std::string> started;  // "program|command line"
+
+    bool EmptyRecycleBin(std::uint32_t flags) override {
+        recycleBinFlags.push_back(flags);
+        return true;
+    }
+    bool StartHidden(const std::string& program, const std::string& commandLine) override {
+        started.push_back(program + "|" + commandLine);
+        return true;
+    }
+    bool CreateShellLink(const std::string& linkPath, const std::string& target,
+                         const std::string& arguments) override {
+        links.push_back(linkPath + "|" + target + "|" + arguments);
+        const std::string folder = linkPath.substr(0, linkPath.rfind('\\'));
+        const auto found = files && !linksFail ? files->Attributes(folder) : std::nullopt;
+        if (!found || (*found & attr::kDirectory) == 0) {
+            return false;
+        }
+        files->AddFile(linkPath, target + "|" + arguments);
+        return true;
+    }
+};
 
 // Every service faked, wired together for one test.
 struct FakePlatform {
@@ -24,10 +126,10 @@ struct FakePlatform {
     FakePower power;
 
     FakePlatform() { shell.files = &files; }
-    FakePlatform(const FakePlatform&) = delete;
-    FakePlatform& operator=(const FakePlatform&) = delete;
 
-    Platform services() { return Platform{application, system, settings, files, clock, ui, shell, registry, power}; }
+    Platform services() {
+        return Platform{application, system, settings, files, clock, ui, shell, registry, power};
+    }
 };
 
 }  // namespace kestrum::fakes

@@ -3,7 +3,6 @@
 #include "engine/Completion.h"
 #include "fakes/FakePlatform.h"
 #include "startup/KestrumModule.h"
-#include "ui/options/MainWindow.h"
 
 namespace kestrum {
 namespace {
@@ -11,28 +10,26 @@ namespace {
 constexpr RegistryHive kUser = RegistryHive::CurrentUser;
 constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 const std::string kRun = "software\\microsoft\\windows\\currentversion\\run";
+const std::string kRunOnce = kRun + "once";
 const std::string kServices = "software\\microsoft\\windows\\currentversion\\runservices";
 const std::string kCommand = "c:\\program files\\kestrum\\kestrum.exe /startup";
 const std::string kStored = kCommand + '\0';
+const std::string kStartupKeys[] = {kRun, kRunOnce, kServices, kServices + "once"};
 
-// Every start-up key there, on the family chosen.
-void Prepare(KestrumModule& module, fakes::FakeRegistry& reg, bool nt) {
-    module.Startup.IsWindowsNT = nt;
-    module.Startup.StartupCommand = kCommand;
-    for (RegistryHive hive : {RegistryHive::CurrentUser, RegistryHive::LocalMachine}) {
-        for (const std::string& key : {kRun, kRun + "once", kServices, kServices + "once"}) {
-            reg.Key(hive, key);
-        }
-    }
-}
-
-class CompletionTest : public ::testing::Test {
-protected:
+// A machine of the family chosen with every start-up key there.
+struct Machine {
     fakes::FakePlatform fake;
-    fakes::FakeRegistry& reg = fake.registry;
     KestrumModule module{fake.services()};
 
-    void SetUp() override { Prepare(module, reg, true); }
+    explicit Machine(bool nt) {
+        module.Startup.IsWindowsNT = nt;
+        module.Startup.StartupCommand = kCommand;
+        for (RegistryHive hive : {kUser, kMachine}) {
+            for (const std::string& key : kStartupKeys) {
+                fake.registry.Key(hive, key);
+            }
+        }
+    }
     void AnswerReboot(MessageAnswer answer) {
         module.Run.RebootAdvised = true;
         fake.ui.answers.push_back(answer);
@@ -40,154 +37,102 @@ protected:
     }
 };
 
-TEST_F(CompletionTest, SuccessOrADeclinedRebootLeaveRegistryAndSessionAlone) {
-    CompleteRun(module.Context);
-    AnswerReboot(MessageAnswer::No);
-    ASSERT_EQ(fake.ui.messages.size(), 2u) << "no success message follows a No";
-    const auto& done = fake.ui.messages[0];
-    EXPECT_EQ(done.text, "The Kestrum process was successfully completed");
-    EXPECT_EQ(done.title, " Kestrum");
-    EXPECT_EQ(done.buttons, MessageButtons::Ok);
-    const auto& offer = fake.ui.messages[1];
-    EXPECT_EQ(offer.text,
-              "   For a more complete cleaning,\r\nyou should reboot your computer.\r\n\r\n"
-              "     Do you wish to reboot now?");
-    EXPECT_EQ(offer.title, " Reboot");
-    EXPECT_EQ(offer.buttons, MessageButtons::YesNo);
-    EXPECT_EQ(offer.icon, MessageIcon::Question);
-    EXPECT_TRUE(reg.opened.empty());
-    EXPECT_TRUE(fake.power.exits.empty());
+TEST(Completion, SuccessOrADeclinedRebootLeaveRegistryAndSessionAlone) {
+    Machine m(true);
+    CompleteRun(m.module.Context);
+    m.AnswerReboot(MessageAnswer::No);
+    const auto& shown = m.fake.ui.messages;
+    ASSERT_EQ(shown.size(), 2u) << "no success message follows a No";
+    EXPECT_EQ(shown[0].text, "The Kestrum process was successfully completed");
+    EXPECT_EQ(shown[1].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(m.fake.registry.opened.empty());
+    EXPECT_TRUE(m.fake.power.exits.empty());
 }
 
 // Yes: the program is made to run once more at the next start, unless its start-up entry
 // already does that, and the computer reboots.
-TEST_F(CompletionTest, YesArrangesOneSilentRunWhereNeededAndReboots) {
-    struct Entry {
-        RegistryHive hive;
-        std::string key;
-        std::optional<std::string> text;
-    };
-    struct Case {
+TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
+    const std::string kCapitals = "C:\\Program Files\\Kestrum\\KESTRUM.EXE /startup";
+    const std::string kOther = "c:\\old place\\kestrum.exe /startup";
+    const struct {
         const char* what;
         bool nt;
-        std::vector<Entry> stored;
-        std::vector<Entry> expected;
+        RegistryHive hive;  // of the entry there before, if any
+        std::string key;
+        std::string text;
+        std::vector<std::string> holders;  // every value of the program's name afterwards
+    } cases[] = {
+        {"NT, no entry", true, kUser, kRun, "", {"user runonce"}},
+        {"NT, the user's entry in capitals", true, kUser, kRun, kCapitals, {"user run"}},
+        {"NT, another program's", true, kUser, kRun, kOther, {"user run", "user runonce"}},
+        {"NT, the machine's entry moves", true, kMachine, kRun, kCommand, {"user run"}},
+        {"98, no entry", false, kUser, kRun, "", {"machine runservicesonce"}},
+        {"98, the machine's entry", false, kMachine, kServices, kCommand, {"machine runservices"}},
     };
-    const Case cases[] = {
-        {"NT, no entry", true, {}, {{kUser, kRun + "once", kStored}, {kMachine, kRun + "once", {}}}},
-        {"NT, the user's entry in other capitals",
-         true,
-         {{kUser, kRun, "C:\\Program Files\\Kestrum\\KESTRUM.EXE /startup"}},
-         {{kUser, kRun + "once", {}}}},
-        {"NT, the machine's entry moves to the user",
-         true,
-         {{kMachine, kRun, kCommand}},
-         {{kMachine, kRun, {}}, {kUser, kRun, kStored}, {kUser, kRun + "once", {}}}},
-        {"NT, another program's command",
-         true,
-         {{kUser, kRun, "c:\\old place\\kestrum.exe /startup"}},
-         {{kUser, kRun + "once", kStored}}},
-        {"98, no entry",
-         false,
-         {},
-         {{kMachine, kServices + "once", kStored}, {kUser, kServices + "once", {}}}},
-        {"98, the machine's entry stays",
-         false,
-         {{kMachine, kServices, kCommand}},
-         {{kMachine, kServices, kStored}, {kMachine, kServices + "once", {}}}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fakes::FakePlatform other;
-        KestrumModule nt(other.services());
-        Prepare(nt, other.registry, c.nt);
-        for (const Entry& e : c.stored) {
-            other.registry.SetText(e.hive, e.key, "Kestrum", *e.text);
+        Machine m(c.nt);
+        if (!c.text.empty()) {
+            m.fake.registry.SetText(c.hive, c.key, "Kestrum", c.text);
         }
-        nt.Run.RebootAdvised = true;
-        other.ui.answers.push_back(MessageAnswer::Yes);
-        CompleteRun(nt.Context);
-        for (const Entry& e : c.expected) {
-            EXPECT_EQ(other.registry.Text(e.hive, e.key, "Kestrum"), e.text) << e.key;
+        m.AnswerReboot(MessageAnswer::Yes);
+        std::vector<std::string> holders;
+        for (RegistryHive hive : {kUser, kMachine}) {
+            for (const std::string& key : kStartupKeys) {
+                const auto text = m.fake.registry.Text(hive, key, "Kestrum");
+                if (!text) {
+                    continue;
+                }
+                holders.push_back((hive == kUser ? "user " : "machine ") +
+                                  key.substr(kRun.size() - 3));
+                if (hive != c.hive || key != c.key) {
+                    EXPECT_EQ(*text, kStored) << holders.back();
+                }
+            }
         }
-        EXPECT_EQ(other.power.exits, std::vector<std::uint32_t>{6});
-        EXPECT_EQ(other.power.privilegeRequests, c.nt ? 1 : 0);
-        EXPECT_EQ(other.ui.messages.size(), 1u);
+        EXPECT_EQ(holders, c.holders);
+        EXPECT_EQ(m.fake.power.exits, std::vector<std::uint32_t>{6});
+        EXPECT_EQ(m.fake.power.privilegeRequests, c.nt ? 1 : 0);
+        EXPECT_EQ(m.fake.ui.messages.size(), 1u);
     }
 }
 
-TEST_F(CompletionTest, YesWithoutARunOnceKeyStillReboots) {
-    reg.Find(kUser, "software\\microsoft\\windows\\currentversion")->subkeys.clear();
-    AnswerReboot(MessageAnswer::Yes);
-    EXPECT_FALSE(reg.HasKey(kUser, kRun + "once")) << "a write never creates the key";
-    EXPECT_EQ(fake.power.exits, std::vector<std::uint32_t>{6});
-}
-
-TEST_F(CompletionTest, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
-    for (std::int32_t flags : {32, -1}) {
-        const ShutdownOutcome refused = ShutdownSystem(module.Context, flags);
+// Each refusal has its number, and its text ends with the value refused or the system's text.
+TEST(Completion, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
+    const char* denied = "[Access is denied.\r\n]";
+    const struct {
+        std::int32_t flags;
+        std::optional<PrivilegeStep> refusing;
+        bool exitAccepted;
+        std::uint32_t number;
+        std::string ending;
+    } cases[] = {
+        {32, {}, true, 0x8004062F, "ShutdownSystem: 32"},
+        {-1, {}, true, 0x8004062F, "ShutdownSystem: -1"},
+        {31, {}, false, 0x8004062B, "failed: Access is denied.\r\n"},
+        {6, PrivilegeStep::Lookup, true, 0x8004062C, denied},
+        {6, PrivilegeStep::Process, true, 0x8004062D, denied},
+        {6, PrivilegeStep::OpenToken, true, 0x8004062E, denied},
+        {6, PrivilegeStep::Enable, true, 0x8004062E, denied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        Machine m(true);
+        m.fake.power.refusingStep = c.refusing;
+        m.fake.power.exitAccepted = c.exitAccepted;
+        const ShutdownOutcome refused = ShutdownSystem(m.module.Context, c.flags);
         EXPECT_FALSE(refused.ok);
         ASSERT_TRUE(refused.error);
-        EXPECT_EQ(refused.error->number, 0x8004062Fu);
-        EXPECT_EQ(refused.error->source, "Kestrum.mShutDown");
-        EXPECT_EQ(refused.error->text, "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
-    }
-    EXPECT_TRUE(fake.power.exits.empty());
-    EXPECT_EQ(fake.power.privilegeRequests, 0);
-    EXPECT_TRUE(ShutdownSystem(module.Context, 31).ok);
-    fake.power.exits.clear();
-
-    fake.power.exitAccepted = false;
-    const ShutdownOutcome failed = ShutdownSystem(module.Context, 6);
-    EXPECT_FALSE(failed.ok);
-    ASSERT_TRUE(failed.error);
-    EXPECT_EQ(failed.error->number, 0x8004062Bu);
-    EXPECT_EQ(failed.error->text, "ShutdownSystem failed: Access is denied.\r\n");
-
-    const std::string notPermitted =
-        "Can't enable shutdown: You do not have the privileges to shutdown this system. "
-        "[Access is denied.\r\n]";
-    struct Case {
-        PrivilegeStep failing;
-        std::uint32_t number;
-        std::string text;
-    };
-    const Case cases[] = {
-        {PrivilegeStep::Lookup, 0x8004062C,
-         "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. [Access is denied.\r\n]"},
-        {PrivilegeStep::Process, 0x8004062D,
-         "Can't enable shutdown: Can't determine the current process. [Access is denied.\r\n]"},
-        {PrivilegeStep::OpenToken, 0x8004062E, notPermitted},
-        {PrivilegeStep::Enable, 0x8004062E, notPermitted},
-    };
-    fake.power.exitAccepted = true;
-    for (const Case& c : cases) {
-        fake.power.exits.clear();
-        fake.power.refusingStep = c.failing;
-        const ShutdownOutcome refused = ShutdownSystem(module.Context, 6);
-        EXPECT_FALSE(refused.ok) << c.text;
-        EXPECT_TRUE(fake.power.exits.empty()) << c.text;
-        ASSERT_TRUE(refused.error);
         EXPECT_EQ(refused.error->number, c.number);
-        EXPECT_EQ(refused.error->text, c.text);
+        EXPECT_EQ(refused.error->source, "Kestrum.mShutDown");
+        const std::string& text = refused.error->text;
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), c.ending.size())), c.ending);
+        // Only a valid request with the privilege reaches the system.
+        EXPECT_EQ(m.fake.power.exits.size(), c.number == 0x8004062B ? 1u : 0u);
+        EXPECT_EQ(m.fake.power.privilegeRequests, c.number == 0x8004062F ? 0 : 1);
     }
-}
-
-TEST_F(CompletionTest, TheOptionsWindowReportsAfterARunThatWasNotCancelled) {
-    module.Options.GeneralOptions = "00000000000000000000";
-    module.Options.DeleteOptions = "00000000000000000000";
-    MainWindow window(module.Context);
-    window.Show();
-    fake.ui.Input(fakes::ClickOn{"Options", "runButton"});
-    ASSERT_EQ(fake.ui.messages.size(), 1u);
-    EXPECT_EQ(fake.ui.messages[0].text, "The Kestrum process was successfully completed");
-    EXPECT_TRUE(window.window().Visible());
-
-    // Cancel pressed during the first second: the stopped message and no report.
-    fake.ui.Schedule(500, fakes::ClickOn{"Banner", "cancelButton"});
-    fake.ui.Input(fakes::ClickOn{"Options", "runButton"});
-    ASSERT_EQ(fake.ui.messages.size(), 2u);
-    EXPECT_EQ(fake.ui.messages[1].text, "The Kestrum process was successfully stopped");
+    Machine m(true);
+    EXPECT_TRUE(ShutdownSystem(m.module.Context, 0).ok);
 }
 
 }  // namespace

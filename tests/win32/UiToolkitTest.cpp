@@ -14,10 +14,7 @@ namespace {
 
 // Makes the system refuse every window the thread asks for while it is installed.
 LRESULT CALLBACK RefuseCreation(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HCBT_CREATEWND) {
-        return 1;
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 void CALLBACK LoopHung(HWND, UINT, UINT_PTR, DWORD) {

@@ -1,5 +1,7 @@
 #include "WinTestSupport.h"
 
+#include <algorithm>
+
 namespace kestrum::wintest {
 
 Process::Process(const std::wstring& commandLine) {
@@ -8,12 +10,10 @@ Process::Process(const std::wstring& commandLine) {
     // Under a loaded Wine a start now and then fails for a moment; a user would simply try again.
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::wstring mutableLine = commandLine;
-        if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info_)) {
-            startError_ = 0;
+        if (CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info_)) {
             return;
         }
-        startError_ = GetLastError();
         info_ = {};
         Sleep(500);
     }
@@ -21,7 +21,7 @@ Process::Process(const std::wstring& commandLine) {
 
 Process::~Process() {
     if (info_.hProcess != nullptr) {
-        if (Running()) {
+        if (!WaitForExit(0)) {
             TerminateProcess(info_.hProcess, 99);
             WaitForSingleObject(info_.hProcess, 5000);
         }
@@ -31,51 +31,25 @@ Process::~Process() {
 }
 
 bool Process::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
-    if (info_.hProcess == nullptr || WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) {
-        return false;
-    }
-    if (exitCode != nullptr) {
-        GetExitCodeProcess(info_.hProcess, exitCode);
-    }
-    return true;
+    return info_.hProcess != nullptr &&
+           WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0 &&
+           (exitCode == nullptr || GetExitCodeProcess(info_.hProcess, exitCode));
 }
 
-bool Process::Running() {
-    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-namespace {
-
-// The top-level windows of a process, in z order.
-std::vector<HWND> WindowsOf(DWORD processId) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{processId, {}};
+std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+    std::pair<DWORD, std::vector<HWND>> search{processId, {}};
     EnumWindows(
         [](HWND hwnd, LPARAM lparam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lparam);
+            auto& [pid, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lparam);
             DWORD owner = 0;
             GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid) {
-                s->found.push_back(hwnd);
+            if (owner == pid && IsWindowVisible(hwnd)) {
+                found.push_back(hwnd);
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-}  // namespace
-
-std::vector<HWND> VisibleWindowsOf(DWORD processId) {
-    std::vector<HWND> visible;
-    for (HWND hwnd : WindowsOf(processId)) {
-        if (IsWindowVisible(hwnd)) {
-            visible.push_back(hwnd);
-        }
-    }
-    return visible;
+    return search.second;
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -84,11 +58,15 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds) {
+HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds,
+                   const std::wstring& childText) {
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     do {
         for (HWND hwnd : VisibleWindowsOf(processId)) {
-            if (TextOf(hwnd) == title) {
+            const auto texts = childText.empty() ? std::vector<std::wstring>{} : ChildTexts(hwnd);
+            if (TextOf(hwnd) == title &&
+                (childText.empty() ||
+                 std::find(texts.begin(), texts.end(), childText) != texts.end())) {
                 return hwnd;
             }
         }
@@ -110,24 +88,15 @@ std::vector<std::wstring> ChildTexts(HWND hwnd) {
 }
 
 HWND FindButton(HWND parent, const std::wstring& caption) {
-    struct Search {
-        const std::wstring& caption;
-        HWND found;
-    } search{caption, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lparam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lparam);
-            wchar_t cls[32] = L"";
-            GetClassNameW(child, cls, 32);
-            if (lstrcmpiW(cls, L"Button") == 0 && TextOf(child) == s->caption) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[32] = L"";
+        GetClassNameW(child, cls, 32);
+        if (lstrcmpiW(cls, L"Button") == 0 && TextOf(child) == caption) {
+            return child;
+        }
+    }
+    return nullptr;
 }
 
 void Press(HWND button) {
@@ -135,37 +104,36 @@ void Press(HWND button) {
     // and mouse capture, which Wine's X11 driver may move away from a background window between
     // the button's down and up halves, and the click is then silently lost.
     HWND parent = button != nullptr ? GetParent(button) : nullptr;
-    if (parent == nullptr) {
-        return;
+    if (parent != nullptr) {
+        PostMessageW(parent, WM_COMMAND,
+                     MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
     }
-    const auto id = static_cast<WORD>(GetDlgCtrlID(button));
-    PostMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
 std::string Narrow(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
+    std::string bytes(text.size() * 3, '\0');  // enough for any UTF-16 text
+    const int size =
         WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                            size, nullptr, nullptr);
-    }
+                            static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(static_cast<std::size_t>(size > 0 ? size : 0));
     return bytes;
 }
 
 std::string DescribeWindowsOf(DWORD processId) {
-    std::string text;
-    for (HWND hwnd : WindowsOf(processId)) {
-        text += IsWindowVisible(hwnd) ? "[visible] " : "[hidden] ";
+    std::string text = "visible windows:\n";
+    for (HWND hwnd : VisibleWindowsOf(processId)) {
         text += Narrow(TextOf(hwnd));
         for (const std::wstring& child : ChildTexts(hwnd)) {
             text += " | " + Narrow(child);
         }
         text += "\n";
     }
-    return text.empty() ? std::string("no windows\n") : text;
+    return text;
 }
 
-std::wstring InstalledKestrum() { return L"C:\\Program Files\\Kestrum\\Kestrum.exe"; }
+std::wstring InstalledKestrum() {
+    return L"C:\\Program Files\\Kestrum\\Kestrum.exe";
+}
 
 }  // namespace kestrum::wintest

@@ -9,7 +9,7 @@ namespace kestrum::wintest {
 
 // A program started by a test; ended by force when the test lets go of it while it still runs.
 class Process {
-public:
+  public:
     // commandLine holds the quoted program path and the arguments.
     explicit Process(const std::wstring& commandLine);
     ~Process();
@@ -17,22 +17,20 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool started() const { return info_.hProcess != nullptr; }
-    // The system error of the last failed start, 0 once started.
-    DWORD startError() const { return startError_; }
     DWORD id() const { return info_.dwProcessId; }
     // True when it ended within the time; its exit code goes to *exitCode.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr);
-    bool Running();
 
-private:
+  private:
     PROCESS_INFORMATION info_{};
-    DWORD startError_ = 0;
 };
 
-// The visible top-level windows of a process.
+// The visible top-level windows of a process, in z order.
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
-// Waits for a visible top-level window of the process with exactly that title; nullptr on time-out.
-HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds);
+// Waits for a visible top-level window of the process with exactly that title and, unless it is
+// empty, a child of that text; nullptr on time-out.
+HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds,
+                   const std::wstring& childText = L"");
 std::wstring TextOf(HWND hwnd);
 // The texts of a window's child controls, in z order.
 std::vector<std::wstring> ChildTexts(HWND hwnd);
@@ -40,8 +38,7 @@ std::vector<std::wstring> ChildTexts(HWND hwnd);
 HWND FindButton(HWND parent, const std::wstring& caption);
 // Presses a button the way a user's click does.
 void Press(HWND button);
-
-// Every top-level window of the process with its visibility and child texts, for failure reports.
+// The visible windows of the process with their child texts, for failure reports.
 std::string DescribeWindowsOf(DWORD processId);
 
 std::wstring InstalledKestrum();

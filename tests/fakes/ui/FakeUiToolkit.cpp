@@ -4,71 +4,23 @@
 
 namespace kestrum::fakes {
 
-std::unique_ptr<IWindow> FakeUiToolkit::CreateTopWindow(const std::string& name,
-                                                        const std::string& title, int widthTwips,
-                                                        int heightTwips) {
-    return std::make_unique<FakeWindow>(*this, name, title, widthTwips, heightTwips);
-}
-
 MessageAnswer FakeUiToolkit::ShowMessage(const std::string& text, const std::string& title,
                                          MessageButtons buttons, MessageIcon icon) {
-    messages.push_back({text, title, buttons, icon, clock_.NowMilliseconds()});
+    messages.push_back({text, title, buttons, icon});
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    switch (buttons) {
-        case MessageButtons::Ok:
-        case MessageButtons::OkCancel:
-            return MessageAnswer::Ok;
-        case MessageButtons::YesNo:
-        case MessageButtons::YesNoCancel:
-            return MessageAnswer::Yes;
-    }
-    return MessageAnswer::Ok;
+    const bool ok = buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel;
+    return ok ? MessageAnswer::Ok : MessageAnswer::Yes;
 }
 
 void FakeUiToolkit::Input(const UserInput& input) {
-    Deliver(input);
-}
-
-void FakeUiToolkit::Schedule(std::uint64_t delayMs, UserInput input) {
-    scheduled_.push_back({clock_.NowMilliseconds() + delayMs, std::move(input)});
-}
-
-void FakeUiToolkit::Guarded(const std::function<void()>& handler) {
-    if (!handler) {
-        return;
+    FakeWindow* window = Find(std::visit([](const auto& in) { return in.window; }, input));
+    if (window != nullptr) {
+        Guarded(std::function<void()>([&] { window->Take(input); }));
     }
-    try {
-        handler();
-    } catch (...) {
-        // Passed over, as the window procedure's boundary does.
-    }
-}
-
-void FakeUiToolkit::Deliver(const UserInput& input) {
-    Guarded([&] {
-        std::visit(
-            [this](const auto& in) {
-                FakeWindow* window = Find(in.window);
-                if (window == nullptr) {
-                    return;
-                }
-                using In = std::decay_t<decltype(in)>;
-                if constexpr (std::is_same_v<In, ClickOn>) {
-                    window->Click(in.control);
-                } else if constexpr (std::is_same_v<In, PressKey>) {
-                    window->Key(in.key);
-                } else if constexpr (std::is_same_v<In, MouseAt>) {
-                    window->Mouse(in.event);
-                } else {
-                    window->Close();
-                }
-            },
-            input);
-    });
 }
 
 bool FakeUiToolkit::HasPendingInput() {
@@ -79,7 +31,7 @@ bool FakeUiToolkit::HasPendingInput() {
 
 std::optional<std::uint64_t> FakeUiToolkit::NextDue() const {
     std::optional<std::uint64_t> next;
-    auto consider = [&next](std::uint64_t due) { next = next ? std::min(*next, due) : due; };
+    auto consider = [&next](std::uint64_t due) { next = std::min(next.value_or(due), due); };
     for (const Scheduled& s : scheduled_) {
         consider(s.due);
     }
@@ -100,15 +52,14 @@ bool FakeUiToolkit::RunOneDue() {
     if (input != scheduled_.end() && input->due <= now) {
         const UserInput due = std::move(input->input);
         scheduled_.erase(input);
-        Deliver(due);
+        Input(due);
         return true;
     }
     for (FakeWindow* window : windows_) {
         for (auto& [id, timer] : window->timers_) {
             if (timer.due <= now) {
                 timer.due = now + timer.interval;
-                const auto onTick = timer.onTick;  // it may stop or restart its own timer
-                Guarded(onTick);
+                Guarded(timer.onTick);
                 return true;
             }
         }
@@ -125,17 +76,13 @@ void FakeUiToolkit::ProcessPendingEvents() {
 
 void FakeUiToolkit::WaitForEvents(std::uint32_t milliseconds) {
     const std::uint64_t now = clock_.NowMilliseconds();
-    std::uint64_t until = now + milliseconds;
-    if (const auto next = NextDue()) {
-        until = std::min(until, std::max(*next, now));
-    }
-    clock_.Advance(until - now);
+    const std::uint64_t next = std::max(NextDue().value_or(UINT64_MAX), now);
+    clock_.Advance(std::min<std::uint64_t>(now + milliseconds, next) - now);
 }
 
 void FakeUiToolkit::RunWhile(const std::function<bool()>& condition) {
     while (condition()) {
         if (!NextDue()) {
-            // A real loop would wait for the user for ever; the test gets to see that.
             loopEndedWithWindowsOpen = true;
             return;
         }

@@ -3,25 +3,195 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "fakes/FakeClock.h"
-#include "fakes/ui/FakeControls.h"
-#include "fakes/ui/FakeInput.h"
-#include "fakes/ui/FakeWindow.h"
 #include "platform/Ui.h"
 
 namespace kestrum::fakes {
+
+class FakeUiToolkit;
+class FakeWindow;
+
+// Input as a user gives it, addressed by window and control names; input for a window that is
+// not loaded, or a control it does not have, falls on nothing. A key reaches the key preview,
+// then Enter the focused push button or else the default button, Esc the cancel button.
+struct ClickOn {
+    std::string window;
+    std::string control;
+};
+struct PressKey {
+    std::string window;
+    KeyEvent key;
+};
+struct MouseAt {
+    std::string window;
+    MouseEvent event;
+};
+struct CloseWindow {
+    std::string window;
+};
+using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow>;
+
+class FakeControl : public virtual IControl {
+  public:
+    FakeControl(FakeWindow& window, std::string name, std::string text, const TwipsRect& where)
+        : window_(window), name_(std::move(name)), text_(std::move(text)), bounds_(where) {}
+
+    std::string Name() const override { return name_; }
+    void SetText(const std::string& text) override { text_ = text; }
+    std::string Text() const override { return text_; }
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    bool Enabled() const override { return enabled_; }
+    void SetVisible(bool visible) override { visible_ = visible; }
+    bool Visible() const override { return visible_; }
+    void SetBounds(const TwipsRect& where) override { bounds_ = where; }
+    TwipsRect Bounds() const override { return bounds_; }
+    void SetFocus() override;
+    bool HasFocus() const override;
+    void SetToolTip(const std::string&) override {}
+
+    // A user could act on it now: it and its window enabled and shown.
+    bool AcceptsInput() const;
+    // A user's click, by mouse or keyboard; ignored unless the control accepts input.
+    virtual void UserClick() {}
+
+  protected:
+    FakeWindow& window_;
+    std::function<void()> onClick_;
+
+  private:
+    std::string name_;
+    std::string text_;
+    TwipsRect bounds_;
+    bool enabled_ = true;
+    bool visible_ = true;
+};
+
+class FakeLabel final : public FakeControl, public ILabel {
+  public:
+    using FakeControl::FakeControl;
+    void SetText(const std::string& text) override;
+
+    // Every text set from code, with the fake time it was set at.
+    std::vector<std::pair<std::uint64_t, std::string>> history;
+    std::function<void(const std::string&)> onTextSet;
+};
+
+class FakePushButton final : public FakeControl, public IPushButton {
+  public:
+    using FakeControl::FakeControl;
+    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void UserClick() override;
+};
+
+class FakeCheckBox final : public FakeControl, public ICheckBox {
+  public:
+    using FakeControl::FakeControl;
+    bool Value() const override { return value_; }
+    // Clicks once per change of the value, as the system's check box does.
+    void SetValue(bool checked) override;
+    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void UserClick() override;
+
+  private:
+    bool value_ = false;
+};
+
+class FakeWindow final : public IWindow {
+  public:
+    FakeWindow(FakeUiToolkit& ui, std::string name, std::string title)
+        : ui_(ui), name_(std::move(name)), title_(std::move(title)) {}
+    ~FakeWindow() override;
+
+    std::string Name() const override { return name_; }
+    void SetTitle(const std::string& title) override { title_ = title; }
+    std::string Title() const override { return title_; }
+    ILabel& AddLabel(const std::string& name, const TwipsRect& where,
+                     const std::string& caption) override {
+        return Adopt(std::make_unique<FakeLabel>(*this, name, caption, where));
+    }
+    IPushButton& AddPushButton(const std::string& name, const TwipsRect& where,
+                               const std::string& caption) override {
+        return Adopt(std::make_unique<FakePushButton>(*this, name, caption, where));
+    }
+    ICheckBox& AddCheckBox(const std::string& name, const TwipsRect& where,
+                           const std::string& caption) override {
+        return Adopt(std::make_unique<FakeCheckBox>(*this, name, caption, where));
+    }
+    IControl* Find(const std::string& name) override;
+    void Show() override { visible_ = loaded_; }
+    void ShowModal() override;
+    void Hide() override { visible_ = false; }
+    bool Visible() const override { return loaded_ && visible_; }
+    bool Unload(bool force = false) override;
+    bool Loaded() const override { return loaded_; }
+    void SetDefaultButton(IPushButton* button) override { default_ = button; }
+    IPushButton* DefaultButton() const override { return default_; }
+    void SetCancelButton(IPushButton* button) override { cancel_ = button; }
+    IPushButton* CancelButton() const override { return cancel_; }
+    void SetOnKeyPreview(std::function<bool(const KeyEvent&)> handler) override {
+        onKeyPreview_ = std::move(handler);
+    }
+    void SetOnQueryUnload(std::function<bool(CloseReason)> handler) override {
+        onQueryUnload_ = std::move(handler);
+    }
+    // Never raised: no test switches between windows.
+    void SetOnActivate(std::function<void()>) override {}
+    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
+        onMouse_ = std::move(handler);
+    }
+    void SetOnUnload(std::function<void()> handler) override { onUnload_ = std::move(handler); }
+    void StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) override;
+    void StopTimer(int id) override { timers_.erase(id); }
+
+    FakeUiToolkit& toolkit() { return ui_; }
+    // Loaded, shown and not disabled by another window's modal show.
+    bool AcceptsInput() const { return loaded_ && visible_ && enabled_; }
+
+  private:
+    friend class FakeControl;
+    friend class FakeUiToolkit;
+    struct Timer {
+        std::uint32_t interval;
+        std::uint64_t due;
+        std::function<void()> onTick;
+    };
+
+    template <typename Kind>
+    Kind& Adopt(std::unique_ptr<Kind> control) {
+        return static_cast<Kind&>(*controls_.emplace_back(std::move(control)));
+    }
+    // The user's input, delivered by the toolkit.
+    void Take(const UserInput& input);
+
+    FakeUiToolkit& ui_;
+    std::string name_;
+    std::string title_;
+    bool loaded_ = true;
+    bool visible_ = false;
+    bool enabled_ = true;
+    std::vector<std::unique_ptr<FakeControl>> controls_;
+    FakeControl* focused_ = nullptr;
+    IPushButton* default_ = nullptr;
+    IPushButton* cancel_ = nullptr;
+    std::map<int, Timer> timers_;
+    std::function<bool(const KeyEvent&)> onKeyPreview_;
+    std::function<bool(CloseReason)> onQueryUnload_;
+    std::function<void(const MouseEvent&)> onMouse_;
+    std::function<void()> onUnload_;
+};
 
 struct ShownMessage {
     std::string text;
     std::string title;
     MessageButtons buttons;
     MessageIcon icon;
-    std::uint64_t at;
 };
 
 // Windows and an event queue on the fake clock, driven by typed user input. Waiting moves the
@@ -31,9 +201,14 @@ class FakeUiToolkit final : public IUiToolkit {
   public:
     explicit FakeUiToolkit(FakeClock& clock) : clock_(clock) {}
 
-    std::unique_ptr<IWindow> CreateTopWindow(const std::string& name, const std::string& title,
-                                             int widthTwips, int heightTwips) override;
-    ScreenMetrics Screen() const override { return screen; }
+    std::unique_ptr<IWindow> CreateTopWindow(const std::string& name, const std::string& title, int,
+                                             int) override {
+        auto window = std::make_unique<FakeWindow>(*this, name, title);
+        windows_.push_back(window.get());
+        return window;
+    }
+    // 96 dots per inch on a 1024 x 768 screen with a 30-pixel task bar.
+    ScreenMetrics Screen() const override { return {15, 15, {0, 0, 1024 * 15, 738 * 15}}; }
     MessageAnswer ShowMessage(const std::string& text, const std::string& title,
                               MessageButtons buttons, MessageIcon icon) override;
     bool HasPendingInput() override;
@@ -43,13 +218,13 @@ class FakeUiToolkit final : public IUiToolkit {
 
     // The user's input now, or after delayMs of fake time (handled when events are processed).
     void Input(const UserInput& input);
-    void Schedule(std::uint64_t delayMs, UserInput input);
+    void Schedule(std::uint64_t delayMs, UserInput input) {
+        scheduled_.push_back({clock_.NowMilliseconds() + delayMs, std::move(input)});
+    }
     // The newest loaded window of that name, or nullptr.
     FakeWindow* Find(const std::string& name);
     FakeClock& clock() { return clock_; }
 
-    // 96 dots per inch on a 1024 x 768 screen with a 30-pixel task bar, unless a test says else.
-    ScreenMetrics screen{15, 15, {0, 0, 1024 * 15, 738 * 15}};
     std::vector<ShownMessage> messages;
     // Answers for the next message boxes in turn; when empty, the first button answers.
     std::deque<MessageAnswer> answers;
@@ -64,9 +239,6 @@ class FakeUiToolkit final : public IUiToolkit {
         UserInput input;
     };
 
-    void Deliver(const UserInput& input);
-    // Runs a handler at the boundary a window procedure would give it.
-    void Guarded(const std::function<void()>& handler);
     std::optional<std::uint64_t> NextDue() const;
     // Handles the earliest input or timer due by now; false when none is.
     bool RunOneDue();
@@ -75,8 +247,21 @@ class FakeUiToolkit final : public IUiToolkit {
 
     FakeClock& clock_;
     std::vector<FakeWindow*> windows_;
-    FakeWindow* active_ = nullptr;
     std::vector<Scheduled> scheduled_;
 };
+
+// Runs a handler at the boundary a window procedure would give it: a throw is passed over.
+template <typename Handler, typename... Args>
+auto Guarded(const Handler& handler, Args&&... args) {
+    using Result = decltype(handler(std::forward<Args>(args)...));
+    try {
+        if (handler) {
+            const Handler copy = handler;  // it may replace itself
+            return copy(std::forward<Args>(args)...);
+        }
+    } catch (...) {
+    }
+    return Result();
+}
 
 }  // namespace kestrum::fakes
