@@ -18,12 +18,9 @@ public:
     FakeOverwriteFile(FakeFileSystem& fs, std::string key) : fs_(fs), key_(std::move(key)) {}
     bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
         std::string& bytes = fs_.nodes_.at(key_).bytes;
-        if (offset + size > bytes.size()) {
-            return false;
-        }
-        std::memcpy(bytes.data() + offset, data, size);
-        fs_.largestWrite = std::max(fs_.largestWrite, size);
-        return true;
+        const bool fits = offset + size <= bytes.size();
+        fs_.largestWrite = std::max(fs_.largestWrite, fits ? size : 0);
+        return fits && (std::memcpy(bytes.data() + offset, data, size), true);
     }
     bool Flush() override {
         fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes);
@@ -73,9 +70,7 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
 
 void FakeFileSystem::Add(const std::string& path, Node node) {
     const std::string key = Key(path);
-    if (key.size() > 3 && nodes_.count(Parent(key)) == 0) {
-        AddFolder(Parent(key));
-    }
+    (void)(key.size() <= 3 || nodes_.count(Parent(key)) != 0 || (AddFolder(Parent(key)), true));
     nodes_[key] = std::move(node);
 }
 
@@ -101,26 +96,19 @@ std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) {
 
 std::vector<std::string> FakeFileSystem::AllPaths() const {
     std::vector<std::string> paths;
-    for (const auto& [key, node] : nodes_) {
-        paths.push_back(key);
-    }
+    std::transform(nodes_.begin(), nodes_.end(), std::back_inserter(paths), [](const auto& n) { return n.first; });
     return paths;
 }
 
 std::optional<std::string> FakeFileSystem::ReadTextFile(const std::string& path) {
-    const auto bytes = Bytes(path);
-    if (!bytes || unreadable.count(Key(path)) != 0) {
-        return std::nullopt;
-    }
+    const auto bytes = unreadable.count(Key(path)) == 0 ? Bytes(path) : std::nullopt;
     // Latin-1 to UTF-8: every byte is a character, as in a single-byte code page.
     std::string text;
-    for (unsigned char c : *bytes) {
-        if (c >= 0x80) {
-            text += static_cast<char>(0xC0 | (c >> 6));
-        }
-        text += static_cast<char>(c < 0x80 ? c : 0x80 | (c & 0x3F));
+    for (unsigned char c : bytes.value_or("")) {
+        text += c < 0x80 ? std::string(1, static_cast<char>(c))
+                         : std::string{static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
     }
-    return text;
+    return bytes ? std::optional(text) : std::nullopt;
 }
 
 bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& text) {
@@ -153,27 +141,22 @@ bool FakeFileSystem::ChangeDrive(const std::string& drive) {
 
 bool FakeFileSystem::ChangeDirectory(const std::string& path) {
     const Node* node = Find(path);
-    if (node == nullptr || !IsFolder(node->attributes)) {
-        return false;
-    }
-    current_ = path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    return true;
+    const bool folder = node != nullptr && IsFolder(node->attributes);
+    current_ = !folder ? current_ : path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    return folder;
 }
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
     touched.push_back(Key(folder));
     const Node* node = Find(folder);
-    if (node == nullptr || !IsFolder(node->attributes)) {
-        return std::nullopt;
-    }
-    const std::string key = node->linkTarget.empty() ? Resolve(folder) : node->linkTarget;
+    const std::string key = node == nullptr ? "" : node->linkTarget.empty() ? Resolve(folder) : node->linkTarget;
     std::vector<FolderEntry> entries;
     for (const auto& [k, n] : nodes_) {
         if (k != key && Parent(k) == key) {
             entries.push_back({n.name, Shown(n.attributes)});
         }
     }
-    return entries;
+    return node != nullptr && IsFolder(node->attributes) ? std::optional(entries) : std::nullopt;
 }
 
 std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
@@ -184,10 +167,8 @@ std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path)
 bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
     Node* node = Find(path);
-    if (node != nullptr) {
-        node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal));
-    }
-    return node != nullptr;
+    return node != nullptr &&
+           (node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)), true);
 }
 
 bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
@@ -218,9 +199,8 @@ bool FakeFileSystem::Move(const std::string& from, const std::string& to) {
         locks_.count(source) != 0) {
         return false;
     }
-    const Node& node = it->second;
-    nodes_[target] = Node{to.substr(to.rfind('\\') + 1), node.attributes, node.bytes, node.linkTarget};
-    nodes_.erase(it);
+    nodes_[target] = Node{to.substr(to.rfind('\\') + 1), it->second.attributes, it->second.bytes, it->second.linkTarget};
+    nodes_.erase(source);
     return true;
 }
 

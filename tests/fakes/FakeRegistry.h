@@ -46,12 +46,8 @@ public:
     void SetNumber(RegistryHive hive, const std::string& path, const std::string& name, std::int32_t n) {
         Key(hive, path).Put({name, regtype::kNumber, {}, n});
     }
-    void SetBinary(RegistryHive hive, const std::string& path, const std::string& name) {
-        Key(hive, path).Put({name, regtype::kBinary, "\x01\x02"});
-    }
     // The stored characters of a text value, nothing when there is no such value.
-    std::optional<std::string> Text(RegistryHive hive, const std::string& path,
-                                    const std::string& name) {
+    std::optional<std::string> Text(RegistryHive hive, const std::string& path, const std::string& name) {
         FakeRegistryValue* value = HasKey(hive, path) ? Find(hive, path)->FindValue(name) : nullptr;
         return value != nullptr ? std::optional(value->text) : std::nullopt;
     }

@@ -22,7 +22,7 @@ protected:
 TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorNumbersAndNothingForOtherTypes) {
     fake.SetText(kUser, kKey, "name", "abc");
     fake.SetNumber(kUser, kKey, "count", -7);
-    fake.SetBinary(kUser, kKey, "blob");
+    fake.Key(kUser, kKey).Put({"blob", regtype::kBinary, "\x01\x02"});
     fake.SetText(kUser, kKey, "expand", "%TEMP%", regtype::kExpandText);
     fake.SetText(kUser, kKey, "broken", "x");
     fake.Find(kUser, kKey)->FindValue("broken")->unreadable = true;
