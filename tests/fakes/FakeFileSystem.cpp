@@ -7,10 +7,8 @@
 
 namespace kestrum::fakes {
 
-namespace {
-bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
-std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
-}  // namespace
+static bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
+static std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
 
 // The file stays in place while it is open, as the system's sharing rules see to.
 class FakeOverwriteFile final : public IOverwriteFile {
@@ -22,10 +20,7 @@ public:
         fs_.largestWrite = std::max(fs_.largestWrite, fits ? size : 0);
         return fits && (std::memcpy(bytes.data() + offset, data, size), true);
     }
-    bool Flush() override {
-        fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes);
-        return true;
-    }
+    bool Flush() override { return fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes), true; }
 
 private:
     FakeFileSystem& fs_;
@@ -35,10 +30,8 @@ private:
 FakeFileSystem::FakeFileSystem() { AddFolder("C:\\WINDOWS\\system32"); }
 
 std::string FakeFileSystem::Key(const std::string& path) {
-    std::string key = ToLowerAscii(path);
-    // Without trailing separators, but for a drive root's.
-    key.resize(std::min(key.size(), std::max<std::size_t>(key.find_last_not_of('\\') + 1, 3)));
-    return key;
+    const std::string key = ToLowerAscii(path);  // without trailing separators, but for a drive root's
+    return key.substr(0, std::max<std::size_t>(key.find_last_not_of('\\') + 1, 3));
 }
 
 std::string FakeFileSystem::Parent(const std::string& key) {
@@ -58,8 +51,7 @@ std::string FakeFileSystem::Resolve(const std::string& path) const {
     }
     const std::string parent = Resolve(Parent(key));
     const auto it = nodes_.find(parent);
-    const bool link = it != nodes_.end() && !it->second.linkTarget.empty();
-    const std::string folder = link ? it->second.linkTarget : parent;
+    const std::string folder = it != nodes_.end() && !it->second.linkTarget.empty() ? it->second.linkTarget : parent;
     return folder + (folder.size() == 3 ? "" : "\\") + key.substr(key.rfind('\\') + 1);
 }
 
@@ -75,12 +67,10 @@ void FakeFileSystem::Add(const std::string& path, Node node) {
 }
 
 void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
-    const std::string name = path.substr(path.find_last_of('\\', path.size() - 2) + 1);
-    Add(path, {name, attributes | attr::kDirectory, {}, {}});
+    Add(path, {path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes | attr::kDirectory, {}, {}});
 }
 
-void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes,
-                             std::uint32_t attributes) {
+void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
     Add(path, {path.substr(path.rfind('\\') + 1), attributes, bytes, {}});
 }
 
@@ -133,9 +123,7 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
 
 bool FakeFileSystem::ChangeDrive(const std::string& drive) {
     const bool known = drive.size() == 2 && drive[1] == ':' && nodes_.count(Key(drive + "\\")) != 0;
-    if (known && Key(current_.substr(0, 2)) != Key(drive)) {
-        current_ = drive + "\\";
-    }
+    current_ = known && Key(current_.substr(0, 2)) != Key(drive) ? drive + "\\" : current_;
     return known;
 }
 
@@ -174,12 +162,10 @@ bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attrib
 bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
     const std::string key = Resolve(path);
     const auto it = nodes_.find(key);
-    if (it == nodes_.end() || IsFolder(it->second.attributes) != folder || key.size() <= 3) {
-        return false;
-    }
     const auto inside = [&](const auto& entry) { return Parent(entry.first) == key; };
-    if (folder ? it->second.linkTarget.empty() && std::any_of(nodes_.begin(), nodes_.end(), inside)
-               : (!force && (it->second.attributes & attr::kReadOnly) != 0) || locks_.count(key) != 0) {
+    if (it == nodes_.end() || IsFolder(it->second.attributes) != folder || key.size() <= 3 ||
+        (folder ? it->second.linkTarget.empty() && std::any_of(nodes_.begin(), nodes_.end(), inside)
+                : (!force && (it->second.attributes & attr::kReadOnly) != 0) || locks_.count(key) != 0)) {
         return false;
     }
     nodes_.erase(it);
@@ -192,8 +178,7 @@ std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::stri
 }
 
 bool FakeFileSystem::Move(const std::string& from, const std::string& to) {
-    const std::string source = Resolve(from);
-    const std::string target = Resolve(to);
+    const std::string source = Resolve(from), target = Resolve(to);
     const auto it = nodes_.find(source);
     if (it == nodes_.end() || nodes_.count(target) != 0 || nodes_.count(Parent(target)) == 0 ||
         locks_.count(source) != 0) {

@@ -3,8 +3,6 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "platform/FileSystem.h"
 

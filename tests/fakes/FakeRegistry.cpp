@@ -17,16 +17,14 @@ auto FindNamed(Items& items, const std::string& name) {
 }
 
 bool IsText(std::uint32_t type) { return type == regtype::kText || type == regtype::kExpandText; }
-bool Childless(const FakeRegistryValue&) { return true; }
+bool Childless(const FakeRegistryValue&) { return true; }  // a value may always go
 bool Childless(const FakeRegistryKey& key) { return key.subkeys.empty(); }
 
 // A handle that finds its key afresh on every call, so a key deleted meanwhile fails cleanly.
 class FakeKeyHandle final : public IRegistryKey {
 public:
     FakeKeyHandle(FakeRegistry& registry, RegistryHive hive, std::string path, bool writable)
-        : registry_(registry), hive_(hive), path_(std::move(path)), writable_(writable) {
-        ++registry_.openKeys;
-    }
+        : registry_(registry), hive_(hive), path_(std::move(path)), writable_(writable) { ++registry_.openKeys; }
     ~FakeKeyHandle() override { --registry_.openKeys; }
 
     std::optional<RegistryValueInfo> QueryValueInfo(const std::string& name) override {

@@ -21,7 +21,7 @@ protected:
 
 TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorNumbersAndNothingForOtherTypes) {
     fake.SetText(kUser, kKey, "name", "abc");
-    fake.SetNumber(kUser, kKey, "count", -7);
+    fake.Key(kUser, kKey).Put({"count", regtype::kNumber, {}, -7});
     fake.Key(kUser, kKey).Put({"blob", regtype::kBinary, "\x01\x02"});
     fake.SetText(kUser, kKey, "expand", "%TEMP%", regtype::kExpandText);
     fake.SetText(kUser, kKey, "broken", "x");
