@@ -10,18 +10,13 @@
 namespace kestrum {
 namespace {
 
-using PathSet = std::set<std::string>;
+using Paths = std::vector<std::string>;  // as the fake lists them: lower case, sorted
 
 class RemovalTest : public ::testing::Test {
 protected:
     fakes::FakePlatform fake;
     KestrumModule module{fake.services()};
     fakes::FakeFileSystem& fs = fake.files;
-
-    PathSet Paths() const {
-        const auto all = fs.AllPaths();
-        return {all.begin(), all.end()};
-    }
 };
 
 TEST_F(RemovalTest, DeleteOneFileClearsAttributesAndReportsSurvivors) {
@@ -60,8 +55,7 @@ TEST_F(RemovalTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDeletes
     EXPECT_EQ(fs.flushedPasses[2].second, std::string(n, '\xAA'));
     EXPECT_LE(fs.largestWrite, 4u << 20);
     EXPECT_GE(fake.clock.NowMilliseconds() - start, 1000u);
-    EXPECT_EQ(Paths(), (PathSet{"c:\\", "c:\\data", "c:\\data\\other.txt", "c:\\windows",
-                                "c:\\windows\\system32"}));
+    EXPECT_EQ(fs.AllPaths(), (Paths{"c:\\", "c:\\data", "c:\\data\\other.txt", "c:\\windows", "c:\\windows\\system32"}));
     EXPECT_FALSE(module.Run.RebootAdvised);
 }
 
@@ -73,16 +67,13 @@ TEST_F(RemovalTest, WipedFileKeepsItsPlaceWhenEveryNewNameIsTaken) {
     module.Run.Flags.WipeFiles = true;
     DeleteOneFile(module.Context, "C:\\f\\k");
     for (char c = 'a'; c <= 'y'; ++c) {
-        EXPECT_EQ(fs.Bytes(std::string("C:\\f\\") + c), c == 'k' ? "\xAA" : std::string(1, c));
+        EXPECT_EQ(fs.Bytes(std::string("C:\\f\\") + c), c == 'k' ? "\xAA" : std::string(1, c));  // wiped in place
     }
     EXPECT_TRUE(module.Run.RebootAdvised);
 }
 
 TEST(PatternMatch, WholeCaseSensitiveNamesWithStarAndQuestionMark) {
-    const struct {
-        const char *name, *pattern;
-        bool matches;
-    } cases[] = {{"a.tmp", "*.tmp", true},     {"A.TMP", "*.tmp", false},  {"a.tmp2", "*.tmp", false},
+    const struct { const char *name, *pattern; bool matches; } cases[] = {{"a.tmp", "*.tmp", true},     {"A.TMP", "*.tmp", false},  {"a.tmp2", "*.tmp", false},
                  {"x", "*.*", true},           {"a.b.c", "*.*.*", true},   {"ab.doc", "a*b.doc", true},
                  {"acb.dot", "a*b.doc", false}, {"x1.log", "x?.log", true}, {"x12.log", "x?.log", false}};
     for (const auto& c : cases) {
@@ -114,17 +105,17 @@ protected:
 };
 
 TEST_F(PurgeTest, ContentsGoAndTheFolderStaysOrGoesButRootsNeverGo) {
-    const PathSet before = Paths();
+    const Paths before = fs.AllPaths();
     for (const char* root : {"c:\\", "C:\\.", "c:\\temp\\..", "c:\\\\"}) {
         PurgeFolderContents(module.Context, root);
         PurgeFolder(module.Context, root);
     }
-    EXPECT_EQ(Paths(), before);
+    EXPECT_EQ(fs.AllPaths(), before);
     PurgeFolderContents(module.Context, "C:\\temp\\");
-    EXPECT_EQ(Paths(), (PathSet{"c:\\", "c:\\temp", "c:\\keep.txt", "c:\\windows", "c:\\windows\\system32"}));
+    EXPECT_EQ(fs.AllPaths(), (Paths{"c:\\", "c:\\keep.txt", "c:\\temp", "c:\\windows", "c:\\windows\\system32"}));
     fs.AddFile("C:\\temp\\again.txt", "x");
     PurgeFolder(module.Context, "C:\\temp\\");
-    EXPECT_EQ(Paths(), (PathSet{"c:\\", "c:\\keep.txt", "c:\\windows", "c:\\windows\\system32"}));
+    EXPECT_EQ(fs.AllPaths(), (Paths{"c:\\", "c:\\keep.txt", "c:\\windows", "c:\\windows\\system32"}));
 }
 
 TEST_F(PurgeTest, CacheIndexFoldersStayAndLockedIndexFilesAreOverwritten) {
