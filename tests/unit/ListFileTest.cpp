@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/Path.h"
 #include "fakes/FakeFileSystem.h"
 #include "settings/ListFile.h"
 
@@ -69,6 +70,22 @@ TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
     ASSERT_TRUE(WriteListFile(fs, path, {}));
     EXPECT_EQ(*fs.Bytes(path), "");
     EXPECT_FALSE(WriteListFile(fs, "C:\\no such folder\\Kestrum.lst", entries));
+}
+
+TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
+    // Path, with a trailing separator, without one, joined with "temp".
+    const char* const cases[][4] = {
+        {"", "", "", ""},
+        {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\", "c:\\", "c:", "c:\\temp"},
+        {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithTrailingSeparator(c[0]), c[1]) << c[0];
+        EXPECT_EQ(WithoutTrailingSeparator(c[0]), c[2]) << c[0];
+        EXPECT_EQ(JoinPath(c[0], "temp"), c[3]) << c[0];
+    }
 }
 
 }  // namespace
