@@ -11,8 +11,7 @@ const std::string kTarget = "C:\\Program Files\\Kestrum\\Kestrum.exe";
 const std::string kLink = kTarget + "|/run";  // what the fake shell writes into a link
 const std::string kProfiles = "C:\\Documents and Settings\\";
 const std::string kPrograms = kProfiles + "alice\\Start Menu\\Programs\\";
-const std::string kQuickLaunch =
-    kProfiles + "alice\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk";
+const std::string kQuickLaunch = kProfiles + "alice\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk";
 
 std::string Desktop(const std::string& account) { return kProfiles + account + "\\Desktop\\Clean Now.lnk"; }
 
@@ -58,8 +57,7 @@ TEST_F(ShortcutsTest, Windows98KeepsEverythingInTheWindowsFolder) {
     module.Startup.IsWindowsNT = false;
     fake.system.windowsDirectory = "C:\\WINDOWS\\";
     const std::string quickLaunch = "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch";
-    for (const std::string& folder : {std::string("C:\\WINDOWS\\Start Menu\\Programs"),
-                                      std::string("C:\\WINDOWS\\Desktop"), quickLaunch}) {
+    for (const char* folder : {"C:\\WINDOWS\\Start Menu\\Programs", "C:\\WINDOWS\\Desktop", quickLaunch.c_str()}) {
         fs.AddFolder(folder);
     }
     fs.AddFile(Desktop("Administrator"), "not looked at on 98");
