@@ -53,9 +53,7 @@ protected:
     fakes::FakeFileSystem& fs = fake.files;
 
     void Family(bool nt, std::int32_t build, const std::string& user) {
-        module.Startup.IsWindowsNT = nt;
-        module.Startup.WindowsBuild = build;
-        fake.system.userName = user;
+        std::tie(module.Startup.IsWindowsNT, module.Startup.WindowsBuild, fake.system.userName) = std::tie(nt, build, user);
         ComputeLocations(module.Context);
     }
     void RunAllCategories() {
