@@ -7,10 +7,8 @@
 
 namespace kestrum::fakes {
 
-namespace {
-bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
-std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
-}  // namespace
+static bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
+static std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
 
 // The file stays in place while it is open, as the system's sharing rules see to.
 class FakeOverwriteFile final : public IOverwriteFile {
@@ -18,17 +16,11 @@ public:
     FakeOverwriteFile(FakeFileSystem& fs, std::string key) : fs_(fs), key_(std::move(key)) {}
     bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
         std::string& bytes = fs_.nodes_.at(key_).bytes;
-        if (offset + size > bytes.size()) {
-            return false;
-        }
-        std::memcpy(bytes.data() + offset, data, size);
-        fs_.largestWrite = std::max(fs_.largestWrite, size);
-        return true;
+        const bool fits = offset + size <= bytes.size();
+        fs_.largestWrite = std::max(fs_.largestWrite, fits ? size : 0);
+        return fits && (std::memcpy(bytes.data() + offset, data, size), true);
     }
-    bool Flush() override {
-        fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes);
-        return true;
-    }
+    bool Flush() override { return fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes), true; }
 
 private:
     FakeFileSystem& fs_;
@@ -38,10 +30,8 @@ private:
 FakeFileSystem::FakeFileSystem() { AddFolder("C:\\WINDOWS\\system32"); }
 
 std::string FakeFileSystem::Key(const std::string& path) {
-    std::string key = ToLowerAscii(path);
-    // Without trailing separators, but for a drive root's.
-    key.resize(std::min(key.size(), std::max<std::size_t>(key.find_last_not_of('\\') + 1, 3)));
-    return key;
+    const std::string key = ToLowerAscii(path);  // without trailing separators, but for a drive root's
+    return key.substr(0, std::max<std::size_t>(key.find_last_not_of('\\') + 1, 3));
 }
 
 std::string FakeFileSystem::Parent(const std::string& key) {
@@ -61,8 +51,7 @@ std::string FakeFileSystem::Resolve(const std::string& path) const {
     }
     const std::string parent = Resolve(Parent(key));
     const auto it = nodes_.find(parent);
-    const bool link = it != nodes_.end() && !it->second.linkTarget.empty();
-    const std::string folder = link ? it->second.linkTarget : parent;
+    const std::string folder = it != nodes_.end() && !it->second.linkTarget.empty() ? it->second.linkTarget : parent;
     return folder + (folder.size() == 3 ? "" : "\\") + key.substr(key.rfind('\\') + 1);
 }
 
@@ -73,19 +62,15 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
 
 void FakeFileSystem::Add(const std::string& path, Node node) {
     const std::string key = Key(path);
-    if (key.size() > 3 && nodes_.count(Parent(key)) == 0) {
-        AddFolder(Parent(key));
-    }
+    (void)(key.size() <= 3 || nodes_.count(Parent(key)) != 0 || (AddFolder(Parent(key)), true));
     nodes_[key] = std::move(node);
 }
 
 void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
-    const std::string name = path.substr(path.find_last_of('\\', path.size() - 2) + 1);
-    Add(path, {name, attributes | attr::kDirectory, {}, {}});
+    Add(path, {path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes | attr::kDirectory, {}, {}});
 }
 
-void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes,
-                             std::uint32_t attributes) {
+void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
     Add(path, {path.substr(path.rfind('\\') + 1), attributes, bytes, {}});
 }
 
@@ -101,26 +86,19 @@ std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) {
 
 std::vector<std::string> FakeFileSystem::AllPaths() const {
     std::vector<std::string> paths;
-    for (const auto& [key, node] : nodes_) {
-        paths.push_back(key);
-    }
+    std::transform(nodes_.begin(), nodes_.end(), std::back_inserter(paths), [](const auto& n) { return n.first; });
     return paths;
 }
 
 std::optional<std::string> FakeFileSystem::ReadTextFile(const std::string& path) {
-    const auto bytes = Bytes(path);
-    if (!bytes || unreadable.count(Key(path)) != 0) {
-        return std::nullopt;
-    }
+    const auto bytes = unreadable.count(Key(path)) == 0 ? Bytes(path) : std::nullopt;
     // Latin-1 to UTF-8: every byte is a character, as in a single-byte code page.
     std::string text;
-    for (unsigned char c : *bytes) {
-        if (c >= 0x80) {
-            text += static_cast<char>(0xC0 | (c >> 6));
-        }
-        text += static_cast<char>(c < 0x80 ? c : 0x80 | (c & 0x3F));
+    for (unsigned char c : bytes.value_or("")) {
+        text += c < 0x80 ? std::string(1, static_cast<char>(c))
+                         : std::string{static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
     }
-    return text;
+    return bytes ? std::optional(text) : std::nullopt;
 }
 
 bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& text) {
@@ -145,35 +123,28 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
 
 bool FakeFileSystem::ChangeDrive(const std::string& drive) {
     const bool known = drive.size() == 2 && drive[1] == ':' && nodes_.count(Key(drive + "\\")) != 0;
-    if (known && Key(current_.substr(0, 2)) != Key(drive)) {
-        current_ = drive + "\\";
-    }
+    current_ = known && Key(current_.substr(0, 2)) != Key(drive) ? drive + "\\" : current_;
     return known;
 }
 
 bool FakeFileSystem::ChangeDirectory(const std::string& path) {
     const Node* node = Find(path);
-    if (node == nullptr || !IsFolder(node->attributes)) {
-        return false;
-    }
-    current_ = path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    return true;
+    const bool folder = node != nullptr && IsFolder(node->attributes);
+    current_ = !folder ? current_ : path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    return folder;
 }
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
     touched.push_back(Key(folder));
     const Node* node = Find(folder);
-    if (node == nullptr || !IsFolder(node->attributes)) {
-        return std::nullopt;
-    }
-    const std::string key = node->linkTarget.empty() ? Resolve(folder) : node->linkTarget;
+    const std::string key = node == nullptr ? "" : node->linkTarget.empty() ? Resolve(folder) : node->linkTarget;
     std::vector<FolderEntry> entries;
     for (const auto& [k, n] : nodes_) {
         if (k != key && Parent(k) == key) {
             entries.push_back({n.name, Shown(n.attributes)});
         }
     }
-    return entries;
+    return node != nullptr && IsFolder(node->attributes) ? std::optional(entries) : std::nullopt;
 }
 
 std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
@@ -184,21 +155,17 @@ std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path)
 bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
     Node* node = Find(path);
-    if (node != nullptr) {
-        node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal));
-    }
-    return node != nullptr;
+    return node != nullptr &&
+           (node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)), true);
 }
 
 bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
     const std::string key = Resolve(path);
     const auto it = nodes_.find(key);
-    if (it == nodes_.end() || IsFolder(it->second.attributes) != folder || key.size() <= 3) {
-        return false;
-    }
     const auto inside = [&](const auto& entry) { return Parent(entry.first) == key; };
-    if (folder ? it->second.linkTarget.empty() && std::any_of(nodes_.begin(), nodes_.end(), inside)
-               : (!force && (it->second.attributes & attr::kReadOnly) != 0) || locks_.count(key) != 0) {
+    if (it == nodes_.end() || IsFolder(it->second.attributes) != folder || key.size() <= 3 ||
+        (folder ? it->second.linkTarget.empty() && std::any_of(nodes_.begin(), nodes_.end(), inside)
+                : (!force && (it->second.attributes & attr::kReadOnly) != 0) || locks_.count(key) != 0)) {
         return false;
     }
     nodes_.erase(it);
@@ -211,16 +178,14 @@ std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::stri
 }
 
 bool FakeFileSystem::Move(const std::string& from, const std::string& to) {
-    const std::string source = Resolve(from);
-    const std::string target = Resolve(to);
+    const std::string source = Resolve(from), target = Resolve(to);
     const auto it = nodes_.find(source);
     if (it == nodes_.end() || nodes_.count(target) != 0 || nodes_.count(Parent(target)) == 0 ||
         locks_.count(source) != 0) {
         return false;
     }
-    const Node& node = it->second;
-    nodes_[target] = Node{to.substr(to.rfind('\\') + 1), node.attributes, node.bytes, node.linkTarget};
-    nodes_.erase(it);
+    nodes_[target] = Node{to.substr(to.rfind('\\') + 1), it->second.attributes, it->second.bytes, it->second.linkTarget};
+    nodes_.erase(source);
     return true;
 }
 

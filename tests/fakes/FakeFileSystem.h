@@ -3,8 +3,6 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -42,14 +40,10 @@ public:
     bool FindsNormalFile(const std::string& path) override {
         return Bytes(path) && (Find(path)->attributes & (attr::kHidden | attr::kSystem)) == 0;
     }
-    bool RemoveFile(const std::string& path) override {
-        touched.push_back(Key(path));
-        return Erase(path, false, false);
-    }
+    bool RemoveFile(const std::string& path) override { return touched.push_back(Key(path)), Erase(path, false, false); }
     bool RemoveFolder(const std::string& path) override { return Erase(path, true, false); }
     std::optional<std::uint64_t> FileLength(const std::string& path) override {
-        const auto bytes = Bytes(path);
-        return bytes ? std::optional<std::uint64_t>(bytes->size()) : std::nullopt;
+        return Bytes(path) ? std::optional<std::uint64_t>(Bytes(path)->size()) : std::nullopt;
     }
     std::unique_ptr<IOverwriteFile> OpenForOverwrite(const std::string& path) override;
     bool Move(const std::string& from, const std::string& to) override;
@@ -66,8 +60,7 @@ public:
     std::function<void(const std::string&)> onRemoved = [](const std::string&) {};
 
 private:
-    // The name as created; the target of a folder link in lower case.
-    struct Node {
+    struct Node {  // the name as created; a folder link's target in lower case
         std::string name;
         std::uint32_t attributes = 0;
         std::string bytes, linkTarget;

@@ -17,25 +17,21 @@ auto FindNamed(Items& items, const std::string& name) {
 }
 
 bool IsText(std::uint32_t type) { return type == regtype::kText || type == regtype::kExpandText; }
-bool Childless(const FakeRegistryValue&) { return true; }
+bool Childless(const FakeRegistryValue&) { return true; }  // a value may always go
 bool Childless(const FakeRegistryKey& key) { return key.subkeys.empty(); }
 
 // A handle that finds its key afresh on every call, so a key deleted meanwhile fails cleanly.
 class FakeKeyHandle final : public IRegistryKey {
 public:
     FakeKeyHandle(FakeRegistry& registry, RegistryHive hive, std::string path, bool writable)
-        : registry_(registry), hive_(hive), path_(std::move(path)), writable_(writable) {
-        ++registry_.openKeys;
-    }
+        : registry_(registry), hive_(hive), path_(std::move(path)), writable_(writable) { ++registry_.openKeys; }
     ~FakeKeyHandle() override { --registry_.openKeys; }
 
     std::optional<RegistryValueInfo> QueryValueInfo(const std::string& name) override {
-        const FakeRegistryValue* value = Value(name, false);
-        if (value == nullptr) {
-            return std::nullopt;
-        }
-        const std::size_t size = IsText(value->type) ? value->text.size() : 4;
-        return RegistryValueInfo{value->type, static_cast<std::uint32_t>(size)};
+        const FakeRegistryValue* v = Value(name, false);
+        return v == nullptr ? std::nullopt
+                            : std::optional(RegistryValueInfo{v->type, static_cast<std::uint32_t>(
+                                                                           IsText(v->type) ? v->text.size() : 4)});
     }
     std::optional<std::string> ReadText(const std::string& name) override {
         const FakeRegistryValue* value = Value(name, true);
@@ -79,26 +75,17 @@ private:
     template <typename Items>
     bool Erase(Items FakeRegistryKey::*member, const std::string& name) {
         FakeRegistryKey* key = writable_ ? Key() : nullptr;
-        if (key == nullptr) {
-            return false;
-        }
-        Items& items = key->*member;
-        const auto it = FindNamed(items, name);
-        if (it == items.end() || !Childless(*it)) {
-            return false;
-        }
-        items.erase(it);
-        return true;
+        const auto it = key != nullptr ? FindNamed(key->*member, name) : typename Items::iterator();
+        return key != nullptr && it != (key->*member).end() && Childless(*it) &&
+               ((key->*member).erase(it), true);
     }
     template <typename Items>
     std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index,
                                       std::size_t chars) {
         FakeRegistryKey* key = Key();
-        if (key == nullptr || index >= (key->*member).size() ||
-            (key->*member)[index].name.size() >= chars) {
-            return std::nullopt;
-        }
-        return (key->*member)[index].name;
+        const bool fits = key != nullptr && index < (key->*member).size() &&
+                          (key->*member)[index].name.size() < chars;
+        return fits ? std::optional((key->*member)[index].name) : std::nullopt;
     }
 
     FakeRegistry& registry_;
@@ -115,11 +102,8 @@ FakeRegistryValue* FakeRegistryKey::FindValue(const std::string& valueName) {
 }
 
 void FakeRegistryKey::Put(const FakeRegistryValue& value) {
-    if (FakeRegistryValue* existing = FindValue(value.name)) {
-        *existing = FakeRegistryValue{existing->name, value.type, value.text, value.number};
-    } else {
-        values.push_back(value);
-    }
+    FakeRegistryValue* existing = FindValue(value.name);
+    existing ? (void)(*existing = {existing->name, value.type, value.text, value.number}) : values.push_back(value);
 }
 
 FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, bool make) {
@@ -128,11 +112,8 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
         const std::size_t end = std::min(path.find('\\', start), path.size());
         const std::string part = path.substr(start, end - start);
         const auto it = FindNamed(key->subkeys, part);
-        FakeRegistryKey* next = part.empty() || it == key->subkeys.end() ? nullptr : &*it;
-        if (next == nullptr && make) {
-            next = &key->subkeys.emplace_back(FakeRegistryKey{part, {}, {}});
-        }
-        key = next;
+        key = !part.empty() && it != key->subkeys.end() ? &*it
+              : make ? &key->subkeys.emplace_back(FakeRegistryKey{part, {}, {}}) : nullptr;
         start = end + 1;
     }
     return key;
@@ -140,10 +121,8 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
 
 std::vector<std::string> FakeRegistry::ValueNames(RegistryHive hive, const std::string& path) {
     std::vector<std::string> names;
-    if (FakeRegistryKey* key = Find(hive, path)) {
-        for (const auto& value : key->values) {
-            names.push_back(value.name);
-        }
+    for (const auto& value : HasKey(hive, path) ? Find(hive, path)->values : std::vector<FakeRegistryValue>{}) {
+        names.push_back(value.name);
     }
     return names;
 }
@@ -156,10 +135,8 @@ std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::s
     std::snprintf(hiveText, sizeof(hiveText), "%08X|", static_cast<unsigned>(hive));
     opened.push_back(hiveText + path + (full ? "|full" : "|read"));
     FakeRegistryKey* key = Find(hive, path);
-    if (key == nullptr || (full && key->readOnly)) {
-        return nullptr;
-    }
-    return std::make_unique<FakeKeyHandle>(*this, hive, path, full);
+    return key == nullptr || (full && key->readOnly) ? nullptr
+                                                     : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
 }
 
 }  // namespace kestrum::fakes

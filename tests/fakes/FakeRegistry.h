@@ -2,9 +2,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/Registry.h"
@@ -43,25 +40,16 @@ public:
                  const std::string& text, std::uint32_t type = regtype::kText) {
         Key(hive, path).Put({name, type, text + '\0'});
     }
-    void SetNumber(RegistryHive hive, const std::string& path, const std::string& name, std::int32_t n) {
-        Key(hive, path).Put({name, regtype::kNumber, {}, n});
-    }
-    void SetBinary(RegistryHive hive, const std::string& path, const std::string& name) {
-        Key(hive, path).Put({name, regtype::kBinary, "\x01\x02"});
-    }
     // The stored characters of a text value, nothing when there is no such value.
-    std::optional<std::string> Text(RegistryHive hive, const std::string& path,
-                                    const std::string& name) {
+    std::optional<std::string> Text(RegistryHive hive, const std::string& path, const std::string& name) {
         FakeRegistryValue* value = HasKey(hive, path) ? Find(hive, path)->FindValue(name) : nullptr;
         return value != nullptr ? std::optional(value->text) : std::nullopt;
     }
     std::vector<std::string> ValueNames(RegistryHive hive, const std::string& path);
 
-    std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
-                                       RegistryAccess access) override;
+    std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path, RegistryAccess access) override;
 
-    // Called before every Open, so a test can act at a chosen point.
-    std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {};
+    std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {};  // before each Open
     int openKeys = 0;  // keys opened and not yet closed
     std::vector<std::string> opened;  // every Open: "hive|path|read" or "|full", hive in hex
 

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include "common/Path.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSystem.h"
+#include "settings/OptionFlags.h"
+#include "settings/Settings.h"
+#include "settings/ListFile.h"
+
+namespace kestrum {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+TEST(ListText, LineEndsEmptyLinesAndExactText) {
+    const std::pair<std::string, Entries> cases[] = {
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\rb\rc\r", {"a", "b", "c"}},
+        {"c:\\a\r\nc:\\b\r\n\r\nc:\\c\r\n", {"c:\\a", "c:\\b"}},
+        {"a\n\nb", {"a"}},
+        {"\r\na\r\n", {}},
+        {"", {}},
+        {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
+        {std::string("\x01\0z\xff\r\n\x7f", 7), {std::string("\x01\0z\xff", 4), "\x7f"}},
+    };
+    for (const auto& [text, entries] : cases) {
+        EXPECT_EQ(ParseListText(text, 100), entries) << text;
+    }
+    EXPECT_EQ(ParseListText("a\r\nb\r\nc\r\n", 2), (Entries{"a", "b"})) << "no more than the limit";
+}
+
+class LoadSelectedFilesTest : public ::testing::Test {
+protected:
+    fakes::FakeFileSystem fs;
+    OptionState options;
+    const std::string path = "C:\\Program Files\\Kestrum\\Kestrum.lst";
+
+    void SetUp() override { fs.AddFolder("C:\\Program Files\\Kestrum"); }
+    Entries Load() {
+        LoadSelectedFiles(fs, path, options);
+        EXPECT_EQ(options.SelectedFiles.size(), static_cast<std::size_t>(options.SelectedFileCount) + 1);
+        EXPECT_EQ(options.SelectedFiles[0], "") << "index 0 never holds an entry";
+        return Entries(options.SelectedFiles.begin() + 1, options.SelectedFiles.end());
+    }
+};
+
+TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWithoutAReadableFile) {
+    options.SelectedFiles.push_back("stale");
+    options.SelectedFileCount = 1;
+    EXPECT_EQ(Load(), Entries{});
+    EXPECT_FALSE(fs.FileExists(path)) << "a missing list is not created";
+
+    fs.AddFile(path, "c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n");
+    EXPECT_EQ(Load(), (Entries{"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}));
+    fs.unreadable.insert("c:\\program files\\kestrum\\kestrum.lst");
+    EXPECT_EQ(Load(), Entries{});
+
+    std::string text;
+    for (int i = 0; i < 33000; ++i) {
+        text += "c:\\f" + std::to_string(i) + "\r\n";
+    }
+    fs.AddFile(path, text);
+    fs.unreadable.clear();
+    EXPECT_EQ(Load().back(), "c:\\f32766");
+    EXPECT_EQ(options.SelectedFileCount, 32767);
+}
+
+TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
+    const Entries entries{" c:\\lead", "c:\\caf\xC3\xA9\\", "c:\\x\\*.*"};
+    ASSERT_TRUE(WriteListFile(fs, path, entries));
+    EXPECT_EQ(*fs.Bytes(path), " c:\\lead\r\nc:\\caf\xE9\\\r\nc:\\x\\*.*\r\n");
+    EXPECT_EQ(Load(), entries);
+    ASSERT_TRUE(WriteListFile(fs, path, {}));
+    EXPECT_EQ(*fs.Bytes(path), "");
+    EXPECT_FALSE(WriteListFile(fs, "C:\\no such folder\\Kestrum.lst", entries));
+}
+
+TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
+    // Path, with a trailing separator, without one, joined with "temp".
+    const char* const cases[][4] = {
+        {"", "", "", ""},
+        {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\", "c:\\", "c:", "c:\\temp"},
+        {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithTrailingSeparator(c[0]), c[1]) << c[0];
+        EXPECT_EQ(WithoutTrailingSeparator(c[0]), c[2]) << c[0];
+        EXPECT_EQ(JoinPath(c[0], "temp"), c[3]) << c[0];
+    }
+}
+
+// The flags in DeleteOptions order, then WipeFiles, as "0" and "1".
+std::string Parsed(const std::string& general, const std::string& del, RunFlags f = {}) {
+    ParseRunFlags(general, del, f);
+    std::string bits;
+    for (bool flag : {f.DeleteHistory, f.DeleteCookies, f.DeleteRecent, f.DeleteTemporary, f.DeleteCache,
+                      f.ClearRecycleBin, f.DeleteSelected, f.ClearDnsCache, f.DeletePrefetch, f.WipeFiles}) {
+        bits += flag ? '1' : '0';
+    }
+    return bits;
+}
+
+TEST(OptionFlags, ParsingSetsWhatTheDigitsSayAndKeepsTheRest) {
+    fakes::FakeSettingsStore store;
+    EXPECT_EQ(Parsed(ReadGeneralOptions(store), ReadDeleteOptions(store)), "1111110000")
+        << "each string has its default: the first six categories and no wiping";
+    store.Put("GeneralOptions", "00100000000000000000");
+    EXPECT_EQ(ReadGeneralOptions(store), "00100000000000000000");
+    EXPECT_EQ(ReadDeleteOptions(store), "11111100000000000000");
+
+    // Flags set before: cookies and wiping. Missing positions and characters that are no digits
+    // keep the previous value; any digit but 0 sets the flag.
+    RunFlags before;
+    before.WipeFiles = before.DeleteCookies = true;
+    const struct {
+        std::string general, del, bits;
+    } cases[] = {
+        {"1", "000000001", "0000000011"},
+        {"11x", "x9 -0\xC3\xA9", "0100000001"},
+        {std::string(5000, '1'), std::string(100000, '0'), "0000000001"},
+        {"110", "111111111", "1111111110"},
+        {"001", "101010101", "1010101011"},  // each position read from its own place
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Parsed(c.general, c.del, before), c.bits)
+            << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
+    }
+}
+
+TEST(OptionFlags, BuiltStringsAreTwentyCharacters) {
+    EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000");
+    EXPECT_EQ(BuildFlagString({false, false, false, false, false, false, false, false, false}), "00000000000000000000");
+}
+
+TEST(Settings, SaveWritesTextThatReadsBackAndASplashValueThatIsNoNumberKeepsTheDefault) {
+    fakes::FakeSettingsStore store;
+    const StoredSettings none = ReadSettings(store);
+    EXPECT_TRUE(none.ShowSplash);
+    EXPECT_EQ(none.Defined, "No");
+
+    StoredSettings s{"00100000000000000000", "10000000100000000000", false, "Yes"};
+    ASSERT_TRUE(SaveSettings(store, s));
+    EXPECT_EQ(store.values.at("Kestrum\\Settings\\ShowSplash"), "0");
+    const StoredSettings back = ReadSettings(store);
+    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined,
+              s.GeneralOptions + s.DeleteOptions + "Yes");
+    EXPECT_FALSE(back.ShowSplash);
+    store.failWrites = true;
+    EXPECT_FALSE(SaveSettings(store, s));
+
+    for (const auto& [text, shown] : {std::pair{"no", true}, {"", true}, {"00", false}}) {
+        store.Put("ShowSplash", text);
+        EXPECT_EQ(ReadSettings(store).ShowSplash, shown) << text;
+    }
+}
+
+}  // namespace
+}  // namespace kestrum
