@@ -22,8 +22,7 @@ Names Listing(NameAt nameAt) {
 
 TEST_F(RegistryContract, OpensExistingKeysOnlyAndNeverMakesOne) {
     subject->MakeKey(root + "\\child");
-    EXPECT_NE(Open(root + "\\child", RegistryAccess::Read), nullptr);
-    EXPECT_NE(Open(root + "\\CHILD"), nullptr);
+    EXPECT_NE(Open(root + "\\CHILD", RegistryAccess::Read), nullptr);
     for (const auto access : {RegistryAccess::Read, RegistryAccess::Full}) {
         EXPECT_EQ(Open(root + "\\absent\\deeper", access), nullptr);
         EXPECT_EQ(Open(root + "\\absent", access), nullptr) << "nor was it made";
@@ -65,49 +64,42 @@ TEST_F(RegistryContract, ValuesKeepTheirTypeAndAreReadWhole) {
     const auto info = key->QueryValueInfo("plain").value_or(RegistryValueInfo{});
     EXPECT_EQ(info.type, regtype::kNumber);
     EXPECT_EQ(info.sizeBytes, 4u);
-    EXPECT_FALSE(key->ReadText("plain").has_value());
-
     subject->PutForeign(root, "blob", regtype::kBinary, "\1\2\3");
     EXPECT_EQ(key->QueryValueInfo("blob").value_or(RegistryValueInfo{}).type, regtype::kBinary);
     EXPECT_FALSE(key->QueryValueInfo("missing").has_value());
-    for (const char* name : {"blob", "missing"}) {
+    for (const char* name : {"plain", "blob", "missing"}) {
         EXPECT_FALSE(key->ReadText(name).has_value()) << name;
-        EXPECT_FALSE(key->ReadNumber(name).has_value()) << name;
+        EXPECT_EQ(key->ReadNumber(name).has_value(), name[0] == 'p') << name;
     }
 }
 
-TEST_F(RegistryContract, DeletesValuesAndLeafKeysButNeverTheOpenKey) {
+// Deletions, read-only handles and a key deleted while still open.
+TEST_F(RegistryContract, DeletesOnlyWhatIsNamedAndOnlyThroughAWritableKey) {
     subject->MakeKey(root + "\\leaf");
     subject->MakeKey(root + "\\  spaced  ");
     auto key = Open(root);
     ASSERT_NE(key, nullptr);
     ASSERT_TRUE(key->WriteText("v", regtype::kText, "1"));
+    auto reader = Open(root, RegistryAccess::Read);
+    EXPECT_FALSE(reader->WriteText("v", regtype::kText, "2"));
+    EXPECT_FALSE(reader->WriteNumber("n", 2));
+    EXPECT_FALSE(reader->DeleteValue("v"));
+    EXPECT_EQ(reader->ReadText("v"), std::string("1\0", 2));
     EXPECT_TRUE(key->DeleteValue("V"));
     EXPECT_FALSE(key->DeleteValue("v")) << "already gone";
 
+    auto leaf = Open(root + "\\leaf");
+    ASSERT_TRUE(leaf->WriteText("v", regtype::kText, "1"));
     EXPECT_TRUE(key->DeleteSubkey("LEAF"));
-    EXPECT_EQ(Open(root + "\\leaf"), nullptr);
+    EXPECT_FALSE(leaf->ReadText("v").has_value());
+    EXPECT_FALSE(leaf->QueryValueInfo("v").has_value());
+    EXPECT_FALSE(leaf->WriteText("v", regtype::kText, "2"));
+    EXPECT_FALSE(leaf->SubkeyName(0, 256).has_value());
+    EXPECT_EQ(Open(root + "\\leaf"), nullptr) << "a write never brings the key back";
     EXPECT_FALSE(key->DeleteSubkey("spaced")) << "names are taken as they are";
     EXPECT_TRUE(key->DeleteSubkey("  spaced  "));
     EXPECT_FALSE(key->DeleteSubkey(""));
     EXPECT_NE(Open(root), nullptr) << "an empty subkey name never deletes the open key";
-}
-
-TEST_F(RegistryContract, KeysOpenedForReadingRefuseChanges) {
-    ASSERT_TRUE(Open(root)->WriteText("v", regtype::kText, "1"));
-    auto key = Open(root, RegistryAccess::Read);
-    ASSERT_NE(key, nullptr);
-    EXPECT_FALSE(key->WriteText("v", regtype::kText, "2"));
-    EXPECT_FALSE(key->WriteNumber("n", 2));
-    EXPECT_FALSE(key->DeleteValue("v"));
-    EXPECT_EQ(key->ReadText("v"), std::string("1\0", 2));
-    // Deleting a subkey takes rights on the subkey, not on this handle: no promise either way.
-
-    if (!subject->MakeReadOnly(root)) {
-        GTEST_SKIP() << "this registry cannot refuse the user full access";
-    }
-    EXPECT_EQ(Open(root), nullptr);
-    EXPECT_NE(Open(root, RegistryAccess::Read), nullptr);
 }
 
 TEST_F(RegistryContract, ListingsAreWholeVerbatimAndBoundedByTheBuffer) {
@@ -122,50 +114,29 @@ TEST_F(RegistryContract, ListingsAreWholeVerbatimAndBoundedByTheBuffer) {
     EXPECT_EQ(Listing([&](std::uint32_t i) { return key->SubkeyName(i, 256); }),
               (Names{"  spaced  ", "Alpha", "beta"}));
     EXPECT_EQ(Listing([&](std::uint32_t i) { return key->ValueName(i, 256); }), (Names{"", " n "}));
-
     auto beta = Open(root + "\\beta");
     ASSERT_TRUE(beta->WriteText("twelve chars", regtype::kText, "x"));
     EXPECT_EQ(beta->ValueName(0, 13), "twelve chars") << "a name fits when it and its NUL do";
     EXPECT_FALSE(beta->ValueName(0, 12).has_value());
 }
 
-TEST_F(RegistryContract, AKeyDeletedWhileOpenFailsCleanly) {
-    subject->MakeKey(root + "\\doomed");
-    auto doomed = Open(root + "\\doomed");
-    ASSERT_TRUE(doomed->WriteText("v", regtype::kText, "1"));
-    ASSERT_TRUE(Open(root)->DeleteSubkey("doomed"));
-
-    EXPECT_FALSE(doomed->ReadText("v").has_value());
-    EXPECT_FALSE(doomed->QueryValueInfo("v").has_value());
-    EXPECT_FALSE(doomed->WriteText("v", regtype::kText, "2"));
-    EXPECT_FALSE(doomed->SubkeyName(0, 256).has_value());
-    EXPECT_EQ(Open(root + "\\doomed"), nullptr) << "a write never brings the key back";
-}
-
 TEST_F(SettingsStoreContract, TextRoundTripsInItsOwnSectionAndForeignValuesReadSafely) {
     EXPECT_FALSE(store.Read(app, "Settings", "GeneralOptions").has_value()) << "no application";
     ASSERT_TRUE(store.Write(app, "Other", "GeneralOptions", "1"));
     EXPECT_FALSE(store.Read(app, "Settings", "GeneralOptions").has_value()) << "no section";
-    const std::pair<const char*, std::string> cases[] = {
-        {"GeneralOptions", "00100000000000000000"},
-        {"Empty", ""},
-        {"Accents", "caf\xC3\xA9 \xE2\x82\xAC"},
-        {"Huge", std::string(200000, '1')},
-    };
-    for (const auto& [name, value] : cases) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(store.Write(app, "Settings", name, value));
-        EXPECT_EQ(store.Read(app, "Settings", name), value);
-        EXPECT_TRUE(subject->StoredAsText("Settings", name));
+    for (const std::string& value : {std::string("0010"), std::string(), std::string("caf\xC3\xA9 \xE2\x82\xAC"),
+                                     std::string(200000, '1')}) {
+        SCOPED_TRACE(value.substr(0, 10));
+        ASSERT_TRUE(store.Write(app, "Settings", "GeneralOptions", value));
+        EXPECT_EQ(store.Read(app, "Settings", "GeneralOptions"), value) << "the last write wins";
+        EXPECT_TRUE(subject->StoredAsText("Settings", "GeneralOptions"));
     }
     EXPECT_FALSE(store.Read(app, "Settings", "Missing").has_value()) << "no value";
-    ASSERT_TRUE(store.Write(app, "Settings", "GeneralOptions", "2"));
-    EXPECT_EQ(store.Read(app, "Settings", "GeneralOptions"), "2") << "the last write wins";
     EXPECT_EQ(store.Read(app, "Other", "GeneralOptions"), "1") << "sections stay apart";
 
-    // Values other programs stored read safely.
+    // Values other programs stored: not text, without a NUL, with an early NUL.
     subject->PutForeignSetting("Settings", "DeleteOptions", regtype::kNumber, std::string("\1\0\0\0", 4));
-    EXPECT_FALSE(store.Read(app, "Settings", "DeleteOptions").has_value()) << "not text";
+    EXPECT_FALSE(store.Read(app, "Settings", "DeleteOptions").has_value());
     subject->PutForeignSetting("Settings", "NoNul", regtype::kText, "101");
     EXPECT_EQ(store.Read(app, "Settings", "NoNul"), "101");
     subject->PutForeignSetting("Settings", "EarlyNul", regtype::kText, std::string("10\0" "1", 4));

@@ -19,15 +19,12 @@ class Win32Subject final : public Subject {
 public:
     Win32Subject() { MakeKey(Root()); }
     ~Win32Subject() override { RegDeleteTreeW(HKEY_CURRENT_USER, Utf8ToWide(kScratch).c_str()); }
-
     IRegistry& Registry() override { return registry_; }
     std::string Root() override { return kScratch + "\\registry"; }
     void MakeKey(const std::string& path) override {
         win32::RegKey key;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(path).c_str(), 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, key.receive(), nullptr),
-                  ERROR_SUCCESS)
-            << path;
+                                  KEY_ALL_ACCESS, nullptr, key.receive(), nullptr), ERROR_SUCCESS);
     }
     // Wine counts a NUL that directly follows the data into a text value, so something else
     // follows the characters.
@@ -40,9 +37,6 @@ public:
                         text ? static_cast<const void*>(wide.data()) : data.data(),
                         static_cast<DWORD>(text ? (wide.size() - 1) * sizeof(wchar_t) : data.size()));
     }
-    // Wine grants the prefix's user every right on every key.
-    bool MakeReadOnly(const std::string&) override { return false; }
-
     ISettingsStore& Store() override { return store_; }
     // The store keeps HKEY_CURRENT_USER\Software\<application>.
     std::string Application() override { return kScratch.substr(std::string("Software\\").size()); }
