@@ -1,5 +1,5 @@
-// The promises of the registry and settings-store interfaces, held against every implementation:
-// each test binary defines MakeSubject for the implementations it checks.
+// The promises of the registry interface, held against every implementation: each test binary
+// defines MakeSubject for the implementation it checks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/Registry.h"
-#include "platform/SettingsStore.h"
 
 namespace kestrum::contract {
 
@@ -22,17 +21,11 @@ public:
     // A value as another program may store it: text (type 1) with no terminating NUL.
     virtual void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
                             const std::string& data) = 0;
-    virtual ISettingsStore& Store() = 0;
-    virtual std::string Application() = 0;  // one nothing has stored under yet
-    // Stored as the platform's plain text type, which other programs read.
-    virtual bool StoredAsText(const std::string& section, const std::string& name) = 0;
-    virtual void PutForeignSetting(const std::string& section, const std::string& name,
-                                   std::uint32_t type, const std::string& data) = 0;
 };
 
 std::unique_ptr<Subject> MakeSubject();
 
-class Contract : public ::testing::Test {
+class RegistryContract : public ::testing::Test {
 protected:
     std::unique_ptr<IRegistryKey> Open(const std::string& path, RegistryAccess access = RegistryAccess::Full) {
         return subject->Registry().Open(RegistryHive::CurrentUser, path, access);
@@ -40,10 +33,6 @@ protected:
 
     std::unique_ptr<Subject> subject = MakeSubject();
     const std::string root = subject->Root();
-    ISettingsStore& store = subject->Store();
-    const std::string app = subject->Application();
 };
-using RegistryContract = Contract;
-using SettingsStoreContract = Contract;
 
 }  // namespace kestrum::contract
