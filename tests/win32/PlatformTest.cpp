@@ -40,6 +40,7 @@ TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
     }
     path = deep + "\\Kestrum.lst";
     ASSERT_TRUE(WriteListFile(files, path, {"c:\\x"}));
+    EXPECT_TRUE(files.FileExists(path));
     EXPECT_FALSE(files.FileExists(deep)) << "a folder is no file";
     EXPECT_TRUE(files.ChangeDirectory(deep));
     // A NUL would cut the path short for the system: nothing is taken for the shorter path.
