@@ -70,7 +70,6 @@ TEST(SystemTest, FoldersDrivesBuffersThatAreTooSmallPowerAndArguments) {
     ASSERT_EQ(windows, "C:\\windows");
     EXPECT_FALSE(QueryWindowsDirectory(static_cast<UINT>(windows->size())).has_value()) << "no NUL";
     EXPECT_EQ(QueryWindowsDirectory(static_cast<UINT>(windows->size() + 1)), windows);
-    EXPECT_EQ(system.TempDirectory().value_or("").back(), '\\');
     const auto user = system.UserName().value_or("");
     ASSERT_FALSE(user.empty());
     EXPECT_FALSE(QueryUserName(static_cast<DWORD>(user.size())).has_value());
