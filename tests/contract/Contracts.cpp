@@ -20,20 +20,6 @@ Names Listing(NameAt nameAt) {
     return names;
 }
 
-TEST_F(RegistryContract, OpensExistingKeysOnlyAndNeverMakesOne) {
-    subject->MakeKey(root + "\\child");
-    EXPECT_NE(Open(root + "\\CHILD", RegistryAccess::Read), nullptr);
-    for (const auto access : {RegistryAccess::Read, RegistryAccess::Full}) {
-        EXPECT_EQ(Open(root + "\\absent\\deeper", access), nullptr);
-        EXPECT_EQ(Open(root + "\\absent", access), nullptr) << "nor was it made";
-    }
-    // An empty path is the hive itself, whose first level holds the root's first component.
-    auto hive = Open("", RegistryAccess::Read);
-    ASSERT_NE(hive, nullptr);
-    const Names top = Listing([&](std::uint32_t i) { return hive->SubkeyName(i, 256); });
-    EXPECT_NE(std::find(top.begin(), top.end(), "Software"), top.end());
-}
-
 TEST_F(RegistryContract, ValuesKeepTheirTypeAndAreReadWhole) {
     auto key = Open(root);
     ASSERT_NE(key, nullptr);
@@ -72,50 +58,54 @@ TEST_F(RegistryContract, ValuesKeepTheirTypeAndAreReadWhole) {
     }
 }
 
-// Deletions, read-only handles and a key deleted while still open.
-TEST_F(RegistryContract, DeletesOnlyWhatIsNamedAndOnlyThroughAWritableKey) {
-    subject->MakeKey(root + "\\leaf");
-    subject->MakeKey(root + "\\  spaced  ");
-    auto key = Open(root);
-    ASSERT_NE(key, nullptr);
-    ASSERT_TRUE(key->WriteText("v", regtype::kText, "1"));
-    auto reader = Open(root, RegistryAccess::Read);
-    EXPECT_FALSE(reader->WriteText("v", regtype::kText, "2"));
-    EXPECT_FALSE(reader->WriteNumber("n", 2));
-    EXPECT_FALSE(reader->DeleteValue("v"));
-    EXPECT_EQ(reader->ReadText("v"), std::string("1\0", 2));
-    EXPECT_TRUE(key->DeleteValue("V"));
-    EXPECT_FALSE(key->DeleteValue("v")) << "already gone";
-
-    auto leaf = Open(root + "\\leaf");
-    ASSERT_TRUE(leaf->WriteText("v", regtype::kText, "1"));
-    EXPECT_TRUE(key->DeleteSubkey("LEAF"));
-    EXPECT_FALSE(leaf->ReadText("v").has_value());
-    EXPECT_FALSE(leaf->QueryValueInfo("v").has_value());
-    EXPECT_FALSE(leaf->WriteText("v", regtype::kText, "2"));
-    EXPECT_FALSE(leaf->SubkeyName(0, 256).has_value());
-    EXPECT_EQ(Open(root + "\\leaf"), nullptr) << "a write never brings the key back";
-    EXPECT_FALSE(key->DeleteSubkey("spaced")) << "names are taken as they are";
-    EXPECT_TRUE(key->DeleteSubkey("  spaced  "));
-    EXPECT_FALSE(key->DeleteSubkey(""));
-    EXPECT_NE(Open(root), nullptr) << "an empty subkey name never deletes the open key";
-}
-
-TEST_F(RegistryContract, ListingsAreWholeVerbatimAndBoundedByTheBuffer) {
+// Keys open only where they are, list whole and verbatim, refuse changes through a read-only
+// handle, delete only what is named, and fail cleanly once deleted while open.
+TEST_F(RegistryContract, KeysOpenListAndDeleteOnlyWhatIsNamed) {
     for (const char* name : {"  spaced  ", "Alpha", "beta\\grandchild"}) {
         subject->MakeKey(root + "\\" + name);
     }
-    auto key = Open(root, RegistryAccess::Read);
-    ASSERT_NE(key, nullptr);
-    ASSERT_TRUE(Open(root)->WriteText("", regtype::kText, "default"));
-    ASSERT_TRUE(Open(root)->WriteNumber(" n ", 1));
-    EXPECT_EQ(Listing([&](std::uint32_t i) { return key->SubkeyName(i, 256); }),
+    for (const auto access : {RegistryAccess::Read, RegistryAccess::Full}) {
+        EXPECT_NE(Open(root + "\\ALPHA", access), nullptr);
+        EXPECT_EQ(Open(root + "\\absent\\deeper", access), nullptr);
+        EXPECT_EQ(Open(root + "\\absent", access), nullptr) << "nor was it made";
+    }
+    // An empty path is the hive itself, whose first level holds the root's first component.
+    auto hive = Open("", RegistryAccess::Read);
+    ASSERT_NE(hive, nullptr);
+    const Names top = Listing([&](std::uint32_t i) { return hive->SubkeyName(i, 256); });
+    EXPECT_NE(std::find(top.begin(), top.end(), "Software"), top.end());
+
+    auto key = Open(root);
+    auto reader = Open(root, RegistryAccess::Read);
+    ASSERT_TRUE(key->WriteText("", regtype::kText, "default"));
+    ASSERT_TRUE(key->WriteNumber(" n ", 1));
+    EXPECT_EQ(Listing([&](std::uint32_t i) { return reader->SubkeyName(i, 256); }),
               (Names{"  spaced  ", "Alpha", "beta"}));
-    EXPECT_EQ(Listing([&](std::uint32_t i) { return key->ValueName(i, 256); }), (Names{"", " n "}));
+    EXPECT_EQ(Listing([&](std::uint32_t i) { return reader->ValueName(i, 256); }), (Names{"", " n "}));
+    EXPECT_FALSE(reader->WriteText("", regtype::kText, "2"));
+    EXPECT_FALSE(reader->WriteNumber(" n ", 2));
+    EXPECT_FALSE(reader->DeleteValue(" n "));
+    EXPECT_EQ(reader->ReadText(""), std::string("default\0", 8));
+    EXPECT_TRUE(key->DeleteValue(" N "));
+    EXPECT_FALSE(key->DeleteValue(" n ")) << "already gone";
+
     auto beta = Open(root + "\\beta");
     ASSERT_TRUE(beta->WriteText("twelve chars", regtype::kText, "x"));
     EXPECT_EQ(beta->ValueName(0, 13), "twelve chars") << "a name fits when it and its NUL do";
     EXPECT_FALSE(beta->ValueName(0, 12).has_value());
+
+    auto alpha = Open(root + "\\alpha");
+    ASSERT_TRUE(alpha->WriteText("v", regtype::kText, "1"));
+    EXPECT_TRUE(key->DeleteSubkey("ALPHA"));
+    EXPECT_FALSE(alpha->ReadText("v").has_value());
+    EXPECT_FALSE(alpha->QueryValueInfo("v").has_value());
+    EXPECT_FALSE(alpha->WriteText("v", regtype::kText, "2"));
+    EXPECT_FALSE(alpha->SubkeyName(0, 256).has_value());
+    EXPECT_EQ(Open(root + "\\alpha"), nullptr) << "a write never brings the key back";
+    EXPECT_FALSE(key->DeleteSubkey("spaced")) << "names are taken as they are";
+    EXPECT_TRUE(key->DeleteSubkey("  spaced  "));
+    EXPECT_FALSE(key->DeleteSubkey(""));
+    EXPECT_NE(Open(root), nullptr) << "an empty subkey name never deletes the open key";
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // A silent start-up run of the installed Kestrum.exe in a prefix seeded with an XP-style profile
-// layout and the registry's history lists: traces in every category folder and list go,
-// everything else stays.
+// and the registry's history lists: traces in every category folder and list go, the rest stays.
 #include <gtest/gtest.h>
 
 #include <algorithm>

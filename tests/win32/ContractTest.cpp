@@ -27,8 +27,7 @@ public:
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(path).c_str(), 0, nullptr, 0,
                                   KEY_ALL_ACCESS, nullptr, key.receive(), nullptr), ERROR_SUCCESS);
     }
-    // Wine counts a NUL that directly follows the data into a text value, so something else
-    // follows the characters.
+    // Wine counts a NUL right after the data into a text value, so something else follows it.
     void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
                     const std::string& data) override {
         MakeKey(path);
