@@ -127,11 +127,9 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     const fs::path historyIndex = w / L"history\\history.ie5\\index.dat", cookiesIndex = w / L"cookies\\index.dat";
     Put(historyIndex, std::string(5000, 'h'));
     Put(cookiesIndex, "cookie index");
-    std::vector<HANDLE> held;
     for (const fs::path& index : {historyIndex, cookiesIndex}) {
-        held.push_back(CreateFileW(index.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_NE(held.back(), INVALID_HANDLE_VALUE);
+        ASSERT_NE(CreateFileW(index.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
     }
 
     // A symbolic link in the temporary folder, made by the script that runs this test.
