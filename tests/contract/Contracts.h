@@ -1,5 +1,5 @@
-// The promises of the registry and settings-store interfaces, held against every implementation:
-// each test binary defines MakeSubject for the implementations it checks.
+// The promises of the registry interface, held against every implementation: each test binary
+// defines MakeSubject for the implementation it checks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,40 +8,24 @@
 #include <string>
 
 #include "platform/Registry.h"
-#include "platform/SettingsStore.h"
 
 namespace kestrum::contract {
 
-// What the suites need beside the interfaces, which cannot make keys, foreign values or
-// read-only keys themselves. Registry paths are under HKEY_CURRENT_USER.
+// What the suites need beside the interfaces; registry paths are under HKEY_CURRENT_USER.
 class Subject {
 public:
     virtual ~Subject() = default;
     virtual IRegistry& Registry() = 0;
-    // An empty key of this test's own.
-    virtual std::string Root() = 0;
-    // A key with every missing level made.
-    virtual void MakeKey(const std::string& path) = 0;
-    // A value as another program may store it: text (type 1) as exactly these characters, with no
-    // terminating NUL; any other type as these bytes.
+    virtual std::string Root() = 0;  // an empty key of this test's own
+    virtual void MakeKey(const std::string& path) = 0;  // with every missing level
+    // A value as another program may store it: text (type 1) with no terminating NUL.
     virtual void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
                             const std::string& data) = 0;
-    // False where the subject cannot refuse the user full access to a key.
-    virtual bool MakeReadOnly(const std::string& path) = 0;
-
-    virtual ISettingsStore& Store() = 0;
-    // An application name that nothing has stored under yet.
-    virtual std::string Application() = 0;
-    // Whether the value is stored as the platform's plain text type, which other programs read.
-    virtual bool StoredAsText(const std::string& section, const std::string& name) = 0;
-    // A foreign value, as PutForeign makes it, among the application's settings.
-    virtual void PutForeignSetting(const std::string& section, const std::string& name,
-                                   std::uint32_t type, const std::string& data) = 0;
 };
 
 std::unique_ptr<Subject> MakeSubject();
 
-class Contract : public ::testing::Test {
+class RegistryContract : public ::testing::Test {
 protected:
     std::unique_ptr<IRegistryKey> Open(const std::string& path, RegistryAccess access = RegistryAccess::Full) {
         return subject->Registry().Open(RegistryHive::CurrentUser, path, access);
@@ -49,10 +33,6 @@ protected:
 
     std::unique_ptr<Subject> subject = MakeSubject();
     const std::string root = subject->Root();
-    ISettingsStore& store = subject->Store();
-    const std::string app = subject->Application();
 };
-using RegistryContract = Contract;
-using SettingsStoreContract = Contract;
 
 }  // namespace kestrum::contract

@@ -1,7 +1,6 @@
-// The contract suites on the in-memory fakes that the unit tests use.
+// The registry contract on the in-memory fake that the unit tests use.
 #include "contract/Contracts.h"
 #include "fakes/FakeRegistry.h"
-#include "fakes/FakeSystem.h"
 
 namespace kestrum::contract {
 
@@ -10,8 +9,6 @@ constexpr RegistryHive kUser = RegistryHive::CurrentUser;
 class FakeSubject final : public Subject {
 public:
     FakeSubject() { registry_.Key(kUser, Root()); }
-    ~FakeSubject() override { EXPECT_EQ(registry_.openKeys, 0) << "every key handle closes its key"; }
-
     IRegistry& Registry() override { return registry_; }
     std::string Root() override { return "Software\\Kestrum contract"; }
     void MakeKey(const std::string& path) override { registry_.Key(kUser, path); }
@@ -20,23 +17,9 @@ public:
         registry_.SetText(kUser, path, name, data, type);
         registry_.Find(kUser, path)->FindValue(name)->text = data;
     }
-    bool MakeReadOnly(const std::string& path) override { return registry_.Find(kUser, path)->readOnly = true; }
-
-    ISettingsStore& Store() override { return store_; }
-    std::string Application() override { return "Kestrum"; }
-    bool StoredAsText(const std::string& section, const std::string& name) override {
-        return store_.values.count(fakes::FakeSettingsStore::Key("Kestrum", section, name)) == 1;
-    }
-    // The fake keeps text only: a value of another type is one it does not hold.
-    void PutForeignSetting(const std::string& section, const std::string& name, std::uint32_t type,
-                           const std::string& data) override {
-        const std::string key = fakes::FakeSettingsStore::Key("Kestrum", section, name);
-        type == regtype::kText ? void(store_.values[key] = data) : void(store_.values.erase(key));
-    }
 
 private:
     fakes::FakeRegistry registry_;
-    fakes::FakeSettingsStore store_;
 };
 
 std::unique_ptr<Subject> MakeSubject() { return std::make_unique<FakeSubject>(); }

@@ -1,4 +1,5 @@
-// The platform contract suites on the Win32 classes, against the real registry of a sandbox prefix.
+// The registry contract and the settings store on the Win32 classes, against the real registry of
+// a sandbox prefix.
 #include <windows.h>
 
 #include <string>
@@ -12,25 +13,21 @@ namespace kestrum::contract {
 
 using win32::Utf8ToWide;
 
-// Every test gets a key of its own under this one, removed with everything below it.
+// Every test's own key, removed with everything below it.
 const std::string kScratch = "Software\\Kestrum contract " + std::to_string(GetCurrentProcessId());
 
 class Win32Subject final : public Subject {
 public:
     Win32Subject() { MakeKey(Root()); }
     ~Win32Subject() override { RegDeleteTreeW(HKEY_CURRENT_USER, Utf8ToWide(kScratch).c_str()); }
-
     IRegistry& Registry() override { return registry_; }
     std::string Root() override { return kScratch + "\\registry"; }
     void MakeKey(const std::string& path) override {
         win32::RegKey key;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(path).c_str(), 0, nullptr, 0,
-                                  KEY_ALL_ACCESS, nullptr, key.receive(), nullptr),
-                  ERROR_SUCCESS)
-            << path;
+                                  KEY_ALL_ACCESS, nullptr, key.receive(), nullptr), ERROR_SUCCESS);
     }
-    // Wine counts a NUL that directly follows the data into a text value, so something else
-    // follows the characters.
+    // Wine counts a NUL right after the data into a text value, so something else follows it.
     void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
                     const std::string& data) override {
         MakeKey(path);
@@ -40,28 +37,42 @@ public:
                         text ? static_cast<const void*>(wide.data()) : data.data(),
                         static_cast<DWORD>(text ? (wide.size() - 1) * sizeof(wchar_t) : data.size()));
     }
-    // Wine grants the prefix's user every right on every key.
-    bool MakeReadOnly(const std::string&) override { return false; }
-
-    ISettingsStore& Store() override { return store_; }
-    // The store keeps HKEY_CURRENT_USER\Software\<application>.
-    std::string Application() override { return kScratch.substr(std::string("Software\\").size()); }
-    bool StoredAsText(const std::string& section, const std::string& name) override {
-        DWORD type = 0;
-        return RegGetValueW(HKEY_CURRENT_USER, Utf8ToWide(kScratch + "\\" + section).c_str(),
-                            Utf8ToWide(name).c_str(), RRF_RT_ANY, &type, nullptr, nullptr) == ERROR_SUCCESS &&
-               type == REG_SZ;
-    }
-    void PutForeignSetting(const std::string& section, const std::string& name, std::uint32_t type,
-                           const std::string& data) override {
-        PutForeign(kScratch + "\\" + section, name, type, data);
-    }
 
 private:
     win32::Win32Registry registry_;
-    win32::Win32SettingsStore store_;
 };
 
 std::unique_ptr<Subject> MakeSubject() { return std::make_unique<Win32Subject>(); }
 
+namespace {
+
+using SettingsStoreTest = RegistryContract;
+
+// The store keeps HKEY_CURRENT_USER\Software\<application>\<section> as plain text, which other
+// programs read, and reads their values safely.
+TEST_F(SettingsStoreTest, TextRoundTripsInItsOwnSectionAndForeignValuesReadSafely) {
+    win32::Win32SettingsStore store;
+    const std::string app = kScratch.substr(std::string("Software\\").size()), section = kScratch + "\\Settings";
+    EXPECT_FALSE(store.Read(app, "Settings", "GeneralOptions").has_value()) << "no section";
+    ASSERT_TRUE(store.Write(app, "Other", "GeneralOptions", "1"));
+    for (const std::string& value : {std::string("0010"), std::string(), std::string("caf\xC3\xA9 \xE2\x82\xAC"),
+                                     std::string(200000, '1')}) {
+        SCOPED_TRACE(value.substr(0, 10));
+        ASSERT_TRUE(store.Write(app, "Settings", "GeneralOptions", value));
+        EXPECT_EQ(store.Read(app, "Settings", "GeneralOptions"), value) << "the last write wins";
+        EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, Utf8ToWide(section).c_str(), L"GeneralOptions", RRF_RT_REG_SZ,
+                               nullptr, nullptr, nullptr), ERROR_SUCCESS) << "stored as plain text";
+    }
+    EXPECT_FALSE(store.Read(app, "Settings", "Missing").has_value()) << "no value";
+    EXPECT_EQ(store.Read(app, "Other", "GeneralOptions"), "1") << "sections stay apart";
+
+    subject->PutForeign(section, "DeleteOptions", regtype::kNumber, std::string("\1\0\0\0", 4));
+    EXPECT_FALSE(store.Read(app, "Settings", "DeleteOptions").has_value()) << "not text";
+    subject->PutForeign(section, "NoNul", regtype::kText, "101");
+    EXPECT_EQ(store.Read(app, "Settings", "NoNul"), "101");
+    subject->PutForeign(section, "EarlyNul", regtype::kText, std::string("10\0" "1", 4));
+    EXPECT_EQ(store.Read(app, "Settings", "EarlyNul"), "10") << "the text ends at its first NUL";
+}
+
+}  // namespace
 }  // namespace kestrum::contract
