@@ -109,4 +109,17 @@ TEST_F(RegistryContract, KeysOpenListAndDeleteOnlyWhatIsNamed) {
 }
 
 }  // namespace
+void HoldsSettingsStoreContract(ISettingsStore& store, const std::string& app) {
+    EXPECT_FALSE(store.Read(app, "Settings", "GeneralOptions").has_value()) << "no section";
+    ASSERT_TRUE(store.Write(app, "Other", "GeneralOptions", "1"));
+    for (const std::string& value : {std::string("0010"), std::string(), std::string("caf\xC3\xA9 \xE2\x82\xAC"),
+                                     std::string(200000, '1')}) {
+        SCOPED_TRACE(value.substr(0, 10));
+        ASSERT_TRUE(store.Write(app, "Settings", "GeneralOptions", value));
+        EXPECT_EQ(store.Read(app, "Settings", "GeneralOptions"), value) << "the last write wins";
+    }
+    EXPECT_FALSE(store.Read(app, "Settings", "Missing").has_value()) << "no value";
+    EXPECT_EQ(store.Read(app, "Other", "GeneralOptions"), "1") << "sections stay apart";
+}
+
 }  // namespace kestrum::contract

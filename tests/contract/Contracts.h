@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Registry.h"
+#include "platform/SettingsStore.h"
 
 namespace kestrum::contract {
 
@@ -24,6 +25,9 @@ public:
 };
 
 std::unique_ptr<Subject> MakeSubject();
+
+// The settings store's promises, on any implementation, for an application no test has used.
+void HoldsSettingsStoreContract(ISettingsStore& store, const std::string& application);
 
 class RegistryContract : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // The registry contract on the in-memory fake that the unit tests use.
 #include "contract/Contracts.h"
 #include "fakes/FakeRegistry.h"
+#include "fakes/FakeSystem.h"
 
 namespace kestrum::contract {
 
@@ -23,5 +24,10 @@ private:
 };
 
 std::unique_ptr<Subject> MakeSubject() { return std::make_unique<FakeSubject>(); }
+
+TEST(SettingsStoreTest, FakeHoldsTheContract) {
+    fakes::FakeSettingsStore store;
+    HoldsSettingsStoreContract(store, "Kestrum contract");
+}
 
 }  // namespace kestrum::contract
