@@ -94,6 +94,13 @@ struct ComTraits {
     static void Close(Handle p) { p->Release(); }
 };
 
+// A device context of the whole screen, as GetDC(nullptr) gives it.
+struct ScreenDcTraits {
+    using Handle = HDC;
+    static Handle None() { return nullptr; }
+    static void Close(Handle h) { ReleaseDC(nullptr, h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -104,6 +111,7 @@ using PenHandle = UniqueHandle<GdiObjectTraits<HPEN>>;
 using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
+using ScreenDc = UniqueHandle<ScreenDcTraits>;
 template <typename T>
 using ComPtr = UniqueHandle<ComTraits<T>>;
 

@@ -33,10 +33,9 @@ Win32UiToolkit::Win32UiToolkit(IApplication& application) : application_(applica
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
         font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     }
-    if (HDC screen = GetDC(nullptr)) {
-        dpiX_ = std::max(1, GetDeviceCaps(screen, LOGPIXELSX));
-        dpiY_ = std::max(1, GetDeviceCaps(screen, LOGPIXELSY));
-        ReleaseDC(nullptr, screen);
+    if (const ScreenDc screen{GetDC(nullptr)}) {
+        dpiX_ = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSX));
+        dpiY_ = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSY));
     }
 }
 
