@@ -16,7 +16,7 @@ void Win32Control::Create(const wchar_t* className, DWORD style, const TwipsRect
     if (window_.hwnd() == nullptr) {
         return;
     }
-    const ScreenMetrics screen = window_.toolkit().Screen();
+    const ScreenMetrics& screen = window_.toolkit().Scale();
     hwnd_ = CreateWindowExW(
         0, className, Utf8ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | style,
         screen.PixelsX(where.left), screen.PixelsY(where.top), screen.PixelsX(where.width),
@@ -79,7 +79,7 @@ bool Win32Control::Visible() const {
 void Win32Control::SetBounds(const TwipsRect& where) {
     bounds_ = where;
     if (hwnd_ != nullptr) {
-        const ScreenMetrics screen = window_.toolkit().Screen();
+        const ScreenMetrics& screen = window_.toolkit().Scale();
         MoveWindow(hwnd_, screen.PixelsX(where.left), screen.PixelsY(where.top),
                    screen.PixelsX(where.width), screen.PixelsY(where.height), TRUE);
     }

@@ -34,8 +34,10 @@ Win32UiToolkit::Win32UiToolkit(IApplication& application) : application_(applica
         font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     }
     if (const ScreenDc screen{GetDC(nullptr)}) {
-        dpiX_ = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSX));
-        dpiY_ = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSY));
+        const int dpiX = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSX));
+        const int dpiY = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSY));
+        scale_.twipsPerPixelX = std::max(1, 1440 / dpiX);
+        scale_.twipsPerPixelY = std::max(1, 1440 / dpiY);
     }
 }
 
@@ -46,9 +48,7 @@ std::unique_ptr<IWindow> Win32UiToolkit::CreateTopWindow(const std::string& name
 }
 
 ScreenMetrics Win32UiToolkit::Screen() const {
-    ScreenMetrics screen;
-    screen.twipsPerPixelX = std::max(1, 1440 / dpiX_);
-    screen.twipsPerPixelY = std::max(1, 1440 / dpiY_);
+    ScreenMetrics screen = scale_;
     RECT work{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
         work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

@@ -32,6 +32,9 @@ class Win32UiToolkit final : public IUiToolkit {
     void WaitForEvents(std::uint32_t milliseconds) override;
     void RunUntilAllWindowsClosed() override;
 
+    // Twips per pixel alone, for the conversions of a control or an event: no system call, unlike
+    // the work area of Screen().
+    const ScreenMetrics& Scale() const { return scale_; }
     HFONT font() const { return font_.get(); }
     bool TaskListVisible() const { return application_.TaskListVisible(); }
     // Dispatches one message: the key preview first, then the dialog manager's keyboard handling.
@@ -47,8 +50,8 @@ class Win32UiToolkit final : public IUiToolkit {
 
     IApplication& application_;
     FontHandle font_;
-    int dpiX_ = 96;
-    int dpiY_ = 96;
+    // The dots per inch are fixed for the process, so the scale is worked out once.
+    ScreenMetrics scale_;
     std::vector<Win32Window*> windows_;
 };
 

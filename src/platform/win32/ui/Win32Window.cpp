@@ -357,7 +357,7 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
             if (onMouse_) {
-                const ScreenMetrics screen = ui_.Screen();
+                const ScreenMetrics& screen = ui_.Scale();
                 MouseEvent event;
                 event.action = message == WM_MOUSEMOVE ? MouseAction::Move
                                : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
