@@ -174,6 +174,23 @@ TEST_F(UiContract, AThrowingHandlerIsPassedOver) {
     EXPECT_TRUE(driver->WaitUntil([&] { return ticks >= 2; }, 10000)) << "the timer runs on";
 }
 
+TEST_F(UiContract, APopUpMenuAnswersTheChosenEnabledItem) {
+    auto d = MakeDialog("Menu");
+    d->window->SetCancelButton(d->close);
+    const std::vector<MenuItem> items{{"Add"}, {"Update", false}, {"Remove"}};
+    const struct {
+        const char* choose;
+        std::optional<std::size_t> chosen;
+    } cases[] = {{"Remove", 2}, {"Add", 0}, {"Update", std::nullopt}, {"", std::nullopt}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.choose);
+        driver->ChooseOnNextMenu(c.choose);
+        EXPECT_EQ(d->window->ShowPopupMenu(items, 600, 300), c.chosen);
+    }
+    ui.ProcessPendingEvents();
+    EXPECT_EQ(d->log, Log{}) << "no key meant for the menu reaches the window";
+}
+
 TEST_F(UiContract, TheMouseReachesTheWindowInTwips) {
     auto d = MakeDialog("Mouse");
     const int tpp = ui.Screen().twipsPerPixelX;

@@ -22,6 +22,9 @@ class UiDriver {
     virtual void Close(IWindow& window) = 0;
     // A left button pressed on the window's face at a point in twips.
     virtual void PressMouse(IWindow& window, int xTwips, int yTwips) = 0;
+    // The next pop-up menu shown is answered by choosing the item of that caption, as a user
+    // does with the keyboard, or dismissed when the caption is empty.
+    virtual void ChooseOnNextMenu(const std::string& caption) = 0;
     virtual std::uint64_t NowMilliseconds() = 0;
 
     // Handles events until the condition holds; false when the deadline came first.

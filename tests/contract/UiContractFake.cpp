@@ -18,6 +18,9 @@ class FakeUiDriver final : public UiDriver {
     void PressMouse(IWindow& window, int x, int y) override {
         ui_.Input(fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, x, y}});
     }
+    void ChooseOnNextMenu(const std::string& caption) override {
+        ui_.menuChoices.push_back(caption);
+    }
     std::uint64_t NowMilliseconds() override { return clock_.NowMilliseconds(); }
 
   private:

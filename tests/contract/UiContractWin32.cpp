@@ -3,6 +3,7 @@
 
 #include "contract/UiContract.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32Control.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
@@ -46,9 +47,56 @@ class Win32UiDriver final : public UiDriver {
                      MAKELPARAM(screen.PixelsX(xTwips), screen.PixelsY(yTwips)));
         ui_.ProcessPendingEvents();
     }
+    // A thread timer, which the menu's own message loop dispatches, finds the menu window once
+    // it shows and keys down to the item. A greyed item ignores Enter; the user then gives up
+    // with Esc at the next tick.
+    void ChooseOnNextMenu(const std::string& caption) override {
+        choice_ = win32::Utf8ToWide(caption);
+        keysSent_ = false;
+        SetTimer(nullptr, 0, 50, &MenuTimer);
+    }
     std::uint64_t NowMilliseconds() override { return GetTickCount64(); }
 
   private:
+    static void Key(HWND to, WPARAM vk) {
+        PostMessageW(to, WM_KEYDOWN, vk, 1);
+        PostMessageW(to, WM_KEYUP, vk, 1 | (LPARAM{3} << 30));
+    }
+    static void CALLBACK MenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND shown = FindWindowW(L"#32768", nullptr);
+        if (shown == nullptr || !IsWindowVisible(shown)) {
+            if (keysSent_) {
+                KillTimer(nullptr, id);
+            }
+            return;
+        }
+        if (keysSent_) {
+            Key(shown, VK_ESCAPE);
+            KillTimer(nullptr, id);
+            return;
+        }
+        keysSent_ = true;
+        auto* menu = reinterpret_cast<HMENU>(SendMessageW(shown, MN_GETHMENU, 0, 0));
+        int position = -1;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[64] = {};
+            GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            if (!choice_.empty() && choice_ == text) {
+                position = i;
+            }
+        }
+        if (position < 0) {
+            Key(shown, VK_ESCAPE);
+            return;
+        }
+        for (int i = 0; i <= position; ++i) {
+            Key(shown, VK_DOWN);
+        }
+        Key(shown, VK_RETURN);
+    }
+
+    static inline std::wstring choice_;
+    static inline bool keysSent_ = false;
     win32::Win32Application application_;
     win32::Win32UiToolkit ui_{application_};
 };

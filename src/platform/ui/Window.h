@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ui/Control.h"
 
@@ -38,6 +40,12 @@ struct MouseEvent {
     MouseButton button = MouseButton::None;
     int x = 0;
     int y = 0;
+};
+
+// One item of a pop-up menu; a disabled item is shown greyed and cannot be chosen.
+struct MenuItem {
+    std::string caption;
+    bool enabled = true;
 };
 
 // Why a window is asked whether it may unload.
@@ -99,6 +107,12 @@ class IWindow {
     // Timers stop when the window unloads.
     virtual void StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) = 0;
     virtual void StopTimer(int id) = 0;
+
+    // Shows a pop-up menu with its top left corner at a point of the window's face, in twips,
+    // and returns when the user has chosen or dismissed it: the index of the chosen item, or
+    // nothing.
+    virtual std::optional<std::size_t> ShowPopupMenu(const std::vector<MenuItem>& items, int x,
+                                                     int y) = 0;
 };
 
 }  // namespace kestrum

@@ -94,6 +94,12 @@ struct ComTraits {
     static void Close(Handle p) { p->Release(); }
 };
 
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle None() { return nullptr; }
+    static void Close(Handle h) { DestroyMenu(h); }
+};
+
 // A device context of the whole screen, as GetDC(nullptr) gives it.
 struct ScreenDcTraits {
     using Handle = HDC;
@@ -112,6 +118,7 @@ using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using ScreenDc = UniqueHandle<ScreenDcTraits>;
+using MenuHandle = UniqueHandle<MenuTraits>;
 template <typename T>
 using ComPtr = UniqueHandle<ComTraits<T>>;
 

@@ -149,6 +149,8 @@ class FakeWindow final : public IWindow {
     void SetOnUnload(std::function<void()> handler) override { onUnload_ = std::move(handler); }
     void StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) override;
     void StopTimer(int id) override { timers_.erase(id); }
+    std::optional<std::size_t> ShowPopupMenu(const std::vector<MenuItem>& items, int x,
+                                             int y) override;
 
     FakeUiToolkit& toolkit() { return ui_; }
     // Loaded, shown and not disabled by another window's modal show.
@@ -229,6 +231,9 @@ class FakeUiToolkit final : public IUiToolkit {
     // Answers for the next message boxes in turn; when empty, the first button answers.
     std::deque<MessageAnswer> answers;
     int pendingProcessed = 0;
+    // The user's choices from the next pop-up menus in turn, by caption. A menu with none left,
+    // or whose item is missing or disabled, is dismissed.
+    std::deque<std::string> menuChoices;
     // A loop that would wait for the user for ever returns instead, and says so here.
     bool loopEndedWithWindowsOpen = false;
 

@@ -36,6 +36,22 @@ void FakeWindow::ShowModal() {
     }
 }
 
+std::optional<std::size_t> FakeWindow::ShowPopupMenu(const std::vector<MenuItem>& items, int,
+                                                     int) {
+    auto& choices = ui_.menuChoices;
+    if (!AcceptsInput() || choices.empty()) {
+        return std::nullopt;
+    }
+    const std::string choice = choices.front();
+    choices.pop_front();
+    const auto item = std::find_if(items.begin(), items.end(),
+                                   [&](const MenuItem& i) { return i.caption == choice; });
+    if (item == items.end() || !item->enabled) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(item - items.begin());
+}
+
 bool FakeWindow::Unload(bool force) {
     if (!loaded_) {
         return true;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32CheckBox.h"
 #include "platform/win32/ui/Win32Label.h"
@@ -231,6 +232,29 @@ void Win32Window::StopTimer(int id) {
     if (timers_.erase(id) != 0 && hwnd_ != nullptr) {
         KillTimer(hwnd_, static_cast<UINT_PTR>(id));
     }
+}
+
+std::optional<std::size_t> Win32Window::ShowPopupMenu(const std::vector<MenuItem>& items, int x,
+                                                      int y) {
+    MenuHandle menu(CreatePopupMenu());
+    if (!menu || hwnd_ == nullptr) {
+        return std::nullopt;
+    }
+    // Command ids count from 1: TrackPopupMenu answers 0 for a dismissed menu.
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const UINT flags = MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED);
+        AppendMenuW(menu.get(), flags, i + 1, Utf8ToWide(items[i].caption).c_str());
+    }
+    const ScreenMetrics& screen = ui_.Scale();
+    POINT at{screen.PixelsX(x), screen.PixelsY(y)};
+    ClientToScreen(hwnd_, &at);
+    const auto chosen = static_cast<std::size_t>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                       at.x, at.y, 0, hwnd_, nullptr));
+    if (chosen == 0 || chosen > items.size()) {
+        return std::nullopt;
+    }
+    return chosen - 1;
 }
 
 HWND Win32Window::ToolTips() {

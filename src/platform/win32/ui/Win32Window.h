@@ -62,6 +62,8 @@ class Win32Window final : public IWindow {
     void SetOnUnload(std::function<void()> handler) override { onUnload_ = std::move(handler); }
     void StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) override;
     void StopTimer(int id) override;
+    std::optional<std::size_t> ShowPopupMenu(const std::vector<MenuItem>& items, int x,
+                                             int y) override;
 
     HWND hwnd() const { return hwnd_; }
     Win32UiToolkit& toolkit() { return ui_; }
