@@ -12,7 +12,7 @@ script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$script_dir/lib/wine-env.sh"
 
 readonly marker=.kestrum-sandbox           # present once a prefix is complete and jailed
-readonly settings_level=2                  # written into the marker: see apply_settings
+readonly settings_level=3                  # written into the marker: see apply_settings
 readonly creating=.kestrum-sandbox-creating # present while a prefix is being built
 readonly logname=kestrum-sandbox.log
 readonly lock_wait=900
@@ -175,6 +175,12 @@ apply_settings() {
         ! housekeeping_wine reg add "$aedebug" /v Auto /t REG_SZ /d 1 /f; then
         show_log_tail
         die "could not turn off the crash debugger in $WINEPREFIX"
+    fi
+    # Windows that Wine draws itself, as Windows does. Left to a window manager that Xvfb does
+    # not run, every hidden or destroyed window waits two seconds for it.
+    if ! housekeeping_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f; then
+        show_log_tail
+        die "could not make the windows unmanaged in $WINEPREFIX"
     fi
 }
 
