@@ -47,12 +47,13 @@ const struct List {
     {kCurrentUser, "software\\unrelated", {"mru-looking", "other"}, {"mru-looking", "other"}},
 };
 
+// The longest name without its classes suffix; the first of equal lengths.
 TEST(UserHiveKey, IsTheLongestNameWithoutItsClassesSuffix) {
-    EXPECT_EQ(UserHiveKey({".DEFAULT", "S-1-5-18", kSid, kSid + "_Classes"}), kSid);
-    EXPECT_EQ(UserHiveKey({".DEFAULT", kSid + "_CLASSES", "S-1-5-18"}), kSid);
-    EXPECT_EQ(UserHiveKey({".DEFAULT", "alice"}), ".DEFAULT") << "the first of equal lengths";
-    EXPECT_EQ(UserHiveKey({"Error!"}), "");
-    EXPECT_EQ(UserHiveKey({"_classes"}), "");
+    const std::pair<Names, std::string> cases[] = {
+        {{".DEFAULT", "S-1-5-18", kSid, kSid + "_Classes"}, kSid}, {{".DEFAULT", kSid + "_CLASSES", "S-1-5-18"}, kSid},
+        {{".DEFAULT", "alice"}, ".DEFAULT"}, {{"Error!"}, ""}, {{"_classes"}, ""}};
+    for (const auto& [names, hive] : cases)
+        EXPECT_EQ(UserHiveKey(names), hive) << names[0];
 }
 
 class RegistryHistoryTest : public ::testing::Test {
@@ -69,17 +70,16 @@ protected:
         Seed(kUsers, kSid + "\\" + kTypedUrls, {"url1"});
         for (const List& list : kRecentLists) {
             Seed(list.where == kMachine ? RegistryHive::LocalMachine : kUser, list.path, list.seeded);
-            if (list.where == kBoth) {
+            if (list.where == kBoth)
                 Seed(kUsers, kSid + "\\" + list.path, list.seeded);
-            }
         }
     }
     void Seed(RegistryHive hive, const std::string& path, const Names& names) {
-        for (const std::string& name : names) {
-            reg.SetText(hive, path, name, "entry " + name);
-        }
+        for (const std::string& name : names) reg.SetText(hive, path, name, "entry " + name);
     }
-    Names Values(RegistryHive hive, const std::string& path) { return reg.HasKey(hive, path) ? reg.ValueNames(hive, path) : kGone; }
+    Names Values(RegistryHive hive, const std::string& path) {
+        return reg.HasKey(hive, path) ? reg.ValueNames(hive, path) : kGone;
+    }
     void Run(bool history, bool recent) {
         std::tie(module.Run.Flags.DeleteHistory, module.Run.Flags.DeleteRecent) = std::tie(history, recent);
         ClearRegistryHistory(module.Context);
@@ -115,9 +115,8 @@ TEST_F(RegistryHistoryTest, WithoutAUserHiveOnlyHkcuIsCleared) {
     reg.SetText(kUser, kRunMru, "a", "x");
     Run(true, true);
     EXPECT_TRUE(reg.ValueNames(kUser, kRunMru).empty());
-    for (const std::string& open : reg.opened) {
+    for (const std::string& open : reg.opened)
         EXPECT_NE(open.rfind("80000003|\\", 0), 0u) << open;
-    }
 }
 
 TEST_F(RegistryHistoryTest, Windows98UsesTheDefaultHivesSearchList) {
@@ -169,9 +168,8 @@ TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorNumbersAndNothingForOtherTy
 
     EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, "name"), RegistryRead(std::string("abc\0", 4)));
     EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, "COUNT"), RegistryRead(std::int32_t{-7}));
-    for (const char* name : {"blob", "expand", "broken"}) {
+    for (const char* name : {"blob", "expand", "broken"})
         EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, name), RegistryRead()) << name;
-    }
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kKey, "missing")));
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kNowhere, "name")));
     // Reads open with full access, so a key the user may only read answers an error.
@@ -193,26 +191,11 @@ TEST_F(RegistryModuleTest, WritesIntoExistingKeysOnly) {
     const std::pair<std::uint16_t, RegistryData> refused[] = {
         {4, std::string("twelve")}, {4, std::int64_t{1} << 40}, {4, std::string("99999999999999999999")},
         {3, std::string("x")}};
-    for (const auto& [type, data] : refused) {
+    for (const auto& [type, data] : refused)
         EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "refused", type, data), "Error!") << type;
-    }
     EXPECT_EQ(fake.ValueNames(kUser, kKey).size(), 4u);
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey + "\\new", "v", 1, std::string("x")), "Error!");
     EXPECT_FALSE(fake.HasKey(kUser, kKey + "\\new")) << "a write never creates a key";
-}
-
-TEST_F(RegistryModuleTest, DeletesValuesAndKeysByThePlatformsAnswer) {
-    fake.SetText(kUser, kKey, "v", "1");
-    fake.Key(kUser, kKey + "\\leaf");
-    fake.Key(kUser, kKey + "\\branch\\twig");
-    EXPECT_EQ(registry.DeleteRegistryValue(kUser, kKey, "v"), "Success!");
-    EXPECT_EQ(registry.DeleteRegistryValue(kUser, kKey, "v"), "Error!");
-    EXPECT_EQ(registry.DeleteRegistryValue(kUser, kNowhere, "v"), "Error!");
-    EXPECT_EQ(registry.DeleteRegistryKey(kUser, kKey, "leaf"), "Success!");
-    EXPECT_FALSE(fake.HasKey(kUser, kKey + "\\leaf"));
-    EXPECT_EQ(registry.DeleteRegistryKey(kUser, kKey, "branch"), "Error!") << "it has a subkey";
-    EXPECT_EQ(registry.DeleteRegistryKey(kUser, kKey, ""), "Error!");
-    EXPECT_TRUE(fake.HasKey(kUser, kKey));
 }
 
 TEST_F(RegistryModuleTest, ListingsAreTrimmedWholeOrAnError) {
@@ -222,9 +205,8 @@ TEST_F(RegistryModuleTest, ListingsAreTrimmedWholeOrAnError) {
     }
     fake.Key(kUser, kKey + "\\  spaced  ");
     fake.Key(kUser, kKey + "\\plain");
-    for (const std::string& name : {std::string(" a "), std::string(), std::string(2000, 'n'), std::string("after")}) {
+    for (const std::string& name : {std::string(" a "), std::string(), std::string(2000, 'n'), std::string("after")})
         fake.SetText(kUser, kKey, name, "1");
-    }
     fake.Find(kUser, kKey)->readOnly = true;  // listings only read
     EXPECT_EQ(registry.EnumRegistryKeys(kUser, kKey), (Names{"spaced", "plain"}));
     EXPECT_EQ(registry.EnumRegistryValues(kUser, kKey), (Names{"a", ""})) << "a name that does not fit ends it";

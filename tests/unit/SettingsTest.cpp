@@ -14,18 +14,12 @@ using Entries = std::vector<std::string>;
 
 TEST(ListText, LineEndsEmptyLinesAndExactText) {
     const std::pair<std::string, Entries> cases[] = {
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-        {"a\rb\rc\r", {"a", "b", "c"}},
-        {"c:\\a\r\nc:\\b\r\n\r\nc:\\c\r\n", {"c:\\a", "c:\\b"}},
-        {"a\n\nb", {"a"}},
-        {"\r\na\r\n", {}},
-        {"", {}},
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\rb\rc\r", {"a", "b", "c"}},
+        {"c:\\a\r\nc:\\b\r\n\r\nc:\\c\r\n", {"c:\\a", "c:\\b"}}, {"a\n\nb", {"a"}}, {"\r\na\r\n", {}}, {"", {}},
         {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
         {std::string("\x01\0z\xff\r\n\x7f", 7), {std::string("\x01\0z\xff", 4), "\x7f"}},
     };
-    for (const auto& [text, entries] : cases) {
-        EXPECT_EQ(ParseListText(text, 100), entries) << text;
-    }
+    for (const auto& [text, entries] : cases) EXPECT_EQ(ParseListText(text, 100), entries) << text;
     EXPECT_EQ(ParseListText("a\r\nb\r\nc\r\n", 2), (Entries{"a", "b"})) << "no more than the limit";
 }
 
@@ -56,9 +50,7 @@ TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWith
     EXPECT_EQ(Load(), Entries{});
 
     std::string text;
-    for (int i = 0; i < 33000; ++i) {
-        text += "c:\\f" + std::to_string(i) + "\r\n";
-    }
+    for (int i = 0; i < 33000; ++i) text += "c:\\f" + std::to_string(i) + "\r\n";
     fs.AddFile(path, text);
     fs.unreadable.clear();
     EXPECT_EQ(Load().back(), "c:\\f32766");
@@ -78,12 +70,9 @@ TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
 TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
     // Path, with a trailing separator, without one, joined with "temp".
     const char* const cases[][4] = {
-        {"", "", "", ""},
-        {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
-        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
-        {"c:\\", "c:\\", "c:", "c:\\temp"},
-        {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"},
-    };
+        {"", "", "", ""}, {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"}, {"c:\\", "c:\\", "c:", "c:\\temp"},
+        {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"}};
     for (const auto& c : cases) {
         EXPECT_EQ(WithTrailingSeparator(c[0]), c[1]) << c[0];
         EXPECT_EQ(WithoutTrailingSeparator(c[0]), c[2]) << c[0];
@@ -114,38 +103,29 @@ TEST(OptionFlags, ParsingSetsWhatTheDigitsSayAndKeepsTheRest) {
     // keep the previous value; any digit but 0 sets the flag.
     RunFlags before;
     before.WipeFiles = before.DeleteCookies = true;
-    const struct {
-        std::string general, del, bits;
-    } cases[] = {
+    const struct { std::string general, del, bits; } cases[] = {
         {"1", "000000001", "0000000011"},
         {"11x", "x9 -0\xC3\xA9", "0100000001"},
         {std::string(5000, '1'), std::string(100000, '0'), "0000000001"},
         {"110", "111111111", "1111111110"},
         {"001", "101010101", "1010101011"},  // each position read from its own place
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Parsed(c.general, c.del, before), c.bits)
-            << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
-    }
-}
-
-TEST(OptionFlags, BuiltStringsAreTwentyCharacters) {
+    for (const auto& c : cases)
+        EXPECT_EQ(Parsed(c.general, c.del, before), c.bits) << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
+    // Built strings are twenty characters.
     EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000");
     EXPECT_EQ(BuildFlagString({false, false, false, false, false, false, false, false, false}), "00000000000000000000");
 }
 
 TEST(Settings, SaveWritesTextThatReadsBackAndASplashValueThatIsNoNumberKeepsTheDefault) {
     fakes::FakeSettingsStore store;
-    const StoredSettings none = ReadSettings(store);
-    EXPECT_TRUE(none.ShowSplash);
-    EXPECT_EQ(none.Defined, "No");
+    EXPECT_TRUE(ReadSettings(store).ShowSplash && ReadSettings(store).Defined == "No");
 
     StoredSettings s{"00100000000000000000", "10000000100000000000", false, "Yes"};
     ASSERT_TRUE(SaveSettings(store, s));
     EXPECT_EQ(store.values.at("Kestrum\\Settings\\ShowSplash"), "0");
     const StoredSettings back = ReadSettings(store);
-    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined,
-              s.GeneralOptions + s.DeleteOptions + "Yes");
+    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined, s.GeneralOptions + s.DeleteOptions + "Yes");
     EXPECT_FALSE(back.ShowSplash);
     store.failWrites = true;
     EXPECT_FALSE(SaveSettings(store, s));
