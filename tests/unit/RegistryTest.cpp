@@ -25,11 +25,7 @@ const Names kGone{"(no key)"};
 // A list of the recent-files step: its values before, and after the step. kBoth lists are in
 // HKEY_CURRENT_USER and in the user's own hive under HKEY_USERS.
 enum Where { kBoth, kCurrentUser, kMachine };
-const struct List {
-    Where where;
-    std::string path;
-    Names seeded, cleared;
-} kRecentLists[] = {
+const struct List { Where where; std::string path; Names seeded, cleared; } kRecentLists[] = {
     {kBoth, kRunMru, {"a", "b", "MRUList"}, {"MRUList"}}, {kBoth, kDialogs + "lastvisitedmru", {"a", "MRUList"}, {"MRUList"}},
     {kBoth, kDialogs + "OpenSaveMRU\\*", {"a", "MRUList"}, {"MRUList"}},
     {kBoth, kDialogs + "OpenSaveMRU\\txt", {"a", "MRUList"}, kGone}, {kBoth, kDialogs + "OpenSaveMRU\\doc", {"a"}, kGone},
@@ -102,11 +98,8 @@ TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
             EXPECT_EQ(Values(hive, list.path), recent ? list.cleared : list.seeded) << list.path;
             EXPECT_TRUE(list.where != kBoth || Values(kUsers, kSid + "\\" + list.path) == (recent ? list.cleared : list.seeded)) << list.path;
         }
-        if (recent) {
-            EXPECT_EQ(reg.Text(kUser, kRunMru, "MRUList"), std::string(1, '\0')) << "order emptied";
-        } else if (!history) {
-            EXPECT_EQ(reg.opened, Names{"80000003||read"});
-        }
+        EXPECT_TRUE(!recent || reg.Text(kUser, kRunMru, "MRUList") == std::string(1, '\0')) << "order emptied";
+        EXPECT_TRUE(recent || history || reg.opened == Names{"80000003||read"});
     }
 }
 
@@ -210,8 +203,6 @@ TEST_F(RegistryModuleTest, ListingsAreTrimmedWholeOrAnError) {
     fake.Find(kUser, kKey)->readOnly = true;  // listings only read
     EXPECT_EQ(registry.EnumRegistryKeys(kUser, kKey), (Names{"spaced", "plain"}));
     EXPECT_EQ(registry.EnumRegistryValues(kUser, kKey), (Names{"a", ""})) << "a name that does not fit ends it";
-    fake.Key(RegistryHive::Users, "S-1-5-18");
-    EXPECT_EQ(registry.EnumRegistryKeys(RegistryHive::Users, ""), Names{"S-1-5-18"}) << "the hive itself";
 }
 
 }  // namespace
