@@ -33,25 +33,14 @@ struct Machine {
     }
 };
 
-TEST(Completion, SuccessOrADeclinedRebootLeaveRegistryAndSessionAlone) {
-    Machine m(true);
-    CompleteRun(m.module.Context);
-    m.AnswerReboot(MessageAnswer::No);
-    ASSERT_EQ(m.fake.ui.messages.size(), 2u) << "no success message follows a No";
-    EXPECT_EQ(m.fake.ui.messages[1].buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(m.fake.registry.opened.empty());
-    EXPECT_TRUE(m.fake.power.exits.empty());
-}
-
 // Yes: the program is made to run once more at the next start, unless its start-up entry
-// already does that, and the computer reboots.
+// already does that, and the computer reboots. No leaves registry and session alone, and no
+// success message follows it.
 TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
-    const struct {
-        bool nt;
-        RegistryHive hive;  // of the entry there before, if any
-        std::string key, text;
-        std::vector<std::string> holders;  // every value of the program's name afterwards
-    } cases[] = {
+    // The entry there before, if any, and every value of the program's name afterwards.
+    const struct { bool nt; RegistryHive hive; std::string key, text; std::vector<std::string> holders;
+                   MessageAnswer answer = MessageAnswer::Yes; } cases[] = {
+        {true, kUser, kRun, "", {}, MessageAnswer::No},
         {true, kUser, kRun, "", {"user runonce"}},
         {true, kUser, kRun, "C:\\Program Files\\Kestrum\\KESTRUM.EXE /startup", {"user run"}},
         {true, kUser, kRun, "c:\\old place\\kestrum.exe /startup", {"user run", "user runonce"}},
@@ -64,7 +53,7 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
         Machine m(c.nt);
         if (!c.text.empty())
             m.fake.registry.SetText(c.hive, c.key, "Kestrum", c.text);
-        m.AnswerReboot(MessageAnswer::Yes);
+        m.AnswerReboot(c.answer);
         std::vector<std::string> holders;
         for (RegistryHive hive : {kUser, kMachine}) {
             for (const std::string& key : kStartupKeys) {
@@ -76,8 +65,9 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
             }
         }
         EXPECT_EQ(holders, c.holders);
-        EXPECT_EQ(m.fake.power.exits, std::vector<std::uint32_t>{6});
-        EXPECT_EQ(m.fake.power.privilegeRequests, c.nt ? 1 : 0);
+        const bool yes = c.answer == MessageAnswer::Yes;
+        EXPECT_EQ(m.fake.power.exits, yes ? std::vector<std::uint32_t>{6} : std::vector<std::uint32_t>{});
+        EXPECT_EQ(m.fake.power.privilegeRequests, yes && c.nt ? 1 : 0);
         EXPECT_EQ(m.fake.ui.messages.size(), 1u);
     }
 }
@@ -85,15 +75,9 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
 // Each refusal has its number, and its text ends with the value refused or the system's text.
 TEST(Completion, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
     const char* denied = "[Access is denied.\r\n]";
-    const struct {
-        std::int32_t flags;
-        std::optional<PrivilegeStep> refusing;
-        bool exitAccepted;
-        std::uint32_t number;
-        std::string ending;
-    } cases[] = {
-        {32, {}, true, 0x8004062F, "ShutdownSystem: 32"},
-        {-1, {}, true, 0x8004062F, "ShutdownSystem: -1"},
+    const struct { std::int32_t flags; std::optional<PrivilegeStep> refusing;
+                   bool exitAccepted; std::uint32_t number; std::string ending; } cases[] = {
+        {32, {}, true, 0x8004062F, "ShutdownSystem: 32"}, {-1, {}, true, 0x8004062F, "ShutdownSystem: -1"},
         {31, {}, false, 0x8004062B, "failed: Access is denied.\r\n"},
         {6, PrivilegeStep::Lookup, true, 0x8004062C, denied},
         {6, PrivilegeStep::Process, true, 0x8004062D, denied},

@@ -78,8 +78,7 @@ TEST_F(CategoriesTest, EachFamilyTouchesEveryProfileInOrder) {
         {true, 2600, "ADMINISTRATOR", "C:\\DOCUME~1\\ADMINI~1\\LOCALS~1\\Temp\\",
          NtPaths("", "c:\\docume~1\\admini~1\\locals~1\\temp", true)},  // its folders once
         // The temporary folder is the Windows one here, so it comes first as itself.
-        {false, 2222, "Alice", "C:\\WINDOWS\\TEMP\\",
-         {w + "temporary internet files\\content.ie5",
+        {false, 2222, "Alice", "C:\\WINDOWS\\TEMP\\", {w + "temporary internet files\\content.ie5",
           w + "application data\\microsoft\\internet explorer\\userdata", w + "history",
           w + "cookies", w + "recent", w + "temp", w + "temp", w + "temporary internet files",
           "c:\\windows", w + "system32\\dllcache", w + "win386.swp"}},

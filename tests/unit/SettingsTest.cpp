@@ -73,11 +73,9 @@ TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
         {"", "", "", ""}, {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
         {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"}, {"c:\\", "c:\\", "c:", "c:\\temp"},
         {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(WithTrailingSeparator(c[0]), c[1]) << c[0];
-        EXPECT_EQ(WithoutTrailingSeparator(c[0]), c[2]) << c[0];
-        EXPECT_EQ(JoinPath(c[0], "temp"), c[3]) << c[0];
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(WithTrailingSeparator(c[0]) + "|" + WithoutTrailingSeparator(c[0]) + "|" + JoinPath(c[0], "temp"),
+                  std::string(c[1]) + "|" + c[2] + "|" + c[3]);
 }
 
 // The flags in DeleteOptions order, then WipeFiles, as "0" and "1".
@@ -85,9 +83,8 @@ std::string Parsed(const std::string& general, const std::string& del, RunFlags 
     ParseRunFlags(general, del, f);
     std::string bits;
     for (bool flag : {f.DeleteHistory, f.DeleteCookies, f.DeleteRecent, f.DeleteTemporary, f.DeleteCache,
-                      f.ClearRecycleBin, f.DeleteSelected, f.ClearDnsCache, f.DeletePrefetch, f.WipeFiles}) {
+                      f.ClearRecycleBin, f.DeleteSelected, f.ClearDnsCache, f.DeletePrefetch, f.WipeFiles})
         bits += flag ? '1' : '0';
-    }
     return bits;
 }
 
@@ -104,17 +101,13 @@ TEST(OptionFlags, ParsingSetsWhatTheDigitsSayAndKeepsTheRest) {
     RunFlags before;
     before.WipeFiles = before.DeleteCookies = true;
     const struct { std::string general, del, bits; } cases[] = {
-        {"1", "000000001", "0000000011"},
-        {"11x", "x9 -0\xC3\xA9", "0100000001"},
-        {std::string(5000, '1'), std::string(100000, '0'), "0000000001"},
-        {"110", "111111111", "1111111110"},
+        {"1", "000000001", "0000000011"}, {"11x", "x9 -0\xC3\xA9", "0100000001"},
+        {std::string(5000, '1'), std::string(100000, '0'), "0000000001"}, {"110", "111111111", "1111111110"},
         {"001", "101010101", "1010101011"},  // each position read from its own place
     };
     for (const auto& c : cases)
         EXPECT_EQ(Parsed(c.general, c.del, before), c.bits) << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
-    // Built strings are twenty characters.
-    EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000");
-    EXPECT_EQ(BuildFlagString({false, false, false, false, false, false, false, false, false}), "00000000000000000000");
+    EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000") << "built strings have twenty digits";
 }
 
 TEST(Settings, SaveWritesTextThatReadsBackAndASplashValueThatIsNoNumberKeepsTheDefault) {

@@ -34,10 +34,7 @@ struct Started {
 // the current directory, which is the program's folder once the change there succeeds. Only the
 // NT family has a build number (9x packs its version into that field).
 TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
-    const struct {
-        const char *folder, *command, *list;
-        std::optional<bool> nt;  // none: the system does not say
-    } cases[] = {
+    const struct { const char *folder, *command, *list; std::optional<bool> nt; } cases[] = {
         {"C:\\Program Files\\Kestrum", "c:\\program files\\kestrum\\kestrum.exe /startup",
          "C:\\Program Files\\Kestrum\\Kestrum.lst", true},
         {"D:\\", "d:\\\\kestrum.exe /startup", "D:\\Kestrum.lst", false},
@@ -65,16 +62,8 @@ TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
 
 // The arguments are compared exactly; only an interactive start is refused beside another.
 TEST(Startup, EachKindOfStart) {
-    const struct {
-        const char* arguments;
-        bool previousInstance;
-        StartupOutcome outcome;
-        std::optional<bool> serviceProcess;
-        bool inTaskList;
-        int runs;
-        bool optionsShown;
-        std::size_t messages;
-    } cases[] = {
+    const struct { const char* arguments; bool previousInstance; StartupOutcome outcome; std::optional<bool> serviceProcess;
+                   bool inTaskList; int runs; bool optionsShown; std::size_t messages; } cases[] = {
         {"/startup", true, StartupOutcome::Ended, true, false, 1, false, 0},
         {"/run", true, StartupOutcome::WindowShown, {}, false, 0, true, 0},
         {"", true, StartupOutcome::Ended, {}, false, 0, false, 1},
