@@ -40,8 +40,7 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
     // The entry there before, if any, and every value of the program's name afterwards.
     const struct { bool nt; RegistryHive hive; std::string key, text; std::vector<std::string> holders;
                    MessageAnswer answer = MessageAnswer::Yes; } cases[] = {
-        {true, kUser, kRun, "", {}, MessageAnswer::No},
-        {true, kUser, kRun, "", {"user runonce"}},
+        {true, kUser, kRun, "", {}, MessageAnswer::No}, {true, kUser, kRun, "", {"user runonce"}},
         {true, kUser, kRun, "C:\\Program Files\\Kestrum\\KESTRUM.EXE /startup", {"user run"}},
         {true, kUser, kRun, "c:\\old place\\kestrum.exe /startup", {"user run", "user runonce"}},
         {true, kMachine, kRun, kCommand, {"user run"}},  // the machine's entry moves
@@ -79,10 +78,8 @@ TEST(Completion, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
                    bool exitAccepted; std::uint32_t number; std::string ending; } cases[] = {
         {32, {}, true, 0x8004062F, "ShutdownSystem: 32"}, {-1, {}, true, 0x8004062F, "ShutdownSystem: -1"},
         {31, {}, false, 0x8004062B, "failed: Access is denied.\r\n"},
-        {6, PrivilegeStep::Lookup, true, 0x8004062C, denied},
-        {6, PrivilegeStep::Process, true, 0x8004062D, denied},
-        {6, PrivilegeStep::OpenToken, true, 0x8004062E, denied},
-        {6, PrivilegeStep::Enable, true, 0x8004062E, denied},
+        {6, PrivilegeStep::Lookup, true, 0x8004062C, denied}, {6, PrivilegeStep::Process, true, 0x8004062D, denied},
+        {6, PrivilegeStep::OpenToken, true, 0x8004062E, denied}, {6, PrivilegeStep::Enable, true, 0x8004062E, denied},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.number);
