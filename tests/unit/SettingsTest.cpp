@@ -88,13 +88,24 @@ std::string Parsed(const std::string& general, const std::string& del, RunFlags 
     return bits;
 }
 
-TEST(OptionFlags, ParsingSetsWhatTheDigitsSayAndKeepsTheRest) {
+// Saved settings read back; a splash value that is no number keeps the default.
+TEST(Settings, DefaultsSavingAndTheFlagsTheOptionStringsSet) {
     fakes::FakeSettingsStore store;
-    EXPECT_EQ(Parsed(ReadGeneralOptions(store), ReadDeleteOptions(store)), "1111110000")
-        << "each string has its default: the first six categories and no wiping";
-    store.Put("GeneralOptions", "00100000000000000000");
-    EXPECT_EQ(ReadGeneralOptions(store), "00100000000000000000");
-    EXPECT_EQ(ReadDeleteOptions(store), "11111100000000000000");
+    const StoredSettings none = ReadSettings(store);
+    EXPECT_EQ(Parsed(none.GeneralOptions, none.DeleteOptions), "1111110000") << "the first six categories, no wiping";
+    EXPECT_TRUE(none.ShowSplash && none.Defined == "No");
+    StoredSettings s{"00100000000000000000", "10000000100000000000", false, "Yes"};
+    ASSERT_TRUE(SaveSettings(store, s));
+    EXPECT_EQ(store.values.at("Kestrum\\Settings\\ShowSplash"), "0");
+    const StoredSettings back = ReadSettings(store);
+    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined, s.GeneralOptions + s.DeleteOptions + "Yes");
+    EXPECT_FALSE(back.ShowSplash);
+    for (const auto& [text, shown] : {std::pair{"no", true}, {"", true}, {"00", false}}) {
+        store.Put("ShowSplash", text);
+        EXPECT_EQ(ReadSettings(store).ShowSplash, shown) << text;
+    }
+    store.failWrites = true;
+    EXPECT_FALSE(SaveSettings(store, s));
 
     // Flags set before: cookies and wiping. Missing positions and characters that are no digits
     // keep the previous value; any digit but 0 sets the flag.
@@ -108,25 +119,6 @@ TEST(OptionFlags, ParsingSetsWhatTheDigitsSayAndKeepsTheRest) {
     for (const auto& c : cases)
         EXPECT_EQ(Parsed(c.general, c.del, before), c.bits) << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
     EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000") << "built strings have twenty digits";
-}
-
-TEST(Settings, SaveWritesTextThatReadsBackAndASplashValueThatIsNoNumberKeepsTheDefault) {
-    fakes::FakeSettingsStore store;
-    EXPECT_TRUE(ReadSettings(store).ShowSplash && ReadSettings(store).Defined == "No");
-
-    StoredSettings s{"00100000000000000000", "10000000100000000000", false, "Yes"};
-    ASSERT_TRUE(SaveSettings(store, s));
-    EXPECT_EQ(store.values.at("Kestrum\\Settings\\ShowSplash"), "0");
-    const StoredSettings back = ReadSettings(store);
-    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined, s.GeneralOptions + s.DeleteOptions + "Yes");
-    EXPECT_FALSE(back.ShowSplash);
-    store.failWrites = true;
-    EXPECT_FALSE(SaveSettings(store, s));
-
-    for (const auto& [text, shown] : {std::pair{"no", true}, {"", true}, {"00", false}}) {
-        store.Put("ShowSplash", text);
-        EXPECT_EQ(ReadSettings(store).ShowSplash, shown) << text;
-    }
 }
 
 }  // namespace
