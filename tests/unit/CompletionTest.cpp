@@ -33,9 +33,8 @@ struct Machine {
     }
 };
 
-// Yes: the program is made to run once more at the next start, unless its start-up entry
-// already does that, and the computer reboots. No leaves registry and session alone, and no
-// success message follows it.
+// Yes arranges one more run at the next start, unless the start-up entry does that, and reboots;
+// No leaves registry and session alone, with no success message after it.
 TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
     // The entry there before, if any, and every value of the program's name afterwards.
     const struct { bool nt; RegistryHive hive; std::string key, text; std::vector<std::string> holders;

@@ -22,8 +22,7 @@ const std::string kAcMru = "software\\microsoft\\search assistant\\acmru\\";
 const std::string kReal = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\";
 const Names kGone{"(no key)"};
 
-// A list of the recent-files step: its values before, and after the step. kBoth lists are in
-// HKEY_CURRENT_USER and in the user's own hive under HKEY_USERS.
+// The recent-files lists, their values before and after; kBoth lists are in HKCU and the user's hive.
 enum Where { kBoth, kCurrentUser, kMachine };
 const struct List { Where where; std::string path; Names seeded, cleared; } kRecentLists[] = {
     {kBoth, kRunMru, {"a", "b", "MRUList"}, {"MRUList"}}, {kBoth, kDialogs + "lastvisitedmru", {"a", "MRUList"}, {"MRUList"}},
@@ -82,8 +81,7 @@ protected:
     }
 };
 
-// History clears the typed addresses in both hives, recent files every other list; with neither
-// flag only the hive search looks at the registry.
+// History clears the typed addresses, recent files every other list; neither only lists the hives.
 TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
     for (const auto& [history, recent] : {std::pair{false, false}, {true, false}, {false, true}}) {
         SCOPED_TRACE(std::to_string(history) + std::to_string(recent));
@@ -150,7 +148,7 @@ protected:
     void TearDown() override { EXPECT_EQ(fake.openKeys, 0) << "every key is closed on every path"; }
 };
 
-TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorNumbersAndNothingForOtherTypes) {
+TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesIntoExistingKeysOnly) {
     fake.SetText(kUser, kKey, "name", "abc");
     fake.Key(kUser, kKey).Put({"count", regtype::kNumber, {}, -7});
     fake.Key(kUser, kKey).Put({"blob", regtype::kBinary, "\x01\x02"});
@@ -164,12 +162,6 @@ TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorNumbersAndNothingForOtherTy
         EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, name), RegistryRead()) << name;
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kKey, "missing")));
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kNowhere, "name")));
-    // Reads open with full access, so a key the user may only read answers an error.
-    fake.Find(kUser, kKey)->readOnly = true;
-    EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kKey, "name")));
-}
-
-TEST_F(RegistryModuleTest, WritesIntoExistingKeysOnly) {
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "empty", 1, std::string()), "Success!");
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "number", 1, std::int64_t{42}), "Success!");
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "path", 2, std::string("%windir%")), "Success!");
@@ -185,9 +177,12 @@ TEST_F(RegistryModuleTest, WritesIntoExistingKeysOnly) {
         {3, std::string("x")}};
     for (const auto& [type, data] : refused)
         EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "refused", type, data), "Error!") << type;
-    EXPECT_EQ(fake.ValueNames(kUser, kKey).size(), 4u);
+    EXPECT_EQ(fake.ValueNames(kUser, kKey).size(), 9u);
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey + "\\new", "v", 1, std::string("x")), "Error!");
     EXPECT_FALSE(fake.HasKey(kUser, kKey + "\\new")) << "a write never creates a key";
+    // Reads open with full access, so a key the user may only read answers an error.
+    fake.Find(kUser, kKey)->readOnly = true;
+    EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kKey, "name")));
 }
 
 TEST_F(RegistryModuleTest, ListingsAreTrimmedWholeOrAnError) {

@@ -49,8 +49,7 @@ class RunDriverTest : public ::testing::Test {
     bool Stopped() { return fake.ui.messages.size() == 1 && fake.ui.messages[0].text == "The Kestrum process was successfully stopped"; }
 };
 
-// Each caption stays up for a second; Cancel pressed while one is up stops the run at its next
-// check, with the progress window gone before the message.
+// Each caption stays up a second; Cancel stops the run at its next check, the window gone first.
 TEST_F(RunDriverTest, InteractiveRunPacesItsCaptionsAndCancelStopsTheRest) {
     RunInteractive();
     const auto all = shown;
@@ -77,7 +76,7 @@ TEST_F(RunDriverTest, InteractiveRunPacesItsCaptionsAndCancelStopsTheRest) {
     EXPECT_EQ(ran, Steps{RegistryHistory});
 }
 
-TEST_F(RunDriverTest, ACancelWhileTheProgressWindowIsFirstDrawnStopsTheRun) {
+TEST_F(RunDriverTest, ACancelAsTheWindowIsFirstDrawnStopsTheRunAndClosingItLetsTheRunFinish) {
     module.Run.CancelRequested = true;  // left over from an earlier run: no effect
     ClickCancelSoon();
     RunWithProgressWindow(module.Context);
@@ -87,9 +86,7 @@ TEST_F(RunDriverTest, ACancelWhileTheProgressWindowIsFirstDrawnStopsTheRun) {
     RunWithProgressWindow(module.Context);
     EXPECT_TRUE(fake.ui.messages.empty()) << "a new window starts without a Cancel";
     EXPECT_FALSE(module.Run.CancelRequested);
-}
 
-TEST_F(RunDriverTest, ClosingTheProgressWindowLetsTheRunFinishSilently) {
     RunInteractive([&](const std::string& text) {
         if (text == " Removing cookies") {
             fake.ui.Schedule(0, fakes::CloseWindow{"Banner"});
@@ -123,8 +120,7 @@ TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
     EXPECT_EQ(fake.ui.pendingProcessed, passes) << "nothing waits: no event processing";
 }
 
-// A platform folder longer than 63 characters is left out, and without a user name there is no
-// profile of the user's own, rather than one named by an empty text.
+// A platform folder over 63 characters is left out; an unusable user name gives no own profile.
 TEST_F(RunDriverTest, LocationsFollowThePlatformAndTheUser) {
     fake.system.userName = std::string(80, 'u');
     fake.system.windowsDirectory = "C:\\" + std::string(60, 'w');

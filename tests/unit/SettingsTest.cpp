@@ -107,8 +107,7 @@ TEST(Settings, DefaultsSavingAndTheFlagsTheOptionStringsSet) {
     store.failWrites = true;
     EXPECT_FALSE(SaveSettings(store, s));
 
-    // Flags set before: cookies and wiping. Missing positions and characters that are no digits
-    // keep the previous value; any digit but 0 sets the flag.
+    // Missing positions and non-digits keep the flag set before (cookies, wiping); non-zero sets.
     RunFlags before;
     before.WipeFiles = before.DeleteCookies = true;
     const struct { std::string general, del, bits; } cases[] = {

@@ -30,9 +30,8 @@ struct Started {
     }
 };
 
-// The command is the folder, a separator and the name, lower-cased as they are; the list lives in
-// the current directory, which is the program's folder once the change there succeeds. Only the
-// NT family has a build number (9x packs its version into that field).
+// The command is folder, separator and name, lower-cased; the list is in the current folder, the
+// program's once the change there succeeds. Only NT has a build number (9x packs its version in).
 TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
     const struct { const char *folder, *command, *list; std::optional<bool> nt; } cases[] = {
         {"C:\\Program Files\\Kestrum", "c:\\program files\\kestrum\\kestrum.exe /startup",
