@@ -19,17 +19,9 @@ struct Machine {
     KestrumModule module{fake.services()};
 
     explicit Machine(bool nt) {
-        module.Startup.IsWindowsNT = nt;
-        module.Startup.StartupCommand = kCommand;
-        for (RegistryHive hive : {kUser, kMachine}) {
-            for (const std::string& key : kStartupKeys)
-                fake.registry.Key(hive, key);
-        }
-    }
-    void AnswerReboot(MessageAnswer answer) {
-        module.Run.RebootAdvised = true;
-        fake.ui.answers.push_back(answer);
-        CompleteRun(module.Context);
+        std::tie(module.Startup.IsWindowsNT, module.Startup.StartupCommand) = std::tie(nt, kCommand);
+        for (RegistryHive hive : {kUser, kMachine})
+            for (const std::string& key : kStartupKeys) fake.registry.Key(hive, key);
     }
 };
 
@@ -51,12 +43,13 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
         Machine m(c.nt);
         if (!c.text.empty())
             m.fake.registry.SetText(c.hive, c.key, "Kestrum", c.text);
-        m.AnswerReboot(c.answer);
+        m.module.Run.RebootAdvised = true;
+        m.fake.ui.answers.push_back(c.answer);
+        CompleteRun(m.module.Context);
         std::vector<std::string> holders;
         for (RegistryHive hive : {kUser, kMachine}) {
             for (const std::string& key : kStartupKeys) {
-                const auto text = m.fake.registry.Text(hive, key, "Kestrum");
-                if (text) {
+                if (const auto text = m.fake.registry.Text(hive, key, "Kestrum")) {
                     holders.push_back((hive == kUser ? "user " : "machine ") + key.substr(kRun.size() - 3));
                     EXPECT_TRUE((hive == c.hive && key == c.key) || *text == kCommand + '\0') << holders.back();
                 }

@@ -8,13 +8,13 @@
 namespace kestrum {
 namespace {
 
+using enum CleaningStep;
+
 // Stands in for the cleaning: counts the runs, each ending in the registry step.
 struct Probe final : ICleaningSteps {
     int runs = 0;
     std::function<void()> duringRun = [] {};
-    void Run(CleaningStep step, RunContext&) override {
-        step == CleaningStep::RegistryHistory ? (++runs, duringRun()) : void();
-    }
+    void Run(CleaningStep step, RunContext&) override { step == RegistryHistory ? (++runs, duringRun()) : void(); }
 };
 
 struct Started {
@@ -24,8 +24,7 @@ struct Started {
 
     Started() {
         module.Context.Steps.reset(probe);
-        fake.files.AddFolder("C:\\Program Files\\Kestrum");
-        fake.files.AddFolder("C:\\Work");
+        for (const char* folder : {"C:\\Program Files\\Kestrum", "C:\\Work"}) fake.files.AddFolder(folder);
         fake.files.AddDrive("D:");
     }
 };
@@ -46,16 +45,14 @@ TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
         s.fake.settings.Put("DeleteOptions", "000000001");
         ASSERT_TRUE(s.fake.files.ChangeDirectory("C:\\Work"));
         std::tie(s.fake.application.folder, s.fake.application.exeName) = std::tuple(c.folder, "KESTRUM");
-        s.fake.system.isNt = c.nt.value_or(true);
-        s.fake.system.buildNumber = c.nt == false ? 67766446 : 2195;
-        s.fake.system.versionQueryFails = !c.nt;
+        std::tie(s.fake.system.isNt, s.fake.system.buildNumber, s.fake.system.versionQueryFails) =
+            std::tuple(c.nt.value_or(true), c.nt == false ? 67766446 : 2195, !c.nt);
         InitializeStartupState(s.module);
         const StartupState& st = s.module.Startup;
         EXPECT_EQ(st.StartupCommand + "|" + st.ListFilePath, c.command + std::string("|") + c.list);
         EXPECT_EQ(s.module.Options.DeleteOptions, "000000001");
         EXPECT_EQ(s.module.Options.SelectedFileCount, c.folder[0] == 'C' ? 1 : 0);
-        EXPECT_EQ(st.IsWindowsNT, c.nt.value_or(false));
-        EXPECT_EQ(st.WindowsBuild, c.nt.value_or(false) ? 2195 : 0);
+        EXPECT_EQ(std::pair(st.IsWindowsNT, st.WindowsBuild), std::pair(c.nt.value_or(false), c.nt.value_or(false) ? 2195 : 0));
     }
 }
 
