@@ -294,10 +294,8 @@ TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
     EXPECT_TRUE(fs.Exists("C:\\documents and settings\\administrator\\cookies\\b.txt"));
 }
 
-const std::string kTarget = "C:\\Program Files\\Kestrum\\Kestrum.exe";
-const std::string kLink = kTarget + "|/run";  // what the fake shell writes into a link
-const std::string kProfiles = "C:\\Documents and Settings\\";
-const std::string kPrograms = kProfiles + "alice\\Start Menu\\Programs\\";
+const std::string kTarget = "C:\\Program Files\\Kestrum\\Kestrum.exe", kLink = kTarget + "|/run";  // as the fake shell links
+const std::string kProfiles = "C:\\Documents and Settings\\", kPrograms = kProfiles + "alice\\Start Menu\\Programs\\";
 const std::string kQuickLaunch = kProfiles + "alice\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk";
 
 std::string Desktop(const std::string& account) { return kProfiles + account + "\\Desktop\\Clean Now.lnk"; }
