@@ -12,17 +12,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-TEST(ListText, LineEndsEmptyLinesAndExactText) {
-    const std::pair<std::string, Entries> cases[] = {
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\rb\rc\r", {"a", "b", "c"}},
-        {"c:\\a\r\nc:\\b\r\n\r\nc:\\c\r\n", {"c:\\a", "c:\\b"}}, {"a\n\nb", {"a"}}, {"\r\na\r\n", {}}, {"", {}},
-        {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
-        {std::string("\x01\0z\xff\r\n\x7f", 7), {std::string("\x01\0z\xff", 4), "\x7f"}},
-    };
-    for (const auto& [text, entries] : cases) EXPECT_EQ(ParseListText(text, 100), entries) << text;
-    EXPECT_EQ(ParseListText("a\r\nb\r\nc\r\n", 2), (Entries{"a", "b"})) << "no more than the limit";
-}
-
 class LoadSelectedFilesTest : public ::testing::Test {
 protected:
     fakes::FakeFileSystem fs;
@@ -38,14 +27,22 @@ protected:
     }
 };
 
+// Lines end at CR LF, LF or CR, an empty one ends the list, and the text is kept exactly (from ANSI).
 TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWithoutAReadableFile) {
     options.SelectedFiles.push_back("stale");
     options.SelectedFileCount = 1;
     EXPECT_EQ(Load(), Entries{});
     EXPECT_FALSE(fs.FileExists(path)) << "a missing list is not created";
-
-    fs.AddFile(path, "c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n");
-    EXPECT_EQ(Load(), (Entries{"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}));
+    const std::pair<std::string, Entries> cases[] = {
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\rb\rc\r", {"a", "b", "c"}}, {"a\n\nb", {"a"}}, {"\r\na\r\n", {}}, {"", {}},
+        {"c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n", {"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}},
+        {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
+        {std::string("\x01\0z\r\n\x7f", 6), {std::string("\x01\0z", 3), "\x7f"}},
+    };
+    for (const auto& [text, entries] : cases) {
+        fs.AddFile(path, text);
+        EXPECT_EQ(Load(), entries) << text;
+    }
     fs.unreadable.insert("c:\\program files\\kestrum\\kestrum.lst");
     EXPECT_EQ(Load(), Entries{});
 
