@@ -79,9 +79,8 @@ TEST_F(CategoriesTest, EachFamilyTouchesEveryProfileInOrder) {
          NtPaths("", "c:\\docume~1\\admini~1\\locals~1\\temp", true)},  // its folders once
         // The temporary folder is the Windows one here, so it comes first as itself.
         {false, 2222, "Alice", "C:\\WINDOWS\\TEMP\\", {w + "temporary internet files\\content.ie5",
-          w + "application data\\microsoft\\internet explorer\\userdata", w + "history",
-          w + "cookies", w + "recent", w + "temp", w + "temp", w + "temporary internet files",
-          "c:\\windows", w + "system32\\dllcache", w + "win386.swp"}},
+          w + "application data\\microsoft\\internet explorer\\userdata", w + "history", w + "cookies", w + "recent",
+          w + "temp", w + "temp", w + "temporary internet files", "c:\\windows", w + "system32\\dllcache", w + "win386.swp"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.user + std::to_string(c.build));
@@ -308,14 +307,12 @@ protected:
         module.Startup.IsWindowsNT = true;
         for (const char* account : {"alice", "Administrator", "All Users", "Default User"})
             fs.AddFolder(kProfiles + account + "\\Desktop");
-        fs.AddFolder(kPrograms);
-        fs.AddFolder(kQuickLaunch.substr(0, kQuickLaunch.rfind('\\')));
+        for (const std::string& folder : {kPrograms, kQuickLaunch.substr(0, kQuickLaunch.rfind('\\'))}) fs.AddFolder(folder);
     }
 };
 
 TEST_F(ShortcutsTest, NtLinksAreMadeInProgramsAndReplaceTheFirstFound) {
-    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk")
-        << "the fall-back when none exists";
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk") << "when none exists";
     fs.AddFile(Desktop("alice"), "old link");
     CreateDesktopShortcut(shortcuts, "ignored", "Clean Now", kTarget, "/run");
     CreateQuickLaunchShortcut(shortcuts, "ignored", "", kTarget, "/run");
