@@ -17,12 +17,10 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-// What the file categories look at on the NT family, in order: every folder listed and every
-// file deleted. `user` is the logged-on user's profile, empty for the administrator.
+// Every folder listed and file deleted on NT, in order; `user` is the own profile, empty for the administrator.
 Paths NtPaths(const std::string& user, const std::string& temp, bool prefetch) {
-    const std::string w = "c:\\windows\\", sys = w + "system32\\config\\systemprofile\\",
-                      admin = "c:\\documents and settings\\administrator\\",
-                      def = "c:\\documents and settings\\default user\\", ls = "local settings\\",
+    const std::string w = "c:\\windows\\", sys = w + "system32\\config\\systemprofile\\", ls = "local settings\\",
+                      admin = "c:\\documents and settings\\administrator\\", def = "c:\\documents and settings\\default user\\",
                       tif = "temporary internet files", ie5 = tif + "\\content.ie5",
                       ud = "application data\\microsoft\\internet explorer\\userdata";
     Paths p;
@@ -36,8 +34,7 @@ Paths NtPaths(const std::string& user, const std::string& temp, bool prefetch) {
     add({user}, {ls + ie5, ud, ls + ud, ls + "history", "userdata"});
     add({w, admin, def, sys, user}, {"cookies"});
     add({w}, {"recent"});
-    add({admin, def, user}, {"recent", "application data\\microsoft\\office\\recent",
-                             "application data\\microsoft\\media player",
+    add({admin, def, user}, {"recent", "application data\\microsoft\\office\\recent", "application data\\microsoft\\media player",
                              "application data\\real\\realone player\\history"});
     add({temp, w + "temp", w + tif, "c:\\windows"}, {""});
     add({admin, def, sys, user}, {ls + "temp", ls + tif});
@@ -170,9 +167,7 @@ TEST(SelectedFilesProperty, NothingOutsideTheEntryIsRemoved) {
     }
 }
 
-using RemovalTest = CategoriesTest;  // AllPaths lists lower case, sorted
-
-TEST_F(RemovalTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDeletes) {
+TEST_F(CategoriesTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDeletes) {
     const std::size_t n = 9u << 20;  // more than two blocks
     fs.AddFile("C:\\data\\report.txt", std::string(n, 'r'), attr::kReadOnly | attr::kHidden);
     fs.AddFile("C:\\data\\other.txt", "keep");
@@ -210,7 +205,7 @@ TEST(PatternMatch, WholeCaseSensitiveNamesWithStarAndQuestionMark) {
     for (const auto& c : cases) EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
 
-class PurgeTest : public RemovalTest {
+class PurgeTest : public CategoriesTest {  // AllPaths lists lower case, sorted
 protected:
     void SetUp() override {
         fs.AddFile("C:\\temp\\a.txt", "x", attr::kHidden | attr::kReadOnly | attr::kSystem);

@@ -45,8 +45,8 @@ const struct List { Where where; std::string path; Names seeded, cleared; bool h
 
 // The longest name without its classes suffix; the first of equal lengths.
 TEST(UserHiveKey, IsTheLongestNameWithoutItsClassesSuffix) {
-    const std::pair<Names, std::string> cases[] = {{{".DEFAULT", kSid + "_CLASSES", "S-1-5-18"}, kSid},
-                                                   {{".DEFAULT", "alice"}, ".DEFAULT"}, {{"Error!"}, ""}, {{"_classes"}, ""}};
+    const std::pair<Names, std::string> cases[] = {
+        {{".DEFAULT", kSid + "_CLASSES", "S-1-5-18"}, kSid}, {{".DEFAULT", "alice"}, ".DEFAULT"}, {{"Error!"}, ""}, {{"_classes"}, ""}};
     for (const auto& [names, hive] : cases)
         EXPECT_EQ(UserHiveKey(names), hive) << names[0];
 }
