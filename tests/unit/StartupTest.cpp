@@ -66,7 +66,6 @@ TEST(Startup, EachKindOfStart) {
         {"", false, StartupOutcome::WindowShown, false, true, 0, true, 0},
         {"/RUN", false, StartupOutcome::WindowShown, false, true, 0, true, 0},
         {"/startup ", true, StartupOutcome::Ended, {}, false, 0, false, 1},
-        {" /startup", false, StartupOutcome::WindowShown, false, true, 0, true, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.arguments + '"');
