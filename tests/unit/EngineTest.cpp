@@ -118,11 +118,10 @@ TEST_F(CategoriesTest, SelectedEntriesByKind) {
         fs.AddFile(std::string("C:\\docs\\") + name, "x");
     fs.AddFile("C:\\Program Files\\Kestrum\\single.txt", "x");
     ASSERT_TRUE(fs.ChangeDirectory("C:\\Program Files\\Kestrum"));
-    // The first is no entry, and the last is beyond the count.
     module.Options.SelectedFiles = {"C:\\docs\\summary.doc", "", "single.txt", "\\docs\\other.txt",
                                     "C:\\docs\\old\\", "c:\\docs\\report*.doc", "C:\\docs\\single.txt",
                                     "c:\\docs\\..\\", "C:\\docs\\summary.doc"};
-    module.Options.SelectedFileCount = 7;
+    module.Options.SelectedFileCount = 7;  // index 0 is no entry, and the last is beyond the count
     DeleteSelectedFiles(module.Context);
     for (const char* gone : {"old", "report 1.doc", "report 2.doc", "single.txt"})
         EXPECT_FALSE(fs.Exists(std::string("C:\\docs\\") + gone)) << gone;
