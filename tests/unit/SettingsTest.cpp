@@ -12,23 +12,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-TEST(ListText, LineEndsEmptyLinesAndExactText) {
-    const std::pair<std::string, Entries> cases[] = {
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-        {"a\rb\rc\r", {"a", "b", "c"}},
-        {"c:\\a\r\nc:\\b\r\n\r\nc:\\c\r\n", {"c:\\a", "c:\\b"}},
-        {"a\n\nb", {"a"}},
-        {"\r\na\r\n", {}},
-        {"", {}},
-        {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
-        {std::string("\x01\0z\xff\r\n\x7f", 7), {std::string("\x01\0z\xff", 4), "\x7f"}},
-    };
-    for (const auto& [text, entries] : cases) {
-        EXPECT_EQ(ParseListText(text, 100), entries) << text;
-    }
-    EXPECT_EQ(ParseListText("a\r\nb\r\nc\r\n", 2), (Entries{"a", "b"})) << "no more than the limit";
-}
-
 class LoadSelectedFilesTest : public ::testing::Test {
 protected:
     fakes::FakeFileSystem fs;
@@ -44,21 +27,27 @@ protected:
     }
 };
 
+// Lines end at CR LF, LF or CR, an empty one ends the list, and the text is kept exactly (from ANSI).
 TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWithoutAReadableFile) {
     options.SelectedFiles.push_back("stale");
     options.SelectedFileCount = 1;
     EXPECT_EQ(Load(), Entries{});
     EXPECT_FALSE(fs.FileExists(path)) << "a missing list is not created";
-
-    fs.AddFile(path, "c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n");
-    EXPECT_EQ(Load(), (Entries{"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}));
+    const std::pair<std::string, Entries> cases[] = {
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\rb\rc\r", {"a", "b", "c"}}, {"a\n\nb", {"a"}}, {"\r\na\r\n", {}}, {"", {}},
+        {"c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n", {"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}},
+        {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
+        {std::string("\x01\0z\r\n\x7f", 6), {std::string("\x01\0z", 3), "\x7f"}},
+    };
+    for (const auto& [text, entries] : cases) {
+        fs.AddFile(path, text);
+        EXPECT_EQ(Load(), entries) << text;
+    }
     fs.unreadable.insert("c:\\program files\\kestrum\\kestrum.lst");
     EXPECT_EQ(Load(), Entries{});
 
     std::string text;
-    for (int i = 0; i < 33000; ++i) {
-        text += "c:\\f" + std::to_string(i) + "\r\n";
-    }
+    for (int i = 0; i < 33000; ++i) text += "c:\\f" + std::to_string(i) + "\r\n";
     fs.AddFile(path, text);
     fs.unreadable.clear();
     EXPECT_EQ(Load().back(), "c:\\f32766");
@@ -78,17 +67,12 @@ TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
 TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
     // Path, with a trailing separator, without one, joined with "temp".
     const char* const cases[][4] = {
-        {"", "", "", ""},
-        {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
-        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
-        {"c:\\", "c:\\", "c:", "c:\\temp"},
-        {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(WithTrailingSeparator(c[0]), c[1]) << c[0];
-        EXPECT_EQ(WithoutTrailingSeparator(c[0]), c[2]) << c[0];
-        EXPECT_EQ(JoinPath(c[0], "temp"), c[3]) << c[0];
-    }
+        {"", "", "", ""}, {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"}, {"c:\\", "c:\\", "c:", "c:\\temp"},
+        {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(WithTrailingSeparator(c[0]) + "|" + WithoutTrailingSeparator(c[0]) + "|" + JoinPath(c[0], "temp"),
+                  std::string(c[1]) + "|" + c[2] + "|" + c[3]);
 }
 
 // The flags in DeleteOptions order, then WipeFiles, as "0" and "1".
@@ -96,64 +80,40 @@ std::string Parsed(const std::string& general, const std::string& del, RunFlags 
     ParseRunFlags(general, del, f);
     std::string bits;
     for (bool flag : {f.DeleteHistory, f.DeleteCookies, f.DeleteRecent, f.DeleteTemporary, f.DeleteCache,
-                      f.ClearRecycleBin, f.DeleteSelected, f.ClearDnsCache, f.DeletePrefetch, f.WipeFiles}) {
+                      f.ClearRecycleBin, f.DeleteSelected, f.ClearDnsCache, f.DeletePrefetch, f.WipeFiles})
         bits += flag ? '1' : '0';
-    }
     return bits;
 }
 
-TEST(OptionFlags, ParsingSetsWhatTheDigitsSayAndKeepsTheRest) {
-    fakes::FakeSettingsStore store;
-    EXPECT_EQ(Parsed(ReadGeneralOptions(store), ReadDeleteOptions(store)), "1111110000")
-        << "each string has its default: the first six categories and no wiping";
-    store.Put("GeneralOptions", "00100000000000000000");
-    EXPECT_EQ(ReadGeneralOptions(store), "00100000000000000000");
-    EXPECT_EQ(ReadDeleteOptions(store), "11111100000000000000");
-
-    // Flags set before: cookies and wiping. Missing positions and characters that are no digits
-    // keep the previous value; any digit but 0 sets the flag.
-    RunFlags before;
-    before.WipeFiles = before.DeleteCookies = true;
-    const struct {
-        std::string general, del, bits;
-    } cases[] = {
-        {"1", "000000001", "0000000011"},
-        {"11x", "x9 -0\xC3\xA9", "0100000001"},
-        {std::string(5000, '1'), std::string(100000, '0'), "0000000001"},
-        {"110", "111111111", "1111111110"},
-        {"001", "101010101", "1010101011"},  // each position read from its own place
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Parsed(c.general, c.del, before), c.bits)
-            << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
-    }
-}
-
-TEST(OptionFlags, BuiltStringsAreTwentyCharacters) {
-    EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000");
-    EXPECT_EQ(BuildFlagString({false, false, false, false, false, false, false, false, false}), "00000000000000000000");
-}
-
-TEST(Settings, SaveWritesTextThatReadsBackAndASplashValueThatIsNoNumberKeepsTheDefault) {
+// Saved settings read back; a splash value that is no number keeps the default.
+TEST(Settings, DefaultsSavingAndTheFlagsTheOptionStringsSet) {
     fakes::FakeSettingsStore store;
     const StoredSettings none = ReadSettings(store);
-    EXPECT_TRUE(none.ShowSplash);
-    EXPECT_EQ(none.Defined, "No");
-
+    EXPECT_EQ(Parsed(none.GeneralOptions, none.DeleteOptions), "1111110000") << "the first six categories, no wiping";
+    EXPECT_TRUE(none.ShowSplash && none.Defined == "No");
     StoredSettings s{"00100000000000000000", "10000000100000000000", false, "Yes"};
     ASSERT_TRUE(SaveSettings(store, s));
-    EXPECT_EQ(store.values.at("Kestrum\\Settings\\ShowSplash"), "0");
     const StoredSettings back = ReadSettings(store);
-    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined,
-              s.GeneralOptions + s.DeleteOptions + "Yes");
+    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined, s.GeneralOptions + s.DeleteOptions + "Yes");
     EXPECT_FALSE(back.ShowSplash);
-    store.failWrites = true;
-    EXPECT_FALSE(SaveSettings(store, s));
-
     for (const auto& [text, shown] : {std::pair{"no", true}, {"", true}, {"00", false}}) {
         store.Put("ShowSplash", text);
         EXPECT_EQ(ReadSettings(store).ShowSplash, shown) << text;
     }
+    store.failWrites = true;
+    EXPECT_FALSE(SaveSettings(store, s));
+
+    // Missing positions and non-digits keep the flag set before (cookies, wiping); non-zero sets.
+    RunFlags before;
+    before.WipeFiles = before.DeleteCookies = true;
+    const struct { std::string general, del, bits; } cases[] = {
+        {"1", "000000001", "0000000011"}, {"11x", "x9 -0\xC3\xA9", "0100000001"},
+        {std::string(5000, '1'), std::string(100000, '0'), "0000000001"}, {"110", "111111111", "1111111110"},
+        {"001", "101010101", "1010101011"},  // each position read from its own place
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Parsed(c.general, c.del, before), c.bits) << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
+    EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000") << "built strings have twenty digits";
 }
 
 }  // namespace
