@@ -34,7 +34,6 @@ protected:
     std::unique_ptr<IRegistryKey> Open(const std::string& path, RegistryAccess access = RegistryAccess::Full) {
         return subject->Registry().Open(RegistryHive::CurrentUser, path, access);
     }
-
     std::unique_ptr<Subject> subject = MakeSubject();
     const std::string root = subject->Root();
 };

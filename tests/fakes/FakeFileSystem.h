@@ -12,17 +12,14 @@ namespace kestrum::fakes {
 // File contents are bytes in the "ANSI" code page, which this fake takes to be Latin-1.
 class FakeFileSystem final : public IFileSystem {
 public:
-    FakeFileSystem();
-
+    FakeFileSystem() { AddFolder(current_); }
     void AddFolder(const std::string& path, std::uint32_t attributes = attr::kDirectory);
-    void AddFile(const std::string& path, const std::string& bytes,
-                 std::uint32_t attributes = attr::kArchive);
+    void AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes = attr::kArchive);
     // A folder link that leads to `target`, as a junction does.
     void AddFolderLink(const std::string& path, const std::string& target);
     void AddDrive(const std::string& drive) { AddFolder(drive + "\\"); }  // "D:"
     // Held open by a program that shares it for writing only: it refuses deletion and renaming.
     void Lock(const std::string& path) { locks_.insert(Key(path)); }
-
     std::optional<std::string> Bytes(const std::string& path);
     bool Exists(const std::string& path) { return Find(path) != nullptr; }
     std::vector<std::string> AllPaths() const;  // every path held, in lower case
@@ -33,7 +30,6 @@ public:
     std::string CurrentDirectory() override { return current_; }
     bool ChangeDrive(const std::string& drive) override;
     bool ChangeDirectory(const std::string& path) override;
-
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
@@ -70,7 +66,6 @@ private:
     // Follows links along the path as opening it does; takes a relative path in the current one.
     std::string Resolve(const std::string& path) const;
     Node* Find(const std::string& path);
-    void Add(const std::string& path, Node node);  // with every missing folder
     // A file nobody holds open (a read-only one if forced), or a folder link or empty folder.
     bool Erase(const std::string& path, bool folder, bool force);
 

@@ -17,7 +17,7 @@ auto FindNamed(Items& items, const std::string& name) {
 }
 
 bool IsText(std::uint32_t type) { return type == regtype::kText || type == regtype::kExpandText; }
-bool Childless(const FakeRegistryValue&) { return true; }  // a value may always go
+bool Childless(const FakeRegistryValue&) { return true; }
 bool Childless(const FakeRegistryKey& key) { return key.subkeys.empty(); }
 
 // A handle that finds its key afresh on every call, so a key deleted meanwhile fails cleanly.
@@ -29,9 +29,8 @@ public:
 
     std::optional<RegistryValueInfo> QueryValueInfo(const std::string& name) override {
         const FakeRegistryValue* v = Value(name, false);
-        return v == nullptr ? std::nullopt
-                            : std::optional(RegistryValueInfo{v->type, static_cast<std::uint32_t>(
-                                                                           IsText(v->type) ? v->text.size() : 4)});
+        const auto size = static_cast<std::uint32_t>(v && IsText(v->type) ? v->text.size() : 4);
+        return v == nullptr ? std::nullopt : std::optional(RegistryValueInfo{v->type, size});
     }
     std::optional<std::string> ReadText(const std::string& name) override {
         const FakeRegistryValue* value = Value(name, true);
@@ -45,9 +44,7 @@ public:
     bool WriteText(const std::string& name, std::uint32_t type, const std::string& text) override {
         return Write({name, type, text + '\0'});
     }
-    bool WriteNumber(const std::string& name, std::int32_t number) override {
-        return Write({name, regtype::kNumber, {}, number});
-    }
+    bool WriteNumber(const std::string& name, std::int32_t n) override { return Write({name, regtype::kNumber, {}, n}); }
     bool DeleteValue(const std::string& name) override { return Erase(&FakeRegistryKey::values, name); }
     bool DeleteSubkey(const std::string& name) override {
         return !name.empty() && Erase(&FakeRegistryKey::subkeys, name);
@@ -80,11 +77,9 @@ private:
                ((key->*member).erase(it), true);
     }
     template <typename Items>
-    std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index,
-                                      std::size_t chars) {
+    std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index, std::size_t chars) {
         FakeRegistryKey* key = Key();
-        const bool fits = key != nullptr && index < (key->*member).size() &&
-                          (key->*member)[index].name.size() < chars;
+        const bool fits = key && index < (key->*member).size() && (key->*member)[index].name.size() < chars;
         return fits ? std::optional((key->*member)[index].name) : std::nullopt;
     }
 
@@ -121,22 +116,19 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
 
 std::vector<std::string> FakeRegistry::ValueNames(RegistryHive hive, const std::string& path) {
     std::vector<std::string> names;
-    for (const auto& value : HasKey(hive, path) ? Find(hive, path)->values : std::vector<FakeRegistryValue>{}) {
-        names.push_back(value.name);
-    }
+    const FakeRegistryKey* key = Find(hive, path);
+    for (std::size_t i = 0; key && i < key->values.size(); ++i) names.push_back(key->values[i].name);
     return names;
 }
 
-std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path,
-                                                 RegistryAccess access) {
+std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path, RegistryAccess access) {
     onOpen(hive, path);
     const bool full = access == RegistryAccess::Full;
     char hiveText[16];
     std::snprintf(hiveText, sizeof(hiveText), "%08X|", static_cast<unsigned>(hive));
     opened.push_back(hiveText + path + (full ? "|full" : "|read"));
     FakeRegistryKey* key = Find(hive, path);
-    return key == nullptr || (full && key->readOnly) ? nullptr
-                                                     : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
+    return !key || (full && key->readOnly) ? nullptr : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
 }
 
 }  // namespace kestrum::fakes
