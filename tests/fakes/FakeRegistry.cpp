@@ -33,13 +33,12 @@ public:
         return v == nullptr ? std::nullopt : std::optional(RegistryValueInfo{v->type, size});
     }
     std::optional<std::string> ReadText(const std::string& name) override {
-        const FakeRegistryValue* value = Value(name, true);
-        return value != nullptr && IsText(value->type) ? std::optional(value->text) : std::nullopt;
+        const FakeRegistryValue* v = Value(name, true);
+        return v && IsText(v->type) ? std::optional(v->text) : std::nullopt;
     }
     std::optional<std::int32_t> ReadNumber(const std::string& name) override {
-        const FakeRegistryValue* value = Value(name, true);
-        return value != nullptr && value->type == regtype::kNumber ? std::optional(value->number)
-                                                                   : std::nullopt;
+        const FakeRegistryValue* v = Value(name, true);
+        return v && v->type == regtype::kNumber ? std::optional(v->number) : std::nullopt;
     }
     bool WriteText(const std::string& name, std::uint32_t type, const std::string& text) override {
         return Write({name, type, text + '\0'});

@@ -1,5 +1,4 @@
-// The registry contract and the settings store on the Win32 classes, against the real registry of
-// a sandbox prefix.
+// The registry and settings-store contracts on the Win32 classes, in a sandbox prefix's registry.
 #include <windows.h>
 
 #include <string>
@@ -13,7 +12,6 @@ namespace kestrum::contract {
 
 using win32::Utf8ToWide;
 
-// Every test's own key, removed with everything below it.
 const std::string kScratch = "Software\\Kestrum contract " + std::to_string(GetCurrentProcessId());
 
 class Win32Subject final : public Subject {

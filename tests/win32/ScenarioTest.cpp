@@ -9,8 +9,7 @@ namespace {
 constexpr DWORD kTimeout = 60000;  // generous: a loaded two-core machine under Wine
 const std::wstring kOptions = L" Kestrum Options", kCompleted = L"The Kestrum process was successfully completed";
 
-// Waits for a visible top-level window of the process with exactly that title and, unless it is
-// empty, a child of that text; nullptr on time-out.
+// A visible top-level window of the process with that title (and a child of that text) or nullptr.
 HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds,
                    const std::wstring& childText = L"") {
     struct Search {

@@ -1,5 +1,4 @@
-// The "Clean Now" shortcuts made, read back and removed through the real shell of a sandbox
-// prefix laid out like Windows XP.
+// The "Clean Now" shortcuts made and read back through the real shell of an XP sandbox prefix.
 #include <gtest/gtest.h>
 
 #include <windows.h>
