@@ -8,7 +8,6 @@
 namespace kestrum::fakes {
 
 static bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
-static std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
 
 // The file stays in place while it is open, as the system's sharing rules see to.
 class FakeOverwriteFile final : public IOverwriteFile {
@@ -56,31 +55,11 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
-void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
-    AddFile(path, {}, attributes | attr::kDirectory);
-}
-
 // With every missing folder.
 void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
     const std::string key = Key(path), parent = Parent(key);
     (void)(key.size() <= 3 || nodes_.count(parent) != 0 || (AddFolder(parent), true));
     nodes_[key] = {path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes, bytes, {}};
-}
-
-void FakeFileSystem::AddFolderLink(const std::string& path, const std::string& target) {
-    AddFolder(path, attr::kDirectory | attr::kReparsePoint);
-    nodes_[Key(path)].linkTarget = Key(target);
-}
-
-std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) {
-    const Node* node = Find(path);
-    return node && !IsFolder(node->attributes) ? std::optional(node->bytes) : std::nullopt;
-}
-
-std::vector<std::string> FakeFileSystem::AllPaths() const {
-    std::vector<std::string> paths;
-    for (const auto& node : nodes_) paths.push_back(node.first);
-    return paths;
 }
 
 std::optional<std::string> FakeFileSystem::ReadTextFile(const std::string& path) {
@@ -105,20 +84,7 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
             bytes += '?';  // the first byte of a character outside Latin-1
         }
     }
-    AddFile(path, bytes);
-    return true;
-}
-
-bool FakeFileSystem::ChangeDrive(const std::string& drive) {
-    const bool known = drive.size() == 2 && drive[1] == ':' && nodes_.count(Key(drive + "\\")) != 0;
-    current_ = known && Key(current_.substr(0, 2)) != Key(drive) ? drive + "\\" : current_;
-    return known;
-}
-
-bool FakeFileSystem::ChangeDirectory(const std::string& path) {
-    const bool folder = Find(path) && IsFolder(Find(path)->attributes);
-    current_ = !folder ? current_ : path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    return folder;
+    return AddFile(path, bytes), true;
 }
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
@@ -130,16 +96,6 @@ std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::st
         if (k != key && Parent(k) == key) entries.push_back({n.name, Shown(n.attributes)});
     }
     return node != nullptr && IsFolder(node->attributes) ? std::optional(entries) : std::nullopt;
-}
-
-std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
-    return Find(path) ? std::optional(Shown(Find(path)->attributes)) : std::nullopt;
-}
-
-bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
-    Node* node = Find(path);
-    return node && (node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)), true);
 }
 
 bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {

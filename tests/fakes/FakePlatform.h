@@ -32,9 +32,7 @@ class FakeSystemInfo final : public ISystemInfo {
     }
 
   private:
-    static std::optional<std::string> Given(const std::string& text) {
-        return text.empty() ? std::nullopt : std::optional(text);
-    }
+    static std::optional<std::string> Given(const std::string& t) { return t.empty() ? std::nullopt : std::optional(t); }
 };
 
 class FakeApplication final : public IApplication {

@@ -113,13 +113,6 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
     return key;
 }
 
-std::vector<std::string> FakeRegistry::ValueNames(RegistryHive hive, const std::string& path) {
-    std::vector<std::string> names;
-    const FakeRegistryKey* key = Find(hive, path);
-    for (std::size_t i = 0; key && i < key->values.size(); ++i) names.push_back(key->values[i].name);
-    return names;
-}
-
 std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path, RegistryAccess access) {
     onOpen(hive, path);
     const bool full = access == RegistryAccess::Full;

@@ -41,9 +41,15 @@ public:
     // The stored characters of a text value, nothing when there is no such value.
     std::optional<std::string> Text(RegistryHive hive, const std::string& path, const std::string& name) {
         FakeRegistryValue* value = HasKey(hive, path) ? Find(hive, path)->FindValue(name) : nullptr;
-        return value != nullptr ? std::optional(value->text) : std::nullopt;
+        return value ? std::optional(value->text) : std::nullopt;
     }
-    std::vector<std::string> ValueNames(RegistryHive hive, const std::string& path);
+    std::vector<std::string> ValueNames(RegistryHive hive, const std::string& path) {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; HasKey(hive, path) && i < Find(hive, path)->values.size(); ++i) {
+            names.push_back(Find(hive, path)->values[i].name);
+        }
+        return names;
+    }
 
     std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path, RegistryAccess access) override;
     std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {};  // before each Open

@@ -28,7 +28,6 @@ public:
     // Wine counts a NUL right after the data into a text value, so something else follows it.
     void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
                     const std::string& data) override {
-        MakeKey(path);
         const std::wstring wide = Utf8ToWide(data) + L'!';
         const bool text = type == REG_SZ;
         RegSetKeyValueW(HKEY_CURRENT_USER, Utf8ToWide(path).c_str(), Utf8ToWide(name).c_str(), type,
