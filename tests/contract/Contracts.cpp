@@ -13,7 +13,9 @@ using Names = std::vector<std::string>;
 template <typename NameAt>
 Names Listing(NameAt nameAt) {
     Names names;
-    for (std::uint32_t index = 0; auto name = nameAt(index); ++index) names.push_back(*name);
+    for (std::uint32_t index = 0; auto name = nameAt(index); ++index) {
+        names.push_back(*name);
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

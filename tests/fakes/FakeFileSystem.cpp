@@ -43,7 +43,9 @@ std::string FakeFileSystem::Resolve(const std::string& path) const {
     if (!key.empty() && key.rfind("\\\\", 0) != 0 && (key.size() < 2 || key[1] != ':')) {
         key = Key(key[0] == '\\' ? current_.substr(0, 2) + key : current_ + "\\" + key);
     }
-    if (key.size() <= 3) return key;
+    if (key.size() <= 3) {
+        return key;
+    }
     const std::string parent = Resolve(Parent(key));
     const auto it = nodes_.find(parent);
     const std::string folder = it != nodes_.end() && !it->second.linkTarget.empty() ? it->second.linkTarget : parent;
@@ -74,7 +76,9 @@ std::optional<std::string> FakeFileSystem::ReadTextFile(const std::string& path)
 }
 
 bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& text) {
-    if (Find(Parent(Key(path))) == nullptr || (Exists(path) && !Bytes(path))) return false;  // a folder
+    if (Find(Parent(Key(path))) == nullptr || (Exists(path) && !Bytes(path))) {  // a folder
+        return false;
+    }
     std::string bytes;  // UTF-8 to Latin-1; characters outside it become "?" as the system's conversion does
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -93,7 +97,9 @@ std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::st
     const std::string key = node == nullptr ? "" : node->linkTarget.empty() ? Resolve(folder) : node->linkTarget;
     std::vector<FolderEntry> entries;
     for (const auto& [k, n] : nodes_) {
-        if (k != key && Parent(k) == key) entries.push_back({n.name, Shown(n.attributes)});
+        if (k != key && Parent(k) == key) {
+            entries.push_back({n.name, Shown(n.attributes)});
+        }
     }
     return node != nullptr && IsFolder(node->attributes) ? std::optional(entries) : std::nullopt;
 }

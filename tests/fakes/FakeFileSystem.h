@@ -31,7 +31,9 @@ public:
     bool Exists(const std::string& path) { return Find(path) != nullptr; }
     std::vector<std::string> AllPaths() const {  // every path held, in lower case
         std::vector<std::string> paths;
-        for (const auto& node : nodes_) paths.push_back(node.first);
+        for (const auto& node : nodes_) {
+            paths.push_back(node.first);
+        }
         return paths;
     }
 

@@ -63,17 +63,13 @@ private:
         const FakeRegistryValue* value = key != nullptr ? key->FindValue(name) : nullptr;
         return value != nullptr && !(read && value->unreadable) ? value : nullptr;
     }
-    bool Write(const FakeRegistryValue& value) {
-        FakeRegistryKey* key = writable_ ? Key() : nullptr;
-        return key != nullptr && (key->Put(value), true);
-    }
+    bool Write(const FakeRegistryValue& value) { return writable_ && Key() && (Key()->Put(value), true); }
     // Only through a key opened for writing, and a subkey only without subkeys of its own.
     template <typename Items>
     bool Erase(Items FakeRegistryKey::*member, const std::string& name) {
         FakeRegistryKey* key = writable_ ? Key() : nullptr;
         const auto it = key != nullptr ? FindNamed(key->*member, name) : typename Items::iterator();
-        return key != nullptr && it != (key->*member).end() && Childless(*it) &&
-               ((key->*member).erase(it), true);
+        return key && it != (key->*member).end() && Childless(*it) && ((key->*member).erase(it), true);
     }
     template <typename Items>
     std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index, std::size_t chars) {

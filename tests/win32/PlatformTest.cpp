@@ -46,7 +46,9 @@ TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
     EXPECT_EQ(files.ReadTextFile(path), "c:\\x\r\n");
     EXPECT_TRUE(files.ChangeDirectory("C:\\"));
     EXPECT_TRUE(files.RemoveFile(path));
-    for (; deep.size() > folder.size(); deep.resize(deep.rfind('\\'))) EXPECT_TRUE(files.RemoveFolder(deep));
+    for (; deep.size() > folder.size(); deep.resize(deep.rfind('\\'))) {
+        EXPECT_TRUE(files.RemoveFolder(deep));
+    }
     std::filesystem::remove_all(Utf8ToWide(folder));
 }
 
