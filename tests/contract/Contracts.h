@@ -1,5 +1,4 @@
-// The promises of the registry interface, held against every implementation: each test binary
-// defines MakeSubject for the implementation it checks.
+// The registry's promises, held against every implementation; each binary defines MakeSubject.
 #pragma once
 
 #include <gtest/gtest.h>

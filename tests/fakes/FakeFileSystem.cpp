@@ -57,7 +57,6 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
-// With every missing folder.
 void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
     const std::string key = Key(path), parent = Parent(key);
     (void)(key.size() <= 3 || nodes_.count(parent) != 0 || (AddFolder(parent), true));

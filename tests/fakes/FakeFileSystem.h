@@ -16,7 +16,8 @@ public:
     void AddFolder(const std::string& path, std::uint32_t attributes = attr::kDirectory) {
         AddFile(path, {}, attributes | attr::kDirectory);
     }
-    void AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes = attr::kArchive);
+    void AddFile(const std::string& path, const std::string& bytes,  // with every missing folder
+                 std::uint32_t attributes = attr::kArchive);
     // A folder link that leads to `target`, as a junction does.
     void AddFolderLink(const std::string& path, const std::string& target) {
         AddFolder(path, attr::kDirectory | attr::kReparsePoint), nodes_[Key(path)].linkTarget = Key(target);

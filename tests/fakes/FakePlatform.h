@@ -9,8 +9,7 @@
 
 namespace kestrum::fakes {
 
-// An XP machine of the user Alice unless a test says otherwise; an empty folder is one the
-// system cannot give.
+// An XP machine of the user Alice; an empty folder is one the system cannot give.
 class FakeSystemInfo final : public ISystemInfo {
   public:
     bool versionQueryFails = false, isNt = true, hasRegisterServiceProcess = false;
@@ -49,8 +48,7 @@ class FakeApplication final : public IApplication {
     bool TaskListVisible() const override { return taskListVisible; }
 };
 
-// A power service that never ends anything: it records what it was asked and refuses where a
-// test says, with "access denied" (5) as the system's error.
+// Ends nothing: records what it was asked and refuses where a test says, "access denied" (5).
 class FakePower final : public IPower {
   public:
     std::optional<PrivilegeStep> refusingStep;
@@ -67,8 +65,7 @@ class FakePower final : public IPower {
     std::string SystemMessage(std::uint32_t code) override { return code == 5 ? "Access is denied.\r\n" : ""; }
 };
 
-// Records what was asked of the shell. A link is a file of "target|arguments", made only in a
-// folder that exists.
+// Records what it was asked; a link is a file of "target|arguments", made only in a folder.
 class FakeShell final : public IShell {
   public:
     FakeFileSystem* files = nullptr;
@@ -89,7 +86,6 @@ class FakeShell final : public IShell {
     }
 };
 
-// Every service faked, wired together for one test.
 struct FakePlatform {
     FakeApplication application;
     FakeSystemInfo system;
