@@ -1,7 +1,6 @@
 #include "fakes/FakeRegistry.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "common/Text.h"
 
@@ -112,9 +111,8 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
 std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path, RegistryAccess access) {
     onOpen(hive, path);
     const bool full = access == RegistryAccess::Full;
-    char hiveText[16];
-    std::snprintf(hiveText, sizeof(hiveText), "%08X|", static_cast<unsigned>(hive));
-    opened.push_back(hiveText + path + (full ? "|full" : "|read"));
+    const unsigned hiveDigit = static_cast<unsigned>(hive) & 0xF;  // the three hives are 8000000<digit>
+    opened.push_back("8000000" + std::to_string(hiveDigit) + "|" + path + (full ? "|full" : "|read"));
     FakeRegistryKey* key = Find(hive, path);
     return !key || (full && key->readOnly) ? nullptr : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
 }

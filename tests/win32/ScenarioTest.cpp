@@ -57,25 +57,20 @@ void ExpectCleanExit(Process& process, HWND window = nullptr) {
     EXPECT_EQ(code, 0u);
 }
 
-// Beside a running options window a second interactive start is refused with a message.
-TEST(Scenario, ASecondInteractiveStartIsRefused) {
-    Process first(Kestrum(L""));
-    HWND options = WaitForWindow(first.id(), kOptions, kTimeout);
-    ASSERT_NE(options, nullptr);
-    Process second(Kestrum(L""));
-    HWND box = WaitForWindow(second.id(), L"Kestrum", kTimeout, L"The Kestrum program is already running");
-    ASSERT_NE(box, nullptr);
-    Press(FindButton(box, L"OK"));
-    ExpectCleanExit(second);
-    ExpectCleanExit(first, options);
-}
-
-// Clean Now hides the options window behind the progress window; Cancel stops the run, the
-// progress window goes, the stopped message comes and the options window is back.
-TEST(Scenario, CleanNowShowsProgressAndCancelStops) {
+// Beside a running options window a second interactive start is refused with a message. Clean
+// Now hides the options window behind the progress window; Cancel stops the run, the progress
+// window goes, the stopped message comes and the options window is back.
+TEST(Scenario, ASecondStartIsRefusedAndCancelStopsARun) {
     Process app(Kestrum(L""));
     HWND options = WaitForWindow(app.id(), kOptions, kTimeout);
     ASSERT_NE(options, nullptr);
+    {
+        Process second(Kestrum(L""));
+        HWND box = WaitForWindow(second.id(), L"Kestrum", kTimeout, L"The Kestrum program is already running");
+        ASSERT_NE(box, nullptr);
+        Press(FindButton(box, L"OK"));
+        ExpectCleanExit(second);
+    }
     Press(FindButton(options, L"Clean Now"));
     HWND banner = WaitForWindow(app.id(), L" Kestrum", kTimeout);
     ASSERT_NE(banner, nullptr);
