@@ -41,8 +41,6 @@ private:
 
 std::unique_ptr<Subject> MakeSubject() { return std::make_unique<Win32Subject>(); }
 
-namespace {
-
 using SettingsStoreTest = RegistryContract;
 
 // The store keeps HKEY_CURRENT_USER\Software\<application>\<section> as plain text, which other
@@ -62,5 +60,4 @@ TEST_F(SettingsStoreTest, TextRoundTripsInItsOwnSectionAndForeignValuesReadSafel
     EXPECT_EQ(store.Read(app, "Settings", "EarlyNul"), "10") << "the text ends at its first NUL";
 }
 
-}  // namespace
 }  // namespace kestrum::contract

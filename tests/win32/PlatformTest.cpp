@@ -13,7 +13,7 @@
 namespace kestrum::win32 {
 namespace {
 
-TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
+TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowerAndArguments) {
     Win32FileSystem files;
     const std::string folder = WideToUtf8((std::filesystem::temp_directory_path() / L"kestrum-files").wstring());
     std::filesystem::create_directory(Utf8ToWide(folder));
@@ -50,10 +50,7 @@ TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
         EXPECT_TRUE(files.RemoveFolder(deep));
     }
     std::filesystem::remove_all(Utf8ToWide(folder));
-}
 
-TEST(SystemTest, FoldersDrivesBuffersThatAreTooSmallPowerAndArguments) {
-    Win32FileSystem files;
     EXPECT_FALSE(files.ChangeDrive("Q:")) << "the sandbox has no drive Q:";
     EXPECT_FALSE(files.ChangeDirectory("C:\\no such folder"));
 
