@@ -82,10 +82,7 @@ protected:
 TEST_F(CleaningRun, TracesGoCanariesStay) {
     const std::wstring version = Env(L"KESTRUM_WINDOWS_VERSION");
     const bool nt = version != L"win98";
-    wchar_t account[MAX_PATH];
-    DWORD size = MAX_PATH;
-    GetUserNameW(account, &size);
-    const fs::path profiles = L"C:\\Documents and Settings", user = profiles / _wcslwr(account);
+    const fs::path profiles = L"C:\\Documents and Settings", user = profiles / Env(L"USERNAME");
     const fs::path w = Env(L"WINDIR"), sysProfile = w / L"system32\\config\\systemprofile", temp = Env(L"TEMP");
 
     std::vector<std::pair<fs::path, bool>> seeded;  // with whether this family's run removes it
@@ -95,8 +92,8 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
             seeded.emplace_back(base / name, goes);
         }
     };
-    const DWORD plain = FILE_ATTRIBUTE_NORMAL, hidden = FILE_ATTRIBUTE_HIDDEN;
-    const DWORD locked = hidden | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    const DWORD plain = FILE_ATTRIBUTE_NORMAL, hidden = FILE_ATTRIBUTE_HIDDEN,
+                locked = hidden | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
     seed(true, plain, w, {L"temporary internet files\\content.ie5\\AB12CD\\page.htm", L"temp\\x.log",
                           L"kestrum-e2e.tmp", L"system32\\dllcache\\old.dll"});
     seed(true, locked, w, {L"history\\history.ie5\\MSHist01\\visit.dat", L"cookies\\alice@example.txt",
