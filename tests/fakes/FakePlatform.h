@@ -70,9 +70,8 @@ class FakeShell final : public IShell {
   public:
     FakeFileSystem* files = nullptr;
     bool linksFail = false;
-    std::vector<std::string> links;  // "link path|target|arguments"
+    std::vector<std::string> links, started;  // "link path|target|arguments", "program|command line"
     std::vector<std::uint32_t> recycleBinFlags;
-    std::vector<std::string> started;  // "program|command line"
 
     bool EmptyRecycleBin(std::uint32_t flags) override { return recycleBinFlags.push_back(flags), true; }
     bool StartHidden(const std::string& program, const std::string& commandLine) override {
