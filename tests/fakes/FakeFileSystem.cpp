@@ -33,8 +33,7 @@ std::string FakeFileSystem::Key(const std::string& path) {
 
 std::string FakeFileSystem::Parent(const std::string& key) {
     const std::size_t slash = key.rfind('\\');
-    return slash == std::string::npos || key.size() <= 3 ? std::string()
-                                                         : key.substr(0, slash == 2 ? 3 : slash);
+    return slash == std::string::npos || key.size() <= 3 ? std::string() : key.substr(0, slash == 2 ? 3 : slash);
 }
 
 std::string FakeFileSystem::Resolve(const std::string& path) const {

@@ -1,8 +1,6 @@
 // The registry and settings-store contracts on the Win32 classes, in a sandbox prefix's registry.
 #include <windows.h>
 
-#include <string>
-
 #include "contract/Contracts.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"

@@ -12,35 +12,24 @@ const std::wstring kOptions = L" Kestrum Options";
 // A visible top-level window of the process with that title (and a child of that text) or nullptr.
 HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds,
                    const std::wstring& childText = L"") {
-    struct Search {
-        DWORD processId;
-        const std::wstring &title, &childText;
-        HWND found = nullptr;
-    } search{processId, title, childText};
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     do {
-        EnumWindows(
-            [](HWND hwnd, LPARAM lparam) -> BOOL {
-                auto& s = *reinterpret_cast<Search*>(lparam);
-                DWORD owner = 0;
-                wchar_t text[512] = L"";
-                GetWindowThreadProcessId(hwnd, &owner);
-                GetWindowTextW(hwnd, text, 512);
-                if (owner == s.processId && IsWindowVisible(hwnd) && text == s.title &&
-                    (s.childText.empty() || FindWindowExW(hwnd, nullptr, nullptr, s.childText.c_str()))) {
-                    s.found = hwnd;
-                }
-                return s.found == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&search));
-    } while (search.found == nullptr && GetTickCount64() < deadline && (Sleep(50), true));
-    return search.found;
+        for (HWND hwnd = nullptr; (hwnd = FindWindowExW(nullptr, hwnd, nullptr, title.c_str())) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == processId && IsWindowVisible(hwnd) &&
+                (childText.empty() || FindWindowExW(hwnd, nullptr, nullptr, childText.c_str()))) {
+                return hwnd;
+            }
+        }
+        Sleep(50);
+    } while (GetTickCount64() < deadline);
+    return nullptr;
 }
 
 void Press(HWND button) {
-    // The notification a click ends in, sent straight to the owner: BM_CLICK goes through focus
-    // and mouse capture, which Wine's X11 driver may move away from a background window between
-    // the button's down and up halves, and the click is then silently lost.
+    // The click's notification straight to the owner: BM_CLICK needs focus and mouse capture, which
+    // Wine's X11 driver may move away from a background window mid-click, losing the click.
     HWND parent = button != nullptr ? GetParent(button) : nullptr;
     (void)(parent && PostMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
                                   reinterpret_cast<LPARAM>(button)));
@@ -61,11 +50,11 @@ void ExpectCleanExit(Process& process, HWND window = nullptr) {
 // Now hides the options window behind the progress window; Cancel stops the run, the progress
 // window goes, the stopped message comes and the options window is back.
 TEST(Scenario, ASecondStartIsRefusedAndCancelStopsARun) {
-    Process app(Kestrum(L""));
+    Process app(kKestrum);
     HWND options = WaitForWindow(app.id(), kOptions, kTimeout);
     ASSERT_NE(options, nullptr);
     {
-        Process second(Kestrum(L""));
+        Process second(kKestrum);
         HWND box = WaitForWindow(second.id(), L"Kestrum", kTimeout, L"The Kestrum program is already running");
         ASSERT_NE(box, nullptr);
         Press(FindButton(box, L"OK"));

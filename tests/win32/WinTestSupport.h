@@ -6,10 +6,8 @@
 
 namespace kestrum::wintest {
 
-// The command line of the Kestrum.exe installed in the sandbox, with the arguments.
-inline std::wstring Kestrum(const std::wstring& arguments) {
-    return L"\"C:\\Program Files\\Kestrum\\Kestrum.exe\" " + arguments;
-}
+// The Kestrum.exe installed in the sandbox, quoted for a command line.
+const std::wstring kKestrum = L"\"C:\\Program Files\\Kestrum\\Kestrum.exe\" ";
 
 // A program started by a test; ended by force when the test lets go of it while it still runs.
 class Process {
