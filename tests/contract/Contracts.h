@@ -1,5 +1,4 @@
-// The promises of the registry interface, held against every implementation: each test binary
-// defines MakeSubject for the implementation it checks.
+// The registry's promises, held against every implementation; each binary defines MakeSubject.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,7 +33,6 @@ protected:
     std::unique_ptr<IRegistryKey> Open(const std::string& path, RegistryAccess access = RegistryAccess::Full) {
         return subject->Registry().Open(RegistryHive::CurrentUser, path, access);
     }
-
     std::unique_ptr<Subject> subject = MakeSubject();
     const std::string root = subject->Root();
 };

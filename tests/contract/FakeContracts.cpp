@@ -15,8 +15,7 @@ public:
     void MakeKey(const std::string& path) override { registry_.Key(kUser, path); }
     void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
                     const std::string& data) override {
-        registry_.SetText(kUser, path, name, data, type);
-        registry_.Find(kUser, path)->FindValue(name)->text = data;
+        registry_.Key(kUser, path).Put({name, type, data});
     }
 
 private:

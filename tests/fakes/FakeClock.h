@@ -12,8 +12,7 @@ public:
     void Advance(std::uint64_t milliseconds) { now_ += milliseconds; }
 
 private:
-    std::uint64_t now_ = 1'000'000;
-    std::uint64_t ticks_ = 0;
+    std::uint64_t now_ = 1'000'000, ticks_ = 0;
 };
 
 }  // namespace kestrum::fakes

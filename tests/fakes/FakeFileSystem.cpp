@@ -8,14 +8,13 @@
 namespace kestrum::fakes {
 
 static bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
-static std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
 
 // The file stays in place while it is open, as the system's sharing rules see to.
 class FakeOverwriteFile final : public IOverwriteFile {
 public:
     FakeOverwriteFile(FakeFileSystem& fs, std::string key) : fs_(fs), key_(std::move(key)) {}
     bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
-        std::string& bytes = fs_.nodes_.at(key_).bytes;
+        std::string& bytes = fs_.nodes_.at(key_).bytes;  // throws once the file has gone meanwhile
         const bool fits = offset + size <= bytes.size();
         fs_.largestWrite = std::max(fs_.largestWrite, fits ? size : 0);
         return fits && (std::memcpy(bytes.data() + offset, data, size), true);
@@ -27,8 +26,6 @@ private:
     std::string key_;
 };
 
-FakeFileSystem::FakeFileSystem() { AddFolder("C:\\WINDOWS\\system32"); }
-
 std::string FakeFileSystem::Key(const std::string& path) {
     const std::string key = ToLowerAscii(path);  // without trailing separators, but for a drive root's
     return key.substr(0, std::max<std::size_t>(key.find_last_not_of('\\') + 1, 3));
@@ -36,8 +33,7 @@ std::string FakeFileSystem::Key(const std::string& path) {
 
 std::string FakeFileSystem::Parent(const std::string& key) {
     const std::size_t slash = key.rfind('\\');
-    return slash == std::string::npos || key.size() <= 3 ? std::string()
-                                                         : key.substr(0, slash == 2 ? 3 : slash);
+    return slash == std::string::npos || key.size() <= 3 ? std::string() : key.substr(0, slash == 2 ? 3 : slash);
 }
 
 std::string FakeFileSystem::Resolve(const std::string& path) const {
@@ -60,34 +56,10 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
-void FakeFileSystem::Add(const std::string& path, Node node) {
-    const std::string key = Key(path);
-    (void)(key.size() <= 3 || nodes_.count(Parent(key)) != 0 || (AddFolder(Parent(key)), true));
-    nodes_[key] = std::move(node);
-}
-
-void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
-    Add(path, {path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes | attr::kDirectory, {}, {}});
-}
-
 void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
-    Add(path, {path.substr(path.rfind('\\') + 1), attributes, bytes, {}});
-}
-
-void FakeFileSystem::AddFolderLink(const std::string& path, const std::string& target) {
-    AddFolder(path, attr::kDirectory | attr::kReparsePoint);
-    nodes_[Key(path)].linkTarget = Key(target);
-}
-
-std::optional<std::string> FakeFileSystem::Bytes(const std::string& path) {
-    const Node* node = Find(path);
-    return node != nullptr && !IsFolder(node->attributes) ? std::optional(node->bytes) : std::nullopt;
-}
-
-std::vector<std::string> FakeFileSystem::AllPaths() const {
-    std::vector<std::string> paths;
-    std::transform(nodes_.begin(), nodes_.end(), std::back_inserter(paths), [](const auto& n) { return n.first; });
-    return paths;
+    const std::string key = Key(path), parent = Parent(key);
+    (void)(key.size() <= 3 || nodes_.count(parent) != 0 || (AddFolder(parent), true));
+    nodes_[key] = {path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes, bytes, {}};
 }
 
 std::optional<std::string> FakeFileSystem::ReadTextFile(const std::string& path) {
@@ -105,33 +77,16 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
     if (Find(Parent(Key(path))) == nullptr || (Exists(path) && !Bytes(path))) {  // a folder
         return false;
     }
-    // UTF-8 to Latin-1; characters outside it become "?" as the system's conversion does.
-    std::string bytes;
+    std::string bytes;  // UTF-8 to Latin-1; characters outside it become "?" as the system's conversion does
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            bytes += static_cast<char>(c);
-        } else if (c >= 0xC0 && c <= 0xC3 && i + 1 < text.size()) {
-            bytes += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        if (c < 0x80 || (c >= 0xC0 && c <= 0xC3 && i + 1 < text.size())) {
+            bytes += static_cast<char>(c < 0x80 ? c : ((c & 3) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
         } else if ((c & 0xC0) != 0x80) {
-            bytes += '?';  // the first byte of a character outside Latin-1; the others are passed
+            bytes += '?';  // the first byte of a character outside Latin-1
         }
     }
-    AddFile(path, bytes);
-    return true;
-}
-
-bool FakeFileSystem::ChangeDrive(const std::string& drive) {
-    const bool known = drive.size() == 2 && drive[1] == ':' && nodes_.count(Key(drive + "\\")) != 0;
-    current_ = known && Key(current_.substr(0, 2)) != Key(drive) ? drive + "\\" : current_;
-    return known;
-}
-
-bool FakeFileSystem::ChangeDirectory(const std::string& path) {
-    const Node* node = Find(path);
-    const bool folder = node != nullptr && IsFolder(node->attributes);
-    current_ = !folder ? current_ : path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    return folder;
+    return AddFile(path, bytes), true;
 }
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
@@ -147,18 +102,6 @@ std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::st
     return node != nullptr && IsFolder(node->attributes) ? std::optional(entries) : std::nullopt;
 }
 
-std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
-    const Node* node = Find(path);
-    return node != nullptr ? std::optional(Shown(node->attributes)) : std::nullopt;
-}
-
-bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
-    Node* node = Find(path);
-    return node != nullptr &&
-           (node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)), true);
-}
-
 bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
     const std::string key = Resolve(path);
     const auto it = nodes_.find(key);
@@ -168,9 +111,7 @@ bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
                 : (!force && (it->second.attributes & attr::kReadOnly) != 0) || locks_.count(key) != 0)) {
         return false;
     }
-    nodes_.erase(it);
-    onRemoved(key);
-    return true;
+    return nodes_.erase(it), onRemoved(key), true;
 }
 
 std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::string& path) {
@@ -180,13 +121,11 @@ std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::stri
 bool FakeFileSystem::Move(const std::string& from, const std::string& to) {
     const std::string source = Resolve(from), target = Resolve(to);
     const auto it = nodes_.find(source);
-    if (it == nodes_.end() || nodes_.count(target) != 0 || nodes_.count(Parent(target)) == 0 ||
-        locks_.count(source) != 0) {
+    if (it == nodes_.end() || nodes_.count(target) != 0 || nodes_.count(Parent(target)) == 0 || locks_.count(source)) {
         return false;
     }
     nodes_[target] = Node{to.substr(to.rfind('\\') + 1), it->second.attributes, it->second.bytes, it->second.linkTarget};
-    nodes_.erase(source);
-    return true;
+    return nodes_.erase(source), true;
 }
 
 bool FakeFileSystem::IsSameFolder(const std::string& first, const std::string& second) {
@@ -195,8 +134,7 @@ bool FakeFileSystem::IsSameFolder(const std::string& first, const std::string& s
         const Node* node = Find(path);
         return node != nullptr && !node->linkTarget.empty() ? Find(node->linkTarget) : node;
     };
-    const Node* a = open(first);
-    return a != nullptr && IsFolder(a->attributes) && a == open(second);
+    return open(first) && IsFolder(open(first)->attributes) && open(first) == open(second);
 }
 
 }  // namespace kestrum::fakes

@@ -12,31 +12,55 @@ namespace kestrum::fakes {
 // File contents are bytes in the "ANSI" code page, which this fake takes to be Latin-1.
 class FakeFileSystem final : public IFileSystem {
 public:
-    FakeFileSystem();
-
-    void AddFolder(const std::string& path, std::uint32_t attributes = attr::kDirectory);
-    void AddFile(const std::string& path, const std::string& bytes,
+    FakeFileSystem() { AddFolder(current_); }
+    void AddFolder(const std::string& path, std::uint32_t attributes = attr::kDirectory) {
+        AddFile(path, {}, attributes | attr::kDirectory);
+    }
+    void AddFile(const std::string& path, const std::string& bytes,  // with every missing folder
                  std::uint32_t attributes = attr::kArchive);
     // A folder link that leads to `target`, as a junction does.
-    void AddFolderLink(const std::string& path, const std::string& target);
+    void AddFolderLink(const std::string& path, const std::string& target) {
+        AddFolder(path, attr::kDirectory | attr::kReparsePoint), nodes_[Key(path)].linkTarget = Key(target);
+    }
     void AddDrive(const std::string& drive) { AddFolder(drive + "\\"); }  // "D:"
     // Held open by a program that shares it for writing only: it refuses deletion and renaming.
     void Lock(const std::string& path) { locks_.insert(Key(path)); }
-
-    std::optional<std::string> Bytes(const std::string& path);
+    std::optional<std::string> Bytes(const std::string& path) {
+        const Node* node = Find(path);
+        return node && !(node->attributes & attr::kDirectory) ? std::optional(node->bytes) : std::nullopt;
+    }
     bool Exists(const std::string& path) { return Find(path) != nullptr; }
-    std::vector<std::string> AllPaths() const;  // every path held, in lower case
+    std::vector<std::string> AllPaths() const {  // every path held, in lower case
+        std::vector<std::string> paths;
+        for (const auto& node : nodes_) {
+            paths.push_back(node.first);
+        }
+        return paths;
+    }
 
     bool FileExists(const std::string& path) override { return Bytes(path).has_value(); }
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     bool WriteTextFile(const std::string& path, const std::string& text) override;
     std::string CurrentDirectory() override { return current_; }
-    bool ChangeDrive(const std::string& drive) override;
-    bool ChangeDirectory(const std::string& path) override;
-
+    bool ChangeDrive(const std::string& drive) override {
+        const bool known = drive.size() == 2 && drive[1] == ':' && nodes_.count(Key(drive + "\\")) != 0;
+        current_ = known && Key(current_.substr(0, 2)) != Key(drive) ? drive + "\\" : current_;
+        return known;
+    }
+    bool ChangeDirectory(const std::string& path) override {
+        const bool folder = Find(path) && (Find(path)->attributes & attr::kDirectory);
+        current_ = !folder ? current_ : path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+        return folder;
+    }
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
-    std::optional<std::uint32_t> Attributes(const std::string& path) override;
-    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    std::optional<std::uint32_t> Attributes(const std::string& path) override {
+        return Find(path) ? std::optional(Shown(Find(path)->attributes)) : std::nullopt;
+    }
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
+        Node* node = Find(path);
+        return node && (node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)), true);
+    }
     bool FindsNormalFile(const std::string& path) override {
         return Bytes(path) && (Find(path)->attributes & (attr::kHidden | attr::kSystem)) == 0;
     }
@@ -65,12 +89,12 @@ private:
         std::uint32_t attributes = 0;
         std::string bytes, linkTarget;
     };
+    static std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
     static std::string Key(const std::string& path);
     static std::string Parent(const std::string& key);
     // Follows links along the path as opening it does; takes a relative path in the current one.
     std::string Resolve(const std::string& path) const;
     Node* Find(const std::string& path);
-    void Add(const std::string& path, Node node);  // with every missing folder
     // A file nobody holds open (a read-only one if forced), or a folder link or empty folder.
     bool Erase(const std::string& path, bool folder, bool force);
 

@@ -9,26 +9,19 @@
 
 namespace kestrum::fakes {
 
-// An XP machine of the user Alice unless a test says otherwise; an empty folder is one the
-// system cannot give.
+// An XP machine of the user Alice; an empty folder is one the system cannot give.
 class FakeSystemInfo final : public ISystemInfo {
   public:
-    bool versionQueryFails = false;
-    bool isNt = true;
+    bool versionQueryFails = false, isNt = true, hasRegisterServiceProcess = false;
     std::uint32_t buildNumber = 2600;
-    std::string userName = "Alice";
-    std::string windowsDirectory = "C:\\WINDOWS";
-    std::string systemDirectory = "C:\\WINDOWS\\system32";
-    std::string tempDirectory = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\";
-    bool hasRegisterServiceProcess = false;
+    std::string userName = "Alice", windowsDirectory = "C:\\WINDOWS", systemDirectory = "C:\\WINDOWS\\system32",
+                tempDirectory = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\";
     std::optional<bool> registered;  // by RegisterServiceProcess, where the system has it
 
     std::optional<WindowsVersion> Version() override {
         return versionQueryFails ? std::nullopt : std::optional(WindowsVersion{isNt, buildNumber});
     }
-    std::optional<std::string> UserName() override {
-        return userName.size() < 80 ? Given(userName) : std::nullopt;
-    }
+    std::optional<std::string> UserName() override { return userName.size() < 80 ? Given(userName) : std::nullopt; }
     std::optional<std::string> WindowsDirectory() override { return Given(windowsDirectory); }
     std::optional<std::string> SystemDirectory() override { return Given(systemDirectory); }
     std::optional<std::string> TempDirectory() override { return Given(tempDirectory); }
@@ -38,18 +31,13 @@ class FakeSystemInfo final : public ISystemInfo {
     }
 
   private:
-    static std::optional<std::string> Given(const std::string& text) {
-        return text.empty() ? std::nullopt : std::optional(text);
-    }
+    static std::optional<std::string> Given(const std::string& t) { return t.empty() ? std::nullopt : std::optional(t); }
 };
 
 class FakeApplication final : public IApplication {
   public:
-    std::string folder = "C:\\Program Files\\Kestrum";
-    std::string exeName = "Kestrum";
-    std::string commandLine;
-    bool previousInstance = false;
-    bool taskListVisible = true;
+    std::string folder = "C:\\Program Files\\Kestrum", exeName = "Kestrum", commandLine;
+    bool previousInstance = false, taskListVisible = true;
 
     std::string Title() const override { return "Kestrum"; }
     std::string ExecutableFolder() const override { return folder; }
@@ -60,8 +48,7 @@ class FakeApplication final : public IApplication {
     bool TaskListVisible() const override { return taskListVisible; }
 };
 
-// A power service that never ends anything: it records what it was asked and refuses where a
-// test says, with "access denied" as the system's error.
+// Ends nothing: records what it was asked and refuses where a test says, "access denied" (5).
 class FakePower final : public IPower {
   public:
     std::optional<PrivilegeStep> refusingStep;
@@ -70,50 +57,34 @@ class FakePower final : public IPower {
     std::vector<std::uint32_t> exits;
 
     std::optional<PrivilegeRefusal> EnableShutdownPrivilege() override {
-        ++privilegeRequests;
-        return refusingStep ? std::optional(PrivilegeRefusal{*refusingStep, 5}) : std::nullopt;
+        return ++privilegeRequests, refusingStep ? std::optional(PrivilegeRefusal{*refusingStep, 5}) : std::nullopt;
     }
     std::optional<std::uint32_t> EndSession(std::uint32_t flags) override {
-        exits.push_back(flags);
-        return exitAccepted ? std::nullopt : std::optional<std::uint32_t>(5);
+        return exits.push_back(flags), exitAccepted ? std::nullopt : std::optional<std::uint32_t>(5);
     }
-    std::string SystemMessage(std::uint32_t code) override {
-        return code == 5 ? "Access is denied.\r\n" : "";
-    }
+    std::string SystemMessage(std::uint32_t code) override { return code == 5 ? "Access is denied.\r\n" : ""; }
 };
 
-// Records what was asked of the shell. A link is a file of "target|arguments", made only in a
-// folder that exists.
+// Records what it was asked; a link is a file of "target|arguments", made only in a folder.
 class FakeShell final : public IShell {
   public:
     FakeFileSystem* files = nullptr;
     bool linksFail = false;
-    std::vector<std::string> links;  // "link path|target|arguments"
+    std::vector<std::string> links, started;  // "link path|target|arguments", "program|command line"
     std::vector<std::uint32_t> recycleBinFlags;
-    std::vector<std::string> started;  // "program|command line"
 
-    bool EmptyRecycleBin(std::uint32_t flags) override {
-        recycleBinFlags.push_back(flags);
-        return true;
-    }
+    bool EmptyRecycleBin(std::uint32_t flags) override { return recycleBinFlags.push_back(flags), true; }
     bool StartHidden(const std::string& program, const std::string& commandLine) override {
-        started.push_back(program + "|" + commandLine);
-        return true;
+        return started.push_back(program + "|" + commandLine), true;
     }
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
                          const std::string& arguments) override {
         links.push_back(linkPath + "|" + target + "|" + arguments);
-        const std::string folder = linkPath.substr(0, linkPath.rfind('\\'));
-        const auto found = files && !linksFail ? files->Attributes(folder) : std::nullopt;
-        if (!found || (*found & attr::kDirectory) == 0) {
-            return false;
-        }
-        files->AddFile(linkPath, target + "|" + arguments);
-        return true;
+        const auto found = !linksFail ? files->Attributes(linkPath.substr(0, linkPath.rfind('\\'))) : std::nullopt;
+        return found && (*found & attr::kDirectory) != 0 && (files->AddFile(linkPath, target + "|" + arguments), true);
     }
 };
 
-// Every service faked, wired together for one test.
 struct FakePlatform {
     FakeApplication application;
     FakeSystemInfo system;
@@ -126,10 +97,7 @@ struct FakePlatform {
     FakePower power;
 
     FakePlatform() { shell.files = &files; }
-
-    Platform services() {
-        return Platform{application, system, settings, files, clock, ui, shell, registry, power};
-    }
+    Platform services() { return Platform{application, system, settings, files, clock, ui, shell, registry, power}; }
 };
 
 }  // namespace kestrum::fakes

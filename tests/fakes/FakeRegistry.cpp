@@ -1,7 +1,6 @@
 #include "fakes/FakeRegistry.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "common/Text.h"
 
@@ -17,7 +16,7 @@ auto FindNamed(Items& items, const std::string& name) {
 }
 
 bool IsText(std::uint32_t type) { return type == regtype::kText || type == regtype::kExpandText; }
-bool Childless(const FakeRegistryValue&) { return true; }  // a value may always go
+bool Childless(const FakeRegistryValue&) { return true; }
 bool Childless(const FakeRegistryKey& key) { return key.subkeys.empty(); }
 
 // A handle that finds its key afresh on every call, so a key deleted meanwhile fails cleanly.
@@ -29,25 +28,21 @@ public:
 
     std::optional<RegistryValueInfo> QueryValueInfo(const std::string& name) override {
         const FakeRegistryValue* v = Value(name, false);
-        return v == nullptr ? std::nullopt
-                            : std::optional(RegistryValueInfo{v->type, static_cast<std::uint32_t>(
-                                                                           IsText(v->type) ? v->text.size() : 4)});
+        const auto size = static_cast<std::uint32_t>(v && IsText(v->type) ? v->text.size() : 4);
+        return v == nullptr ? std::nullopt : std::optional(RegistryValueInfo{v->type, size});
     }
     std::optional<std::string> ReadText(const std::string& name) override {
-        const FakeRegistryValue* value = Value(name, true);
-        return value != nullptr && IsText(value->type) ? std::optional(value->text) : std::nullopt;
+        const FakeRegistryValue* v = Value(name, true);
+        return v && IsText(v->type) ? std::optional(v->text) : std::nullopt;
     }
     std::optional<std::int32_t> ReadNumber(const std::string& name) override {
-        const FakeRegistryValue* value = Value(name, true);
-        return value != nullptr && value->type == regtype::kNumber ? std::optional(value->number)
-                                                                   : std::nullopt;
+        const FakeRegistryValue* v = Value(name, true);
+        return v && v->type == regtype::kNumber ? std::optional(v->number) : std::nullopt;
     }
     bool WriteText(const std::string& name, std::uint32_t type, const std::string& text) override {
         return Write({name, type, text + '\0'});
     }
-    bool WriteNumber(const std::string& name, std::int32_t number) override {
-        return Write({name, regtype::kNumber, {}, number});
-    }
+    bool WriteNumber(const std::string& name, std::int32_t n) override { return Write({name, regtype::kNumber, {}, n}); }
     bool DeleteValue(const std::string& name) override { return Erase(&FakeRegistryKey::values, name); }
     bool DeleteSubkey(const std::string& name) override {
         return !name.empty() && Erase(&FakeRegistryKey::subkeys, name);
@@ -67,24 +62,18 @@ private:
         const FakeRegistryValue* value = key != nullptr ? key->FindValue(name) : nullptr;
         return value != nullptr && !(read && value->unreadable) ? value : nullptr;
     }
-    bool Write(const FakeRegistryValue& value) {
-        FakeRegistryKey* key = writable_ ? Key() : nullptr;
-        return key != nullptr && (key->Put(value), true);
-    }
+    bool Write(const FakeRegistryValue& value) { return writable_ && Key() && (Key()->Put(value), true); }
     // Only through a key opened for writing, and a subkey only without subkeys of its own.
     template <typename Items>
     bool Erase(Items FakeRegistryKey::*member, const std::string& name) {
         FakeRegistryKey* key = writable_ ? Key() : nullptr;
         const auto it = key != nullptr ? FindNamed(key->*member, name) : typename Items::iterator();
-        return key != nullptr && it != (key->*member).end() && Childless(*it) &&
-               ((key->*member).erase(it), true);
+        return key && it != (key->*member).end() && Childless(*it) && ((key->*member).erase(it), true);
     }
     template <typename Items>
-    std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index,
-                                      std::size_t chars) {
+    std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index, std::size_t chars) {
         FakeRegistryKey* key = Key();
-        const bool fits = key != nullptr && index < (key->*member).size() &&
-                          (key->*member)[index].name.size() < chars;
+        const bool fits = key && index < (key->*member).size() && (key->*member)[index].name.size() < chars;
         return fits ? std::optional((key->*member)[index].name) : std::nullopt;
     }
 
@@ -119,24 +108,13 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
     return key;
 }
 
-std::vector<std::string> FakeRegistry::ValueNames(RegistryHive hive, const std::string& path) {
-    std::vector<std::string> names;
-    for (const auto& value : HasKey(hive, path) ? Find(hive, path)->values : std::vector<FakeRegistryValue>{}) {
-        names.push_back(value.name);
-    }
-    return names;
-}
-
-std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path,
-                                                 RegistryAccess access) {
+std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path, RegistryAccess access) {
     onOpen(hive, path);
     const bool full = access == RegistryAccess::Full;
-    char hiveText[16];
-    std::snprintf(hiveText, sizeof(hiveText), "%08X|", static_cast<unsigned>(hive));
-    opened.push_back(hiveText + path + (full ? "|full" : "|read"));
+    const unsigned hiveDigit = static_cast<unsigned>(hive) & 0xF;  // the three hives are 8000000<digit>
+    opened.push_back("8000000" + std::to_string(hiveDigit) + "|" + path + (full ? "|full" : "|read"));
     FakeRegistryKey* key = Find(hive, path);
-    return key == nullptr || (full && key->readOnly) ? nullptr
-                                                     : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
+    return !key || (full && key->readOnly) ? nullptr : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
 }
 
 }  // namespace kestrum::fakes

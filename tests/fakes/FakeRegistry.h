@@ -36,19 +36,22 @@ public:
     bool HasKey(RegistryHive hive, const std::string& path) { return Find(hive, path) != nullptr; }
 
     // Stores a text value the way the system does, with a terminating NUL.
-    void SetText(RegistryHive hive, const std::string& path, const std::string& name,
-                 const std::string& text, std::uint32_t type = regtype::kText) {
-        Key(hive, path).Put({name, type, text + '\0'});
-    }
+    void SetText(RegistryHive hive, const std::string& path, const std::string& name, const std::string& text,
+                 std::uint32_t type = regtype::kText) { Key(hive, path).Put({name, type, text + '\0'}); }
     // The stored characters of a text value, nothing when there is no such value.
     std::optional<std::string> Text(RegistryHive hive, const std::string& path, const std::string& name) {
         FakeRegistryValue* value = HasKey(hive, path) ? Find(hive, path)->FindValue(name) : nullptr;
-        return value != nullptr ? std::optional(value->text) : std::nullopt;
+        return value ? std::optional(value->text) : std::nullopt;
     }
-    std::vector<std::string> ValueNames(RegistryHive hive, const std::string& path);
+    std::vector<std::string> ValueNames(RegistryHive hive, const std::string& path) {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; HasKey(hive, path) && i < Find(hive, path)->values.size(); ++i) {
+            names.push_back(Find(hive, path)->values[i].name);
+        }
+        return names;
+    }
 
     std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path, RegistryAccess access) override;
-
     std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {};  // before each Open
     int openKeys = 0;  // keys opened and not yet closed
     std::vector<std::string> opened;  // every Open: "hive|path|read" or "|full", hive in hex

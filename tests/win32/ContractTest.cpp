@@ -1,8 +1,5 @@
-// The registry contract and the settings store on the Win32 classes, against the real registry of
-// a sandbox prefix.
+// The registry and settings-store contracts on the Win32 classes, in a sandbox prefix's registry.
 #include <windows.h>
-
-#include <string>
 
 #include "contract/Contracts.h"
 #include "platform/win32/UniqueHandle.h"
@@ -13,7 +10,6 @@ namespace kestrum::contract {
 
 using win32::Utf8ToWide;
 
-// Every test's own key, removed with everything below it.
 const std::string kScratch = "Software\\Kestrum contract " + std::to_string(GetCurrentProcessId());
 
 class Win32Subject final : public Subject {
@@ -30,7 +26,6 @@ public:
     // Wine counts a NUL right after the data into a text value, so something else follows it.
     void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
                     const std::string& data) override {
-        MakeKey(path);
         const std::wstring wide = Utf8ToWide(data) + L'!';
         const bool text = type == REG_SZ;
         RegSetKeyValueW(HKEY_CURRENT_USER, Utf8ToWide(path).c_str(), Utf8ToWide(name).c_str(), type,
@@ -43,8 +38,6 @@ private:
 };
 
 std::unique_ptr<Subject> MakeSubject() { return std::make_unique<Win32Subject>(); }
-
-namespace {
 
 using SettingsStoreTest = RegistryContract;
 
@@ -65,5 +58,4 @@ TEST_F(SettingsStoreTest, TextRoundTripsInItsOwnSectionAndForeignValuesReadSafel
     EXPECT_EQ(store.Read(app, "Settings", "EarlyNul"), "10") << "the text ends at its first NUL";
 }
 
-}  // namespace
 }  // namespace kestrum::contract

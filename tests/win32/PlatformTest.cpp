@@ -13,7 +13,7 @@
 namespace kestrum::win32 {
 namespace {
 
-TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
+TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowerAndArguments) {
     Win32FileSystem files;
     const std::string folder = WideToUtf8((std::filesystem::temp_directory_path() / L"kestrum-files").wstring());
     std::filesystem::create_directory(Utf8ToWide(folder));
@@ -24,11 +24,11 @@ TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
     EXPECT_EQ(files.ReadTextFile(path), "c:\\caf\xC3\xA9\\\r\nc:\\?\xC3\xB3" "d\\x.txt\r\n");
     std::ofstream(std::filesystem::path(Utf8ToWide(path)), std::ios::binary)
         << "c:\\caf\xE9\nc:\\\x81\x8D\x9D.txt\rc:\\\x80.txt\r\n\r\nc:\\after";
-    const auto entries = ParseListText(files.ReadTextFile(path).value_or(""), kMaxSelectedFiles);
+    // Undefined bytes stay inside their own line; 0x80 is the euro sign.
+    auto entries = ParseListText(files.ReadTextFile(path).value_or(""), kMaxSelectedFiles);
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0], "c:\\caf\xC3\xA9");
-    EXPECT_EQ(entries[1].substr(0, 3), "c:\\") << "undefined bytes stay inside their own line";
-    EXPECT_EQ(entries[2], "c:\\\xE2\x82\xAC.txt") << "0x80 is the euro sign";
+    entries[1].resize(3);
+    EXPECT_EQ(entries, (std::vector<std::string>{"c:\\caf\xC3\xA9", "c:\\", "c:\\\xE2\x82\xAC.txt"}));
 
     std::string deep = folder;
     while (deep.size() < 400) {
@@ -41,7 +41,6 @@ TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
     EXPECT_FALSE(files.FileExists(deep)) << "a folder is no file";
     EXPECT_TRUE(files.ChangeDirectory(deep));
     // A NUL would cut the path short for the system: nothing is taken for the shorter path.
-    EXPECT_FALSE(files.FileExists(path + std::string(1, '\0')));
     EXPECT_FALSE(files.ReadTextFile(std::string("Kestrum.lst\0", 12)).has_value());
     EXPECT_FALSE(files.WriteTextFile(path + std::string(1, '\0') + "x", "y"));
     EXPECT_EQ(files.ReadTextFile(path), "c:\\x\r\n");
@@ -51,12 +50,8 @@ TEST(FilesTest, AnsiListFilesLongPathsAndPathsTheSystemWouldMisread) {
         EXPECT_TRUE(files.RemoveFolder(deep));
     }
     std::filesystem::remove_all(Utf8ToWide(folder));
-}
 
-TEST(SystemTest, FoldersDrivesBuffersThatAreTooSmallPowerAndArguments) {
-    Win32FileSystem files;
     EXPECT_FALSE(files.ChangeDrive("Q:")) << "the sandbox has no drive Q:";
-    EXPECT_FALSE(files.ChangeDrive("C"));
     EXPECT_FALSE(files.ChangeDirectory("C:\\no such folder"));
 
     Win32SystemInfo system;
@@ -64,9 +59,7 @@ TEST(SystemTest, FoldersDrivesBuffersThatAreTooSmallPowerAndArguments) {
     ASSERT_EQ(windows, "C:\\windows");
     EXPECT_FALSE(QueryWindowsDirectory(static_cast<UINT>(windows->size())).has_value()) << "no NUL";
     EXPECT_EQ(QueryWindowsDirectory(static_cast<UINT>(windows->size() + 1)), windows);
-    const auto user = system.UserName().value_or("");
-    ASSERT_FALSE(user.empty());
-    EXPECT_FALSE(QueryUserName(static_cast<DWORD>(user.size())).has_value());
+    EXPECT_FALSE(QueryUserName(static_cast<DWORD>(system.UserName().value().size())).has_value());
     EXPECT_FALSE(QueryVersion(276)) << "the wide record is not the form asked for";
 
     // Never asked to end the session here.
@@ -75,10 +68,9 @@ TEST(SystemTest, FoldersDrivesBuffersThatAreTooSmallPowerAndArguments) {
     EXPECT_FALSE(power.SystemMessage(ERROR_ACCESS_DENIED).empty());
     EXPECT_EQ(power.SystemMessage(0x2FFFFFFF), "") << "no text for an unknown code";
 
-    // The quoted program path before /startup is CleaningRun's.
     EXPECT_EQ(ArgumentsOf(L"C:\\Kestrum.exe   /startup"), "/startup");
     EXPECT_EQ(ArgumentsOf(L"Kestrum.exe /run "), "/run ");
-    EXPECT_EQ(ArgumentsOf(L"\"C:\\a b\\Kestrum.exe\""), "");
+    EXPECT_EQ(ArgumentsOf(L"\"C:\\a b\\Kestrum.exe\""), "") << "the quoted path, as the start-up entry holds it";
 }
 
 }  // namespace

@@ -3,46 +3,44 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace kestrum::wintest {
+
+// The Kestrum.exe installed in the sandbox, quoted for a command line.
+const std::wstring kKestrum = L"\"C:\\Program Files\\Kestrum\\Kestrum.exe\" ";
 
 // A program started by a test; ended by force when the test lets go of it while it still runs.
 class Process {
   public:
-    // commandLine holds the quoted program path and the arguments.
-    explicit Process(const std::wstring& commandLine);
-    ~Process();
+    explicit Process(std::wstring commandLine) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        // Under a loaded Wine a start now and then fails for a moment; a user would simply try again.
+        for (int attempt = 0; attempt < 3; ++attempt, info_ = {}, Sleep(500)) {
+            std::wstring line = commandLine;
+            if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+                return;
+            }
+        }
+    }
+    ~Process() {
+        if (info_.hProcess != nullptr) {
+            (void)(WaitForExit(0) || (TerminateProcess(info_.hProcess, 99), WaitForExit(5000)));
+            CloseHandle(info_.hProcess);
+            CloseHandle(info_.hThread);
+        }
+    }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
-
-    bool started() const { return info_.hProcess != nullptr; }
     DWORD id() const { return info_.dwProcessId; }
     // True when it ended within the time; its exit code goes to *exitCode.
-    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr);
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) {
+        return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0 &&
+               (exitCode == nullptr || GetExitCodeProcess(info_.hProcess, exitCode));
+    }
 
   private:
     PROCESS_INFORMATION info_{};
 };
-
-// The visible top-level windows of a process, in z order.
-std::vector<HWND> VisibleWindowsOf(DWORD processId);
-// Waits for a visible top-level window of the process with exactly that title and, unless it is
-// empty, a child of that text; nullptr on time-out.
-HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD milliseconds,
-                   const std::wstring& childText = L"");
-std::wstring TextOf(HWND hwnd);
-// The texts of a window's child controls, in z order.
-std::vector<std::wstring> ChildTexts(HWND hwnd);
-// The child button with that caption, or nullptr.
-HWND FindButton(HWND parent, const std::wstring& caption);
-// Presses a button the way a user's click does.
-void Press(HWND button);
-// The visible windows of the process with their child texts, for failure reports.
-std::string DescribeWindowsOf(DWORD processId);
-
-std::wstring InstalledKestrum();
-// UTF-8 for failure messages.
-std::string Narrow(const std::wstring& text);
 
 }  // namespace kestrum::wintest
