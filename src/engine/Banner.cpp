@@ -36,7 +36,9 @@ void Banner::Unload() {
     OnUnloaded();
 }
 
-bool Banner::Loaded() const { return window_->Loaded(); }
+bool Banner::Loaded() const {
+    return window_->Loaded();
+}
 
 void Banner::SetStatus(const std::string& caption) {
     if (window_->Loaded()) {

@@ -12,7 +12,7 @@ struct RunContext;
 // The progress window of an interactive run. While it is loaded the run knows it as its
 // progress window, and its Cancel button asks the run to stop.
 class Banner {
-public:
+  public:
     explicit Banner(RunContext& ctx);
     ~Banner();
     Banner(const Banner&) = delete;
@@ -30,7 +30,7 @@ public:
     ILabel& Label2() { return *label2_; }
     IPushButton& cancelButton() { return *cancelButton_; }
 
-private:
+  private:
     void OnUnloaded();
 
     RunContext& ctx_;

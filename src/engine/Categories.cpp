@@ -7,8 +7,8 @@
 #include "engine/CleaningSteps.h"
 #include "engine/RegistryHistory.h"
 #include "engine/Removal.h"
-#include "engine/RunDriver.h"
 #include "engine/RunContext.h"
+#include "engine/RunDriver.h"
 
 namespace kestrum {
 
@@ -80,16 +80,20 @@ constexpr std::array kTemporaryRowsAfterMatching{
     Row{Scope::Nt, &L::DefaultLocal, "temp"},
     Row{Scope::Nt, &L::DefaultLocal, "temporary internet files"},
     Row{Scope::Nt, &L::SystemFolder, "config\\systemprofile\\Local Settings\\temp"},
-    Row{Scope::Nt, &L::SystemFolder, "config\\systemprofile\\Local Settings\\temporary internet files"},
+    Row{Scope::Nt, &L::SystemFolder,
+        "config\\systemprofile\\Local Settings\\temporary internet files"},
     Row{Scope::User, &L::UserLocal, "temp"},
     Row{Scope::User, &L::UserLocal, "temporary internet files"},
 };
 
 bool Applies(const RunContext& ctx, Scope scope) {
     switch (scope) {
-        case Scope::All: return true;
-        case Scope::Nt: return ctx.Startup.IsWindowsNT;
-        case Scope::User: return ctx.Startup.IsWindowsNT && ctx.Run.Locations.UserName != "administrator";
+        case Scope::All:
+            return true;
+        case Scope::Nt:
+            return ctx.Startup.IsWindowsNT;
+        case Scope::User:
+            return ctx.Startup.IsWindowsNT && ctx.Run.Locations.UserName != "administrator";
     }
     return false;
 }
@@ -107,7 +111,8 @@ bool PurgeThenCancelled(RunContext& ctx, const std::string& base, const char* ta
 template <std::size_t N>
 bool PurgeRows(RunContext& ctx, const std::array<Row, N>& rows) {
     for (const Row& row : rows) {
-        if (Applies(ctx, row.scope) && PurgeThenCancelled(ctx, ctx.Run.Locations.*row.base, row.tail)) {
+        if (Applies(ctx, row.scope) &&
+            PurgeThenCancelled(ctx, ctx.Run.Locations.*row.base, row.tail)) {
             return false;
         }
     }
@@ -254,16 +259,36 @@ void CleanPrefetch(RunContext& ctx) {
 
 void CategorySteps::Run(CleaningStep step, RunContext& ctx) {
     switch (step) {
-        case CleaningStep::BrowserHistory: CleanBrowserHistory(ctx); break;
-        case CleaningStep::Cookies: CleanCookies(ctx); break;
-        case CleaningStep::RecentFiles: CleanRecentFiles(ctx); break;
-        case CleaningStep::TemporaryFiles: CleanTemporaryFiles(ctx); break;
-        case CleaningStep::Cache: CleanCache(ctx); break;
-        case CleaningStep::SelectedFiles: DeleteSelectedFiles(ctx); break;
-        case CleaningStep::RecycleBin: EmptyRecycleBin(ctx); break;
-        case CleaningStep::DnsCache: FlushDnsCache(ctx); break;
-        case CleaningStep::Prefetch: CleanPrefetch(ctx); break;
-        case CleaningStep::RegistryHistory: ClearRegistryHistory(ctx); break;
+        case CleaningStep::BrowserHistory:
+            CleanBrowserHistory(ctx);
+            break;
+        case CleaningStep::Cookies:
+            CleanCookies(ctx);
+            break;
+        case CleaningStep::RecentFiles:
+            CleanRecentFiles(ctx);
+            break;
+        case CleaningStep::TemporaryFiles:
+            CleanTemporaryFiles(ctx);
+            break;
+        case CleaningStep::Cache:
+            CleanCache(ctx);
+            break;
+        case CleaningStep::SelectedFiles:
+            DeleteSelectedFiles(ctx);
+            break;
+        case CleaningStep::RecycleBin:
+            EmptyRecycleBin(ctx);
+            break;
+        case CleaningStep::DnsCache:
+            FlushDnsCache(ctx);
+            break;
+        case CleaningStep::Prefetch:
+            CleanPrefetch(ctx);
+            break;
+        case CleaningStep::RegistryHistory:
+            ClearRegistryHistory(ctx);
+            break;
     }
 }
 

@@ -19,14 +19,14 @@ enum class CleaningStep {
 
 // Performs one step of a run. The run driver decides which steps run and in what order.
 class ICleaningSteps {
-public:
+  public:
     virtual ~ICleaningSteps() = default;
     virtual void Run(CleaningStep step, RunContext& ctx) = 0;
 };
 
 // The real steps: the cleaning categories and the registry history lists.
 class CategorySteps final : public ICleaningSteps {
-public:
+  public:
     void Run(CleaningStep step, RunContext& ctx) override;
 };
 

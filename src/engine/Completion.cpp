@@ -1,8 +1,8 @@
 #include "engine/Completion.h"
 
 #include "common/Text.h"
-#include "engine/RunDriver.h"
 #include "engine/RunContext.h"
+#include "engine/RunDriver.h"
 #include "registry/RegistryModule.h"
 
 namespace kestrum {
@@ -54,7 +54,7 @@ void ArrangeNextStartupRun(RunContext& ctx) {
 
 std::string StartupKeyPath(const RunContext& ctx) {
     return ctx.Startup.IsWindowsNT ? "software\\microsoft\\windows\\currentversion\\run"
-                              : "software\\microsoft\\windows\\currentversion\\runservices";
+                                   : "software\\microsoft\\windows\\currentversion\\runservices";
 }
 
 void CompleteRun(RunContext& ctx) {
@@ -63,8 +63,8 @@ void CompleteRun(RunContext& ctx) {
         ui.ShowMessage(kCompletedMessage, kRunTitle, MessageButtons::Ok, MessageIcon::None);
         return;
     }
-    if (ui.ShowMessage(kRebootQuestion, kRebootTitle, MessageButtons::YesNo, MessageIcon::Question) !=
-        MessageAnswer::Yes) {
+    if (ui.ShowMessage(kRebootQuestion, kRebootTitle, MessageButtons::YesNo,
+                       MessageIcon::Question) != MessageAnswer::Yes) {
         return;
     }
     ArrangeNextStartupRun(ctx);
@@ -101,9 +101,10 @@ ShutdownOutcome EnableShutdownPrivilege(RunContext& ctx) {
     reason += ']';
     switch (refusal->step) {
         case PrivilegeStep::Lookup:
-            return Refused(ctx, shutdown_error::kNoPrivilegeValue,
-                           "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. " +
-                               reason);
+            return Refused(
+                ctx, shutdown_error::kNoPrivilegeValue,
+                "Can't enable shutdown: Can't find the SE_SHUTDOWN_NAME privilege value. " +
+                    reason);
         case PrivilegeStep::Process:
             return Refused(ctx, shutdown_error::kNoProcess,
                            "Can't enable shutdown: Can't determine the current process. " + reason);
@@ -111,9 +112,9 @@ ShutdownOutcome EnableShutdownPrivilege(RunContext& ctx) {
         case PrivilegeStep::Enable:
             break;
     }
-    return Refused(ctx, shutdown_error::kNotPermitted,
-                   "Can't enable shutdown: You do not have the privileges to shutdown this system. " +
-                       reason);
+    return Refused(
+        ctx, shutdown_error::kNotPermitted,
+        "Can't enable shutdown: You do not have the privileges to shutdown this system. " + reason);
 }
 
 std::string SystemErrorText(RunContext& ctx, std::uint32_t code) {

@@ -7,7 +7,7 @@ namespace kestrum {
 // The process's uniform pseudo-random source, 0 <= u < 1. A value type, so that a wipe can
 // walk two points of the same sequence side by side.
 class RandomSource {
-public:
+  public:
     void Seed(std::uint64_t seed) { state_ = seed ^ 0x9E3779B97F4A7C15ULL; }
 
     double Next() {
@@ -22,7 +22,7 @@ public:
     // Skips n draws at once.
     void Discard(std::uint64_t n) { state_ += n * 0x9E3779B97F4A7C15ULL; }
 
-private:
+  private:
     std::uint64_t state_ = 0x2545F4914F6CDD1DULL;
 };
 

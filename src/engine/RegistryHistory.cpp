@@ -1,9 +1,9 @@
 #include "engine/RegistryHistory.h"
 
 #include "common/Text.h"
+#include "engine/RunContext.h"
 #include "engine/RunDriver.h"
 #include "registry/RegistryModule.h"
-#include "engine/RunContext.h"
 
 namespace kestrum {
 
@@ -14,10 +14,12 @@ constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 constexpr RegistryHive kUsers = RegistryHive::Users;
 
 constexpr char kTypedUrls[] = "software\\microsoft\\internet explorer\\typedurls";
-constexpr char kDocFind[] = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
+constexpr char kDocFind[] =
+    "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
 // Where the search bar of Windows 2000 and XP keeps its two lists.
 constexpr char kSearchBar[] =
-    "software\\microsoft\\internet explorer\\explorer bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
+    "software\\microsoft\\internet explorer\\explorer "
+    "bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
 constexpr char kSearchAssistant[] = "software\\microsoft\\search assistant\\acmru";
 constexpr char kRunDialog[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 constexpr char kLastVisited[] =
@@ -40,12 +42,12 @@ constexpr char kClassesSuffix[] = "_classes";
 
 // One run of the step: the user's hive and the cancellation check.
 class HistoryStep {
-public:
+  public:
     explicit HistoryStep(RunContext& ctx) : ctx_(ctx), registry_(ctx.Registry) {}
 
     void Run();
 
-private:
+  private:
     bool Cancelled() { return RunCancelled(ctx_); }
     bool HasUserHive() const { return !userHive_.empty(); }
     // The path of a list inside the user's hive, below HKEY_USERS.
@@ -105,8 +107,9 @@ bool HistoryStep::EachSubkey(RegistryHive hive, const std::string& path, bool ch
 
 bool HistoryStep::ClearSubkeyLists(RegistryHive hive, const std::string& path,
                                    bool checkAfterListing) {
-    return EachSubkey(hive, path, checkAfterListing,
-                      [&](const std::string& name) { ClearMruKey(ctx_, hive, path + "\\" + name); });
+    return EachSubkey(hive, path, checkAfterListing, [&](const std::string& name) {
+        ClearMruKey(ctx_, hive, path + "\\" + name);
+    });
 }
 
 bool HistoryStep::ClearSearchLists() {
@@ -216,7 +219,8 @@ std::string UserHiveKey(const std::vector<std::string>& usersSubkeys) {
         }
     }
     const std::size_t suffix = sizeof(kClassesSuffix) - 1;
-    if (longest.size() >= suffix && ToLowerAscii(longest.substr(longest.size() - suffix)) == kClassesSuffix) {
+    if (longest.size() >= suffix &&
+        ToLowerAscii(longest.substr(longest.size() - suffix)) == kClassesSuffix) {
         longest.resize(longest.size() - suffix);
     }
     return longest;
@@ -240,6 +244,8 @@ void ClearMruKey(RunContext& ctx, RegistryHive hive, const std::string& path) {
     }
 }
 
-void ClearRegistryHistory(RunContext& ctx) { HistoryStep(ctx).Run(); }
+void ClearRegistryHistory(RunContext& ctx) {
+    HistoryStep(ctx).Run();
+}
 
 }  // namespace kestrum

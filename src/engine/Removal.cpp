@@ -7,8 +7,8 @@
 #include "common/Path.h"
 #include "common/Text.h"
 #include "engine/RandomSource.h"
-#include "engine/RunDriver.h"
 #include "engine/RunContext.h"
+#include "engine/RunDriver.h"
 
 namespace kestrum {
 
@@ -25,17 +25,24 @@ constexpr int kRenameAttempts = 4;
 // floor(255 u) for 0 <= u < 1. The conversion truncates, which is the floor of a value that is
 // never negative, and spares a library call per byte of the first wipe pass (under mingw-w64
 // that call alone costs more than writing the three passes).
-int Scaled255(double u) { return static_cast<int>(255.0 * u); }
+int Scaled255(double u) {
+    return static_cast<int>(255.0 * u);
+}
 
-bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
-bool IsLink(std::uint32_t attributes) { return (attributes & attr::kReparsePoint) != 0; }
+bool IsFolder(std::uint32_t attributes) {
+    return (attributes & attr::kDirectory) != 0;
+}
+bool IsLink(std::uint32_t attributes) {
+    return (attributes & attr::kReparsePoint) != 0;
+}
 
 // Writes the whole length in blocks that `fill` provides, then forces it onto the disk.
 template <typename Fill>
 bool WritePass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned char>& buffer,
                Fill fill) {
     for (std::uint64_t offset = 0; offset < length;) {
-        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - offset));
+        const auto size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - offset));
         fill(buffer.data(), size);
         if (!file.Write(offset, buffer.data(), size)) {
             return false;
@@ -65,7 +72,8 @@ void PurgeTree(RunContext& ctx, const std::string& folder, const std::string& ro
     IFileSystem& files = ctx.platform.files;
     const std::string path = WithoutTrailingSeparator(folder);
     // The whole level is listed before anything in it changes.
-    const std::vector<FolderEntry> entries = files.ListFolder(path).value_or(std::vector<FolderEntry>{});
+    const std::vector<FolderEntry> entries =
+        files.ListFolder(path).value_or(std::vector<FolderEntry>{});
     for (const FolderEntry& entry : entries) {
         const std::string full = JoinPath(path, entry.name);
         if (IsFolder(entry.attributes) && IsLink(entry.attributes)) {
@@ -270,7 +278,8 @@ bool IsUnsafePurgePath(const std::string& path) {
     }
 
     std::size_t rest = 0;
-    if (p.size() >= 3 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':' && p[2] == '\\') {
+    if (p.size() >= 3 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':' &&
+        p[2] == '\\') {
         rest = 3;
     } else if (p.rfind("\\\\", 0) == 0) {
         // A share root is \\server\share; both names must be there.

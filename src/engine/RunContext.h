@@ -46,7 +46,11 @@ struct RunState {
 struct RunContext {
     RunContext(const Platform& services, RegistryModule& registry, const StartupState& startup,
                const OptionState& options, RunState& run)
-        : platform(services), Registry(registry), Startup(startup), Options(options), Run(run),
+        : platform(services),
+          Registry(registry),
+          Startup(startup),
+          Options(options),
+          Run(run),
           Steps(std::make_unique<CategorySteps>()) {}
 
     const Platform& platform;

@@ -53,8 +53,7 @@ void Stop(RunContext& ctx) {
     if (ctx.Run.ProgressWindow != nullptr) {
         ctx.Run.ProgressWindow->Unload();
     }
-    ctx.platform.ui.ShowMessage(kStoppedMessage, kRunTitle, MessageButtons::Ok,
-                                   MessageIcon::None);
+    ctx.platform.ui.ShowMessage(kStoppedMessage, kRunTitle, MessageButtons::Ok, MessageIcon::None);
 }
 
 std::string RunFolder(const std::optional<std::string>& folder) {

@@ -6,7 +6,7 @@ namespace kestrum {
 
 // The running program as the system sees it.
 class IApplication {
-public:
+  public:
     virtual ~IApplication() = default;
 
     // The program's title, used for the settings store and the single-instance message.

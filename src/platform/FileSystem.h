@@ -27,7 +27,7 @@ struct FolderEntry {
 
 // A file opened for overwriting in place; it is never truncated or extended.
 class IOverwriteFile {
-public:
+  public:
     virtual ~IOverwriteFile() = default;
     virtual bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) = 0;
     // Forces what was written onto the disk.
@@ -37,7 +37,7 @@ public:
 // The file system. Paths are UTF-8 in Windows notation; a path that holds a NUL character
 // names nothing and every operation on it fails.
 class IFileSystem {
-public:
+  public:
     virtual ~IFileSystem() = default;
 
     // True for an existing file, false for a folder or nothing.

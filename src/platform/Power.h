@@ -26,7 +26,7 @@ struct PrivilegeRefusal {
 
 // Ending the Windows session, and the system's error texts that explain a refusal.
 class IPower {
-public:
+  public:
     virtual ~IPower() = default;
 
     // Enables the shutdown privilege on the process's token; nothing when it is enabled.

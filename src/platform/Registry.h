@@ -34,7 +34,7 @@ struct RegistryValueInfo {
 // One open key; destroying it closes the key. Names are compared without regard to case, as the
 // registry does. An empty value name is the key's default value.
 class IRegistryKey {
-public:
+  public:
     virtual ~IRegistryKey() = default;
 
     // The type and size of a value without reading its data; nothing when there is no such value.
@@ -45,7 +45,8 @@ public:
     // A 4-byte number value; nothing when the read fails.
     virtual std::optional<std::int32_t> ReadNumber(const std::string& name) = 0;
     // Stores the text followed by one terminating NUL, as type 1 or 2.
-    virtual bool WriteText(const std::string& name, std::uint32_t type, const std::string& text) = 0;
+    virtual bool WriteText(const std::string& name, std::uint32_t type,
+                           const std::string& text) = 0;
     virtual bool WriteNumber(const std::string& name, std::int32_t value) = 0;
     virtual bool DeleteValue(const std::string& name) = 0;
     // Whether a subkey that has subkeys of its own can go is the platform's rule.
@@ -57,7 +58,7 @@ public:
 };
 
 class IRegistry {
-public:
+  public:
     virtual ~IRegistry() = default;
     // Opens an existing key, never creates one; an empty path opens the hive itself. Nothing when
     // the key is missing or the access is refused.

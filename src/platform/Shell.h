@@ -12,7 +12,7 @@ inline constexpr std::uint32_t kRecycleNoSound = 0x4;
 
 // The shell and process start.
 class IShell {
-public:
+  public:
     virtual ~IShell() = default;
     // Empties the Recycle Bins of all drives, with no owner window.
     virtual bool EmptyRecycleBin(std::uint32_t flags) = 0;

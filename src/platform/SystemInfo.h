@@ -14,7 +14,7 @@ struct WindowsVersion {
 
 // Windows version and identity. A query the system cannot answer gives nothing.
 class ISystemInfo {
-public:
+  public:
     virtual ~ISystemInfo() = default;
 
     // Asked the way Windows 95/98/ME understand too, so every family answers.

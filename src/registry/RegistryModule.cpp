@@ -62,7 +62,9 @@ std::vector<std::string> ReadNames(NameAt nameAt) {
     return names;
 }
 
-std::string Outcome(bool ok) { return ok ? kRegistrySuccess : kRegistryError; }
+std::string Outcome(bool ok) {
+    return ok ? kRegistrySuccess : kRegistryError;
+}
 
 }  // namespace
 
@@ -141,7 +143,8 @@ std::string RegistryModule::DeleteRegistryKey(RegistryHive hive, const std::stri
     return Outcome(key && key->DeleteSubkey(name));
 }
 
-std::vector<std::string> RegistryModule::EnumRegistryKeys(RegistryHive hive, const std::string& path) {
+std::vector<std::string> RegistryModule::EnumRegistryKeys(RegistryHive hive,
+                                                          const std::string& path) {
     auto key = registry_.Open(hive, path, RegistryAccess::Read);
     if (!key) {
         return {kRegistryError};

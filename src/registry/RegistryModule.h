@@ -27,13 +27,16 @@ std::string WithoutTerminator(const std::string& text);
 // Six plain registry operations that open the key they need, do one thing, close the key on
 // every path and report by value, never by raising.
 class RegistryModule {
-public:
+  public:
     explicit RegistryModule(IRegistry& registry) : registry_(registry) {}
 
-    RegistryRead GetRegistryValue(RegistryHive hive, const std::string& path, const std::string& name);
-    std::string SetRegistryValue(RegistryHive hive, const std::string& path, const std::string& name,
-                                 std::uint16_t type, const RegistryData& value);
-    std::string DeleteRegistryValue(RegistryHive hive, const std::string& path, const std::string& name);
+    RegistryRead GetRegistryValue(RegistryHive hive, const std::string& path,
+                                  const std::string& name);
+    std::string SetRegistryValue(RegistryHive hive, const std::string& path,
+                                 const std::string& name, std::uint16_t type,
+                                 const RegistryData& value);
+    std::string DeleteRegistryValue(RegistryHive hive, const std::string& path,
+                                    const std::string& name);
     std::string DeleteRegistryKey(RegistryHive hive, const std::string& parentPath,
                                   const std::string& name);
     // Names trimmed of surrounding blanks, all read before returning; the one-element list
@@ -41,7 +44,7 @@ public:
     std::vector<std::string> EnumRegistryKeys(RegistryHive hive, const std::string& path);
     std::vector<std::string> EnumRegistryValues(RegistryHive hive, const std::string& path);
 
-private:
+  private:
     IRegistry& registry_;
 };
 

@@ -49,9 +49,11 @@ bool SaveSettings(ISettingsStore& store, const StoredSettings& settings) {
     bool ok = store.Write(kSettingsApplication, kSettingsSection, "GeneralOptions",
                           settings.GeneralOptions);
     ok = store.Write(kSettingsApplication, kSettingsSection, "DeleteOptions",
-                     settings.DeleteOptions) && ok;
+                     settings.DeleteOptions) &&
+         ok;
     ok = store.Write(kSettingsApplication, kSettingsSection, "ShowSplash",
-                     settings.ShowSplash ? "1" : "0") && ok;
+                     settings.ShowSplash ? "1" : "0") &&
+         ok;
     ok = store.Write(kSettingsApplication, kSettingsSection, "Defined", settings.Defined) && ok;
     return ok;
 }

@@ -102,8 +102,8 @@ void CreateDesktopShortcut(const ShortcutContext& ctx, const std::string& /*fold
                            const std::string& arguments) {
     if (fCreateShellLink(ctx, "", name, target, arguments) == 0) {
         ctx.platform.ui.ShowMessage("Unable to create shortcut for " + target + ".",
-                                       ctx.platform.application.Title(), MessageButtons::Ok,
-                                       MessageIcon::Information);
+                                    ctx.platform.application.Title(), MessageButtons::Ok,
+                                    MessageIcon::Information);
         return;
     }
     DeleteDesktopShortcut(ctx, name);

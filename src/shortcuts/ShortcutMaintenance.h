@@ -31,8 +31,9 @@ std::string QuickLaunchShortcutPath(const ShortcutContext& ctx, const std::strin
 std::string FindDesktopShortcut(const ShortcutContext& ctx, const std::string& name);
 void DeleteDesktopShortcut(const ShortcutContext& ctx, const std::string& name);
 // The folder argument is not used: links are always made in the Programs folder first.
-void CreateDesktopShortcut(const ShortcutContext& ctx, const std::string& folder, const std::string& name,
-                           const std::string& target, const std::string& arguments);
+void CreateDesktopShortcut(const ShortcutContext& ctx, const std::string& folder,
+                           const std::string& name, const std::string& target,
+                           const std::string& arguments);
 void CreateQuickLaunchShortcut(const ShortcutContext& ctx, const std::string& folder,
                                const std::string& name, const std::string& target,
                                const std::string& arguments);

@@ -5,7 +5,8 @@
 namespace kestrum {
 
 KestrumModule::KestrumModule(const Platform& services)
-    : platform(services), Registry(platform.registry),
+    : platform(services),
+      Registry(platform.registry),
       Context(platform, Registry, Startup, Options, Run) {}
 
 KestrumModule::~KestrumModule() = default;

@@ -16,7 +16,7 @@ class MainWindow;
 // start-up facts, the option strings and list, and the run state, with the run context that
 // hands them to the engine.
 class KestrumModule {
-public:
+  public:
     explicit KestrumModule(const Platform& services);
     ~KestrumModule();
     KestrumModule(const KestrumModule&) = delete;

@@ -24,8 +24,12 @@ TEST_F(RegistryContract, ValuesKeepTheirTypeAndAreReadWhole) {
     auto key = Open(root);
     ASSERT_NE(key, nullptr);
     const std::tuple<const char*, std::uint32_t, std::string> cases[] = {
-        {"empty", regtype::kText, ""}, {"expand", regtype::kExpandText, "%TEMP%\\x"},
-        {"plain", regtype::kText, "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"}, {"", regtype::kText, "the default value"},
+        {"empty", regtype::kText, ""},
+        {"expand", regtype::kExpandText, "%TEMP%\\x"},
+        {"plain", regtype::kText,
+         "Gr\xC3\xBC\xC3\x9F"
+         "e \xE2\x82\xAC"},
+        {"", regtype::kText, "the default value"},
     };
     for (const auto& [name, type, text] : cases) {
         SCOPED_TRACE(name);
@@ -74,7 +78,8 @@ TEST_F(RegistryContract, KeysOpenListAndDeleteOnlyWhatIsNamed) {
     ASSERT_TRUE(key->WriteNumber(" n ", 1));
     EXPECT_EQ(Listing([&](std::uint32_t i) { return reader->SubkeyName(i, 256); }),
               (Names{"  spaced  ", "Alpha", "beta"}));
-    EXPECT_EQ(Listing([&](std::uint32_t i) { return reader->ValueName(i, 256); }), (Names{"", " n "}));
+    EXPECT_EQ(Listing([&](std::uint32_t i) { return reader->ValueName(i, 256); }),
+              (Names{"", " n "}));
     EXPECT_FALSE(reader->WriteText("", regtype::kText, "2"));
     EXPECT_FALSE(reader->WriteNumber(" n ", 2));
     EXPECT_FALSE(reader->DeleteValue(" n "));
@@ -103,8 +108,9 @@ TEST_F(RegistryContract, KeysOpenListAndDeleteOnlyWhatIsNamed) {
 void HoldsSettingsStoreContract(ISettingsStore& store, const std::string& app) {
     EXPECT_FALSE(store.Read(app, "Settings", "GeneralOptions").has_value()) << "no section";
     ASSERT_TRUE(store.Write(app, "Other", "GeneralOptions", "1"));
-    for (const std::string& value : {std::string("0010"), std::string(), std::string("caf\xC3\xA9 \xE2\x82\xAC"),
-                                     std::string(200000, '1')}) {
+    for (const std::string& value :
+         {std::string("0010"), std::string(), std::string("caf\xC3\xA9 \xE2\x82\xAC"),
+          std::string(200000, '1')}) {
         SCOPED_TRACE(value.substr(0, 10));
         ASSERT_TRUE(store.Write(app, "Settings", "GeneralOptions", value));
         EXPECT_EQ(store.Read(app, "Settings", "GeneralOptions"), value) << "the last write wins";

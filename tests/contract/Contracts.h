@@ -13,10 +13,10 @@ namespace kestrum::contract {
 
 // What the suites need beside the interfaces; registry paths are under HKEY_CURRENT_USER.
 class Subject {
-public:
+  public:
     virtual ~Subject() = default;
     virtual IRegistry& Registry() = 0;
-    virtual std::string Root() = 0;  // an empty key of this test's own
+    virtual std::string Root() = 0;                     // an empty key of this test's own
     virtual void MakeKey(const std::string& path) = 0;  // with every missing level
     // A value as another program may store it: text (type 1) with no terminating NUL.
     virtual void PutForeign(const std::string& path, const std::string& name, std::uint32_t type,
@@ -29,8 +29,9 @@ std::unique_ptr<Subject> MakeSubject();
 void HoldsSettingsStoreContract(ISettingsStore& store, const std::string& application);
 
 class RegistryContract : public ::testing::Test {
-protected:
-    std::unique_ptr<IRegistryKey> Open(const std::string& path, RegistryAccess access = RegistryAccess::Full) {
+  protected:
+    std::unique_ptr<IRegistryKey> Open(const std::string& path,
+                                       RegistryAccess access = RegistryAccess::Full) {
         return subject->Registry().Open(RegistryHive::CurrentUser, path, access);
     }
     std::unique_ptr<Subject> subject = MakeSubject();

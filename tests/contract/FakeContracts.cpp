@@ -8,7 +8,7 @@ namespace kestrum::contract {
 constexpr RegistryHive kUser = RegistryHive::CurrentUser;
 
 class FakeSubject final : public Subject {
-public:
+  public:
     FakeSubject() { registry_.Key(kUser, Root()); }
     IRegistry& Registry() override { return registry_; }
     std::string Root() override { return "Software\\Kestrum contract"; }
@@ -18,11 +18,13 @@ public:
         registry_.Key(kUser, path).Put({name, type, data});
     }
 
-private:
+  private:
     fakes::FakeRegistry registry_;
 };
 
-std::unique_ptr<Subject> MakeSubject() { return std::make_unique<FakeSubject>(); }
+std::unique_ptr<Subject> MakeSubject() {
+    return std::make_unique<FakeSubject>();
+}
 
 TEST(SettingsStoreTest, FakeHoldsTheContract) {
     fakes::FakeSettingsStore store;

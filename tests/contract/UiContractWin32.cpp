@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "contract/UiContract.h"
-#include "platform/win32/Win32Services.h"
 #include "platform/win32/WideString.h"
+#include "platform/win32/Win32Services.h"
 #include "platform/win32/ui/Win32Control.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"

@@ -7,11 +7,13 @@
 
 namespace kestrum::fakes {
 
-static bool IsFolder(std::uint32_t attributes) { return (attributes & attr::kDirectory) != 0; }
+static bool IsFolder(std::uint32_t attributes) {
+    return (attributes & attr::kDirectory) != 0;
+}
 
 // The file stays in place while it is open, as the system's sharing rules see to.
 class FakeOverwriteFile final : public IOverwriteFile {
-public:
+  public:
     FakeOverwriteFile(FakeFileSystem& fs, std::string key) : fs_(fs), key_(std::move(key)) {}
     bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
         std::string& bytes = fs_.nodes_.at(key_).bytes;  // throws once the file has gone meanwhile
@@ -19,21 +21,25 @@ public:
         fs_.largestWrite = std::max(fs_.largestWrite, fits ? size : 0);
         return fits && (std::memcpy(bytes.data() + offset, data, size), true);
     }
-    bool Flush() override { return fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes), true; }
+    bool Flush() override {
+        return fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes), true;
+    }
 
-private:
+  private:
     FakeFileSystem& fs_;
     std::string key_;
 };
 
 std::string FakeFileSystem::Key(const std::string& path) {
-    const std::string key = ToLowerAscii(path);  // without trailing separators, but for a drive root's
+    const std::string key =
+        ToLowerAscii(path);  // without trailing separators, but for a drive root's
     return key.substr(0, std::max<std::size_t>(key.find_last_not_of('\\') + 1, 3));
 }
 
 std::string FakeFileSystem::Parent(const std::string& key) {
     const std::size_t slash = key.rfind('\\');
-    return slash == std::string::npos || key.size() <= 3 ? std::string() : key.substr(0, slash == 2 ? 3 : slash);
+    return slash == std::string::npos || key.size() <= 3 ? std::string()
+                                                         : key.substr(0, slash == 2 ? 3 : slash);
 }
 
 std::string FakeFileSystem::Resolve(const std::string& path) const {
@@ -47,19 +53,23 @@ std::string FakeFileSystem::Resolve(const std::string& path) const {
     }
     const std::string parent = Resolve(Parent(key));
     const auto it = nodes_.find(parent);
-    const std::string folder = it != nodes_.end() && !it->second.linkTarget.empty() ? it->second.linkTarget : parent;
+    const std::string folder =
+        it != nodes_.end() && !it->second.linkTarget.empty() ? it->second.linkTarget : parent;
     return folder + (folder.size() == 3 ? "" : "\\") + key.substr(key.rfind('\\') + 1);
 }
 
 FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
-    const auto it = path.find('\0') == std::string::npos ? nodes_.find(Resolve(path)) : nodes_.end();
+    const auto it =
+        path.find('\0') == std::string::npos ? nodes_.find(Resolve(path)) : nodes_.end();
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
-void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
+void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes,
+                             std::uint32_t attributes) {
     const std::string key = Key(path), parent = Parent(key);
     (void)(key.size() <= 3 || nodes_.count(parent) != 0 || (AddFolder(parent), true));
-    nodes_[key] = {path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes, bytes, {}};
+    nodes_[key] = {
+        path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes, bytes, {}};
 }
 
 std::optional<std::string> FakeFileSystem::ReadTextFile(const std::string& path) {
@@ -68,7 +78,8 @@ std::optional<std::string> FakeFileSystem::ReadTextFile(const std::string& path)
     std::string text;
     for (unsigned char c : bytes.value_or("")) {
         text += c < 0x80 ? std::string(1, static_cast<char>(c))
-                         : std::string{static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+                         : std::string{static_cast<char>(0xC0 | (c >> 6)),
+                                       static_cast<char>(0x80 | (c & 0x3F))};
     }
     return bytes ? std::optional(text) : std::nullopt;
 }
@@ -77,11 +88,13 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
     if (Find(Parent(Key(path))) == nullptr || (Exists(path) && !Bytes(path))) {  // a folder
         return false;
     }
-    std::string bytes;  // UTF-8 to Latin-1; characters outside it become "?" as the system's conversion does
+    std::string bytes;  // UTF-8 to Latin-1; characters outside it become "?" as the system's
+                        // conversion does
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x80 || (c >= 0xC0 && c <= 0xC3 && i + 1 < text.size())) {
-            bytes += static_cast<char>(c < 0x80 ? c : ((c & 3) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+            bytes += static_cast<char>(
+                c < 0x80 ? c : ((c & 3) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
         } else if ((c & 0xC0) != 0x80) {
             bytes += '?';  // the first byte of a character outside Latin-1
         }
@@ -92,7 +105,9 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
     touched.push_back(Key(folder));
     const Node* node = Find(folder);
-    const std::string key = node == nullptr ? "" : node->linkTarget.empty() ? Resolve(folder) : node->linkTarget;
+    const std::string key = node == nullptr            ? ""
+                            : node->linkTarget.empty() ? Resolve(folder)
+                                                       : node->linkTarget;
     std::vector<FolderEntry> entries;
     for (const auto& [k, n] : nodes_) {
         if (k != key && Parent(k) == key) {
@@ -108,7 +123,8 @@ bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
     const auto inside = [&](const auto& entry) { return Parent(entry.first) == key; };
     if (it == nodes_.end() || IsFolder(it->second.attributes) != folder || key.size() <= 3 ||
         (folder ? it->second.linkTarget.empty() && std::any_of(nodes_.begin(), nodes_.end(), inside)
-                : (!force && (it->second.attributes & attr::kReadOnly) != 0) || locks_.count(key) != 0)) {
+                : (!force && (it->second.attributes & attr::kReadOnly) != 0) ||
+                      locks_.count(key) != 0)) {
         return false;
     }
     return nodes_.erase(it), onRemoved(key), true;
@@ -121,10 +137,12 @@ std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::stri
 bool FakeFileSystem::Move(const std::string& from, const std::string& to) {
     const std::string source = Resolve(from), target = Resolve(to);
     const auto it = nodes_.find(source);
-    if (it == nodes_.end() || nodes_.count(target) != 0 || nodes_.count(Parent(target)) == 0 || locks_.count(source)) {
+    if (it == nodes_.end() || nodes_.count(target) != 0 || nodes_.count(Parent(target)) == 0 ||
+        locks_.count(source)) {
         return false;
     }
-    nodes_[target] = Node{to.substr(to.rfind('\\') + 1), it->second.attributes, it->second.bytes, it->second.linkTarget};
+    nodes_[target] = Node{to.substr(to.rfind('\\') + 1), it->second.attributes, it->second.bytes,
+                          it->second.linkTarget};
     return nodes_.erase(source), true;
 }
 

@@ -11,7 +11,7 @@ namespace kestrum::fakes {
 // Files and folders in memory, looked up without regard to ASCII case like Windows paths.
 // File contents are bytes in the "ANSI" code page, which this fake takes to be Latin-1.
 class FakeFileSystem final : public IFileSystem {
-public:
+  public:
     FakeFileSystem() { AddFolder(current_); }
     void AddFolder(const std::string& path, std::uint32_t attributes = attr::kDirectory) {
         AddFile(path, {}, attributes | attr::kDirectory);
@@ -20,14 +20,16 @@ public:
                  std::uint32_t attributes = attr::kArchive);
     // A folder link that leads to `target`, as a junction does.
     void AddFolderLink(const std::string& path, const std::string& target) {
-        AddFolder(path, attr::kDirectory | attr::kReparsePoint), nodes_[Key(path)].linkTarget = Key(target);
+        AddFolder(path, attr::kDirectory | attr::kReparsePoint),
+            nodes_[Key(path)].linkTarget = Key(target);
     }
     void AddDrive(const std::string& drive) { AddFolder(drive + "\\"); }  // "D:"
     // Held open by a program that shares it for writing only: it refuses deletion and renaming.
     void Lock(const std::string& path) { locks_.insert(Key(path)); }
     std::optional<std::string> Bytes(const std::string& path) {
         const Node* node = Find(path);
-        return node && !(node->attributes & attr::kDirectory) ? std::optional(node->bytes) : std::nullopt;
+        return node && !(node->attributes & attr::kDirectory) ? std::optional(node->bytes)
+                                                              : std::nullopt;
     }
     bool Exists(const std::string& path) { return Find(path) != nullptr; }
     std::vector<std::string> AllPaths() const {  // every path held, in lower case
@@ -43,13 +45,16 @@ public:
     bool WriteTextFile(const std::string& path, const std::string& text) override;
     std::string CurrentDirectory() override { return current_; }
     bool ChangeDrive(const std::string& drive) override {
-        const bool known = drive.size() == 2 && drive[1] == ':' && nodes_.count(Key(drive + "\\")) != 0;
+        const bool known =
+            drive.size() == 2 && drive[1] == ':' && nodes_.count(Key(drive + "\\")) != 0;
         current_ = known && Key(current_.substr(0, 2)) != Key(drive) ? drive + "\\" : current_;
         return known;
     }
     bool ChangeDirectory(const std::string& path) override {
         const bool folder = Find(path) && (Find(path)->attributes & attr::kDirectory);
-        current_ = !folder ? current_ : path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+        current_ = !folder                                  ? current_
+                   : path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1)
+                                                            : path;
         return folder;
     }
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
@@ -59,12 +64,16 @@ public:
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
         constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
         Node* node = Find(path);
-        return node && (node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)), true);
+        return node && (node->attributes =
+                            (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)),
+                        true);
     }
     bool FindsNormalFile(const std::string& path) override {
         return Bytes(path) && (Find(path)->attributes & (attr::kHidden | attr::kSystem)) == 0;
     }
-    bool RemoveFile(const std::string& path) override { return touched.push_back(Key(path)), Erase(path, false, false); }
+    bool RemoveFile(const std::string& path) override {
+        return touched.push_back(Key(path)), Erase(path, false, false);
+    }
     bool RemoveFolder(const std::string& path) override { return Erase(path, true, false); }
     std::optional<std::uint64_t> FileLength(const std::string& path) override {
         return Bytes(path) ? std::optional<std::uint64_t>(Bytes(path)->size()) : std::nullopt;
@@ -83,13 +92,15 @@ public:
     // Called with the lower-case path of every file or folder once it has gone.
     std::function<void(const std::string&)> onRemoved = [](const std::string&) {};
 
-private:
+  private:
     struct Node {  // the name as created; a folder link's target in lower case
         std::string name;
         std::uint32_t attributes = 0;
         std::string bytes, linkTarget;
     };
-    static std::uint32_t Shown(std::uint32_t attributes) { return attributes == 0 ? attr::kNormal : attributes; }
+    static std::uint32_t Shown(std::uint32_t attributes) {
+        return attributes == 0 ? attr::kNormal : attributes;
+    }
     static std::string Key(const std::string& path);
     static std::string Parent(const std::string& key);
     // Follows links along the path as opening it does; takes a relative path in the current one.

@@ -14,14 +14,17 @@ class FakeSystemInfo final : public ISystemInfo {
   public:
     bool versionQueryFails = false, isNt = true, hasRegisterServiceProcess = false;
     std::uint32_t buildNumber = 2600;
-    std::string userName = "Alice", windowsDirectory = "C:\\WINDOWS", systemDirectory = "C:\\WINDOWS\\system32",
+    std::string userName = "Alice", windowsDirectory = "C:\\WINDOWS",
+                systemDirectory = "C:\\WINDOWS\\system32",
                 tempDirectory = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\";
     std::optional<bool> registered;  // by RegisterServiceProcess, where the system has it
 
     std::optional<WindowsVersion> Version() override {
         return versionQueryFails ? std::nullopt : std::optional(WindowsVersion{isNt, buildNumber});
     }
-    std::optional<std::string> UserName() override { return userName.size() < 80 ? Given(userName) : std::nullopt; }
+    std::optional<std::string> UserName() override {
+        return userName.size() < 80 ? Given(userName) : std::nullopt;
+    }
     std::optional<std::string> WindowsDirectory() override { return Given(windowsDirectory); }
     std::optional<std::string> SystemDirectory() override { return Given(systemDirectory); }
     std::optional<std::string> TempDirectory() override { return Given(tempDirectory); }
@@ -31,7 +34,9 @@ class FakeSystemInfo final : public ISystemInfo {
     }
 
   private:
-    static std::optional<std::string> Given(const std::string& t) { return t.empty() ? std::nullopt : std::optional(t); }
+    static std::optional<std::string> Given(const std::string& t) {
+        return t.empty() ? std::nullopt : std::optional(t);
+    }
 };
 
 class FakeApplication final : public IApplication {
@@ -57,12 +62,16 @@ class FakePower final : public IPower {
     std::vector<std::uint32_t> exits;
 
     std::optional<PrivilegeRefusal> EnableShutdownPrivilege() override {
-        return ++privilegeRequests, refusingStep ? std::optional(PrivilegeRefusal{*refusingStep, 5}) : std::nullopt;
+        return ++privilegeRequests,
+               refusingStep ? std::optional(PrivilegeRefusal{*refusingStep, 5}) : std::nullopt;
     }
     std::optional<std::uint32_t> EndSession(std::uint32_t flags) override {
-        return exits.push_back(flags), exitAccepted ? std::nullopt : std::optional<std::uint32_t>(5);
+        return exits.push_back(flags),
+               exitAccepted ? std::nullopt : std::optional<std::uint32_t>(5);
     }
-    std::string SystemMessage(std::uint32_t code) override { return code == 5 ? "Access is denied.\r\n" : ""; }
+    std::string SystemMessage(std::uint32_t code) override {
+        return code == 5 ? "Access is denied.\r\n" : "";
+    }
 };
 
 // Records what it was asked; a link is a file of "target|arguments", made only in a folder.
@@ -70,18 +79,23 @@ class FakeShell final : public IShell {
   public:
     FakeFileSystem* files = nullptr;
     bool linksFail = false;
-    std::vector<std::string> links, started;  // "link path|target|arguments", "program|command line"
+    std::vector<std::string> links,
+        started;  // "link path|target|arguments", "program|command line"
     std::vector<std::uint32_t> recycleBinFlags;
 
-    bool EmptyRecycleBin(std::uint32_t flags) override { return recycleBinFlags.push_back(flags), true; }
+    bool EmptyRecycleBin(std::uint32_t flags) override {
+        return recycleBinFlags.push_back(flags), true;
+    }
     bool StartHidden(const std::string& program, const std::string& commandLine) override {
         return started.push_back(program + "|" + commandLine), true;
     }
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
                          const std::string& arguments) override {
         links.push_back(linkPath + "|" + target + "|" + arguments);
-        const auto found = !linksFail ? files->Attributes(linkPath.substr(0, linkPath.rfind('\\'))) : std::nullopt;
-        return found && (*found & attr::kDirectory) != 0 && (files->AddFile(linkPath, target + "|" + arguments), true);
+        const auto found =
+            !linksFail ? files->Attributes(linkPath.substr(0, linkPath.rfind('\\'))) : std::nullopt;
+        return found && (*found & attr::kDirectory) != 0 &&
+               (files->AddFile(linkPath, target + "|" + arguments), true);
     }
 };
 
@@ -97,7 +111,9 @@ struct FakePlatform {
     FakePower power;
 
     FakePlatform() { shell.files = &files; }
-    Platform services() { return Platform{application, system, settings, files, clock, ui, shell, registry, power}; }
+    Platform services() {
+        return Platform{application, system, settings, files, clock, ui, shell, registry, power};
+    }
 };
 
 }  // namespace kestrum::fakes

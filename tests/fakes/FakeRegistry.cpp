@@ -15,15 +15,23 @@ auto FindNamed(Items& items, const std::string& name) {
     });
 }
 
-bool IsText(std::uint32_t type) { return type == regtype::kText || type == regtype::kExpandText; }
-bool Childless(const FakeRegistryValue&) { return true; }
-bool Childless(const FakeRegistryKey& key) { return key.subkeys.empty(); }
+bool IsText(std::uint32_t type) {
+    return type == regtype::kText || type == regtype::kExpandText;
+}
+bool Childless(const FakeRegistryValue&) {
+    return true;
+}
+bool Childless(const FakeRegistryKey& key) {
+    return key.subkeys.empty();
+}
 
 // A handle that finds its key afresh on every call, so a key deleted meanwhile fails cleanly.
 class FakeKeyHandle final : public IRegistryKey {
-public:
+  public:
     FakeKeyHandle(FakeRegistry& registry, RegistryHive hive, std::string path, bool writable)
-        : registry_(registry), hive_(hive), path_(std::move(path)), writable_(writable) { ++registry_.openKeys; }
+        : registry_(registry), hive_(hive), path_(std::move(path)), writable_(writable) {
+        ++registry_.openKeys;
+    }
     ~FakeKeyHandle() override { --registry_.openKeys; }
 
     std::optional<RegistryValueInfo> QueryValueInfo(const std::string& name) override {
@@ -42,8 +50,12 @@ public:
     bool WriteText(const std::string& name, std::uint32_t type, const std::string& text) override {
         return Write({name, type, text + '\0'});
     }
-    bool WriteNumber(const std::string& name, std::int32_t n) override { return Write({name, regtype::kNumber, {}, n}); }
-    bool DeleteValue(const std::string& name) override { return Erase(&FakeRegistryKey::values, name); }
+    bool WriteNumber(const std::string& name, std::int32_t n) override {
+        return Write({name, regtype::kNumber, {}, n});
+    }
+    bool DeleteValue(const std::string& name) override {
+        return Erase(&FakeRegistryKey::values, name);
+    }
     bool DeleteSubkey(const std::string& name) override {
         return !name.empty() && Erase(&FakeRegistryKey::subkeys, name);
     }
@@ -54,7 +66,7 @@ public:
         return NameAt(&FakeRegistryKey::values, index, bufferChars);
     }
 
-private:
+  private:
     FakeRegistryKey* Key() { return registry_.Find(hive_, path_); }
     // The value, if any; for a read, none whose data cannot be read.
     const FakeRegistryValue* Value(const std::string& name, bool read) {
@@ -62,18 +74,23 @@ private:
         const FakeRegistryValue* value = key != nullptr ? key->FindValue(name) : nullptr;
         return value != nullptr && !(read && value->unreadable) ? value : nullptr;
     }
-    bool Write(const FakeRegistryValue& value) { return writable_ && Key() && (Key()->Put(value), true); }
+    bool Write(const FakeRegistryValue& value) {
+        return writable_ && Key() && (Key()->Put(value), true);
+    }
     // Only through a key opened for writing, and a subkey only without subkeys of its own.
     template <typename Items>
     bool Erase(Items FakeRegistryKey::*member, const std::string& name) {
         FakeRegistryKey* key = writable_ ? Key() : nullptr;
         const auto it = key != nullptr ? FindNamed(key->*member, name) : typename Items::iterator();
-        return key && it != (key->*member).end() && Childless(*it) && ((key->*member).erase(it), true);
+        return key && it != (key->*member).end() && Childless(*it) &&
+               ((key->*member).erase(it), true);
     }
     template <typename Items>
-    std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index, std::size_t chars) {
+    std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index,
+                                      std::size_t chars) {
         FakeRegistryKey* key = Key();
-        const bool fits = key && index < (key->*member).size() && (key->*member)[index].name.size() < chars;
+        const bool fits =
+            key && index < (key->*member).size() && (key->*member)[index].name.size() < chars;
         return fits ? std::optional((key->*member)[index].name) : std::nullopt;
     }
 
@@ -92,7 +109,8 @@ FakeRegistryValue* FakeRegistryKey::FindValue(const std::string& valueName) {
 
 void FakeRegistryKey::Put(const FakeRegistryValue& value) {
     FakeRegistryValue* existing = FindValue(value.name);
-    existing ? (void)(*existing = {existing->name, value.type, value.text, value.number}) : values.push_back(value);
+    existing ? (void)(*existing = {existing->name, value.type, value.text, value.number})
+             : values.push_back(value);
 }
 
 FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, bool make) {
@@ -102,19 +120,25 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
         const std::string part = path.substr(start, end - start);
         const auto it = FindNamed(key->subkeys, part);
         key = !part.empty() && it != key->subkeys.end() ? &*it
-              : make ? &key->subkeys.emplace_back(FakeRegistryKey{part, {}, {}}) : nullptr;
+              : make ? &key->subkeys.emplace_back(FakeRegistryKey{part, {}, {}})
+                     : nullptr;
         start = end + 1;
     }
     return key;
 }
 
-std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path, RegistryAccess access) {
+std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path,
+                                                 RegistryAccess access) {
     onOpen(hive, path);
     const bool full = access == RegistryAccess::Full;
-    const unsigned hiveDigit = static_cast<unsigned>(hive) & 0xF;  // the three hives are 8000000<digit>
-    opened.push_back("8000000" + std::to_string(hiveDigit) + "|" + path + (full ? "|full" : "|read"));
+    const unsigned hiveDigit =
+        static_cast<unsigned>(hive) & 0xF;  // the three hives are 8000000<digit>
+    opened.push_back("8000000" + std::to_string(hiveDigit) + "|" + path +
+                     (full ? "|full" : "|read"));
     FakeRegistryKey* key = Find(hive, path);
-    return !key || (full && key->readOnly) ? nullptr : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
+    return !key || (full && key->readOnly)
+               ? nullptr
+               : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
 }
 
 }  // namespace kestrum::fakes

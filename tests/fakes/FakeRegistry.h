@@ -29,17 +29,24 @@ struct FakeRegistryKey {
 // An in-memory registry of three hives. Names compare without regard to ASCII case, values and
 // subkeys list in the order made, and a key with subkeys refuses deletion as on the NT family.
 class FakeRegistry final : public IRegistry {
-public:
+  public:
     // The key at a path, made with every missing level.
-    FakeRegistryKey& Key(RegistryHive hive, const std::string& path) { return *Walk(hive, path, true); }
-    FakeRegistryKey* Find(RegistryHive hive, const std::string& path) { return Walk(hive, path, false); }
+    FakeRegistryKey& Key(RegistryHive hive, const std::string& path) {
+        return *Walk(hive, path, true);
+    }
+    FakeRegistryKey* Find(RegistryHive hive, const std::string& path) {
+        return Walk(hive, path, false);
+    }
     bool HasKey(RegistryHive hive, const std::string& path) { return Find(hive, path) != nullptr; }
 
     // Stores a text value the way the system does, with a terminating NUL.
-    void SetText(RegistryHive hive, const std::string& path, const std::string& name, const std::string& text,
-                 std::uint32_t type = regtype::kText) { Key(hive, path).Put({name, type, text + '\0'}); }
+    void SetText(RegistryHive hive, const std::string& path, const std::string& name,
+                 const std::string& text, std::uint32_t type = regtype::kText) {
+        Key(hive, path).Put({name, type, text + '\0'});
+    }
     // The stored characters of a text value, nothing when there is no such value.
-    std::optional<std::string> Text(RegistryHive hive, const std::string& path, const std::string& name) {
+    std::optional<std::string> Text(RegistryHive hive, const std::string& path,
+                                    const std::string& name) {
         FakeRegistryValue* value = HasKey(hive, path) ? Find(hive, path)->FindValue(name) : nullptr;
         return value ? std::optional(value->text) : std::nullopt;
     }
@@ -51,12 +58,14 @@ public:
         return names;
     }
 
-    std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path, RegistryAccess access) override;
-    std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {};  // before each Open
-    int openKeys = 0;  // keys opened and not yet closed
+    std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
+                                       RegistryAccess access) override;
+    std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {
+    };                                // before each Open
+    int openKeys = 0;                 // keys opened and not yet closed
     std::vector<std::string> opened;  // every Open: "hive|path|read" or "|full", hive in hex
 
-private:
+  private:
     FakeRegistryKey* Walk(RegistryHive hive, const std::string& path, bool make);
     std::map<RegistryHive, FakeRegistryKey> hives_;
 };

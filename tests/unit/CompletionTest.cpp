@@ -19,9 +19,11 @@ struct Machine {
     KestrumModule module{fake.services()};
 
     explicit Machine(bool nt) {
-        std::tie(module.Startup.IsWindowsNT, module.Startup.StartupCommand) = std::tie(nt, kCommand);
+        std::tie(module.Startup.IsWindowsNT, module.Startup.StartupCommand) =
+            std::tie(nt, kCommand);
         for (RegistryHive hive : {kUser, kMachine})
-            for (const std::string& key : kStartupKeys) fake.registry.Key(hive, key);
+            for (const std::string& key : kStartupKeys)
+                fake.registry.Key(hive, key);
     }
 };
 
@@ -29,9 +31,15 @@ struct Machine {
 // No leaves registry and session alone, with no success message after it.
 TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
     // The entry there before, if any, and every value of the program's name afterwards.
-    const struct { bool nt; RegistryHive hive; std::string key, text; std::vector<std::string> holders;
-                   MessageAnswer answer = MessageAnswer::Yes; } cases[] = {
-        {true, kUser, kRun, "", {}, MessageAnswer::No}, {true, kUser, kRun, "", {"user runonce"}},
+    const struct {
+        bool nt;
+        RegistryHive hive;
+        std::string key, text;
+        std::vector<std::string> holders;
+        MessageAnswer answer = MessageAnswer::Yes;
+    } cases[] = {
+        {true, kUser, kRun, "", {}, MessageAnswer::No},
+        {true, kUser, kRun, "", {"user runonce"}},
         {true, kUser, kRun, "C:\\Program Files\\Kestrum\\KESTRUM.EXE /startup", {"user run"}},
         {true, kUser, kRun, "c:\\old place\\kestrum.exe /startup", {"user run", "user runonce"}},
         {true, kMachine, kRun, kCommand, {"user run"}},  // the machine's entry moves
@@ -50,14 +58,17 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
         for (RegistryHive hive : {kUser, kMachine}) {
             for (const std::string& key : kStartupKeys) {
                 if (const auto text = m.fake.registry.Text(hive, key, "Kestrum")) {
-                    holders.push_back((hive == kUser ? "user " : "machine ") + key.substr(kRun.size() - 3));
-                    EXPECT_TRUE((hive == c.hive && key == c.key) || *text == kCommand + '\0') << holders.back();
+                    holders.push_back((hive == kUser ? "user " : "machine ") +
+                                      key.substr(kRun.size() - 3));
+                    EXPECT_TRUE((hive == c.hive && key == c.key) || *text == kCommand + '\0')
+                        << holders.back();
                 }
             }
         }
         EXPECT_EQ(holders, c.holders);
         const bool yes = c.answer == MessageAnswer::Yes;
-        EXPECT_EQ(m.fake.power.exits, yes ? std::vector<std::uint32_t>{6} : std::vector<std::uint32_t>{});
+        EXPECT_EQ(m.fake.power.exits,
+                  yes ? std::vector<std::uint32_t>{6} : std::vector<std::uint32_t>{});
         EXPECT_EQ(m.fake.power.privilegeRequests, yes && c.nt ? 1 : 0);
         EXPECT_EQ(m.fake.ui.messages.size(), 1u);
     }
@@ -66,17 +77,26 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
 // Each refusal has its number, and its text ends with the value refused or the system's text.
 TEST(Completion, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
     const char* denied = "[Access is denied.\r\n]";
-    const struct { std::int32_t flags; std::optional<PrivilegeStep> refusing;
-                   bool exitAccepted; std::uint32_t number; std::string ending; } cases[] = {
-        {32, {}, true, 0x8004062F, "ShutdownSystem: 32"}, {-1, {}, true, 0x8004062F, "ShutdownSystem: -1"},
+    const struct {
+        std::int32_t flags;
+        std::optional<PrivilegeStep> refusing;
+        bool exitAccepted;
+        std::uint32_t number;
+        std::string ending;
+    } cases[] = {
+        {32, {}, true, 0x8004062F, "ShutdownSystem: 32"},
+        {-1, {}, true, 0x8004062F, "ShutdownSystem: -1"},
         {31, {}, false, 0x8004062B, "failed: Access is denied.\r\n"},
-        {6, PrivilegeStep::Lookup, true, 0x8004062C, denied}, {6, PrivilegeStep::Process, true, 0x8004062D, denied},
-        {6, PrivilegeStep::OpenToken, true, 0x8004062E, denied}, {6, PrivilegeStep::Enable, true, 0x8004062E, denied},
+        {6, PrivilegeStep::Lookup, true, 0x8004062C, denied},
+        {6, PrivilegeStep::Process, true, 0x8004062D, denied},
+        {6, PrivilegeStep::OpenToken, true, 0x8004062E, denied},
+        {6, PrivilegeStep::Enable, true, 0x8004062E, denied},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.number);
         Machine m(true);
-        std::tie(m.fake.power.refusingStep, m.fake.power.exitAccepted) = std::tie(c.refusing, c.exitAccepted);
+        std::tie(m.fake.power.refusingStep, m.fake.power.exitAccepted) =
+            std::tie(c.refusing, c.exitAccepted);
         const ShutdownOutcome refused = ShutdownSystem(m.module.Context, c.flags);
         ASSERT_TRUE(!refused.ok && refused.error);
         EXPECT_EQ(refused.error->number, c.number);

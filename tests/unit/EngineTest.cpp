@@ -17,16 +17,20 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-// Every folder listed and file deleted on NT, in order; `user` is the own profile, empty for the administrator.
+// Every folder listed and file deleted on NT, in order; `user` is the own profile, empty for the
+// administrator.
 Paths NtPaths(const std::string& user, const std::string& temp, bool prefetch) {
-    const std::string w = "c:\\windows\\", sys = w + "system32\\config\\systemprofile\\", ls = "local settings\\",
-                      admin = "c:\\documents and settings\\administrator\\", def = "c:\\documents and settings\\default user\\",
+    const std::string w = "c:\\windows\\", sys = w + "system32\\config\\systemprofile\\",
+                      ls = "local settings\\",
+                      admin = "c:\\documents and settings\\administrator\\",
+                      def = "c:\\documents and settings\\default user\\",
                       tif = "temporary internet files", ie5 = tif + "\\content.ie5",
                       ud = "application data\\microsoft\\internet explorer\\userdata";
     Paths p;
     const auto add = [&p](const Paths& profiles, const Paths& tails) {
         for (const std::string& profile : profiles)
-            for (const std::string& tail : tails) profile.empty() ? void() : p.push_back(profile + tail);
+            for (const std::string& tail : tails)
+                profile.empty() ? void() : p.push_back(profile + tail);
     };
     add({w}, {ie5, ud, "history"});
     add({admin, def}, {ls + ie5, ud, ls + ud, ls + "history"});
@@ -34,7 +38,8 @@ Paths NtPaths(const std::string& user, const std::string& temp, bool prefetch) {
     add({user}, {ls + ie5, ud, ls + ud, ls + "history", "userdata"});
     add({w, admin, def, sys, user}, {"cookies"});
     add({w}, {"recent"});
-    add({admin, def, user}, {"recent", "application data\\microsoft\\office\\recent", "application data\\microsoft\\media player",
+    add({admin, def, user}, {"recent", "application data\\microsoft\\office\\recent",
+                             "application data\\microsoft\\media player",
                              "application data\\real\\realone player\\history"});
     add({temp, w + "temp", w + tif, "c:\\windows"}, {""});
     add({admin, def, sys, user}, {ls + "temp", ls + tif});
@@ -44,20 +49,22 @@ Paths NtPaths(const std::string& user, const std::string& temp, bool prefetch) {
 }
 
 class CategoriesTest : public ::testing::Test {
-protected:
+  protected:
     fakes::FakePlatform fake;
     KestrumModule module{fake.services()};
     fakes::FakeFileSystem& fs = fake.files;
 
     void Family(bool nt, std::int32_t build, const std::string& user) {
-        std::tie(module.Startup.IsWindowsNT, module.Startup.WindowsBuild, fake.system.userName) = std::tie(nt, build, user);
+        std::tie(module.Startup.IsWindowsNT, module.Startup.WindowsBuild, fake.system.userName) =
+            std::tie(nt, build, user);
         ComputeLocations(module.Context);
     }
     void RunAllCategories() {
         fs.touched.clear();
         fake.shell.started.clear();
-        for (auto* step : {&CleanBrowserHistory, &CleanCookies, &CleanRecentFiles, &CleanTemporaryFiles, &CleanCache,
-                           &DeleteSelectedFiles, &EmptyRecycleBin, &FlushDnsCache, &CleanPrefetch})
+        for (auto* step :
+             {&CleanBrowserHistory, &CleanCookies, &CleanRecentFiles, &CleanTemporaryFiles,
+              &CleanCache, &DeleteSelectedFiles, &EmptyRecycleBin, &FlushDnsCache, &CleanPrefetch})
             step(module.Context);
     }
 };
@@ -69,15 +76,26 @@ TEST_F(CategoriesTest, EachFamilyTouchesEveryProfileInOrder) {
     const std::string alice = "c:\\documents and settings\\alice\\", w = "c:\\windows\\",
                       aliceTemp = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\",
                       shortTemp = "c:\\docume~1\\alice\\locals~1\\temp";
-    const struct { bool nt; std::int32_t build; const char* user; std::string temp; Paths expected; } cases[] = {
+    const struct {
+        bool nt;
+        std::int32_t build;
+        const char* user;
+        std::string temp;
+        Paths expected;
+    } cases[] = {
         {true, 2600, "Alice", aliceTemp, NtPaths(alice, shortTemp, true)},
         {true, 2195, "Alice", aliceTemp, NtPaths(alice, shortTemp, false)},
         {true, 2600, "ADMINISTRATOR", "C:\\DOCUME~1\\ADMINI~1\\LOCALS~1\\Temp\\",
          NtPaths("", "c:\\docume~1\\admini~1\\locals~1\\temp", true)},  // its folders once
         // The temporary folder is the Windows one here, so it comes first as itself.
-        {false, 2222, "Alice", "C:\\WINDOWS\\TEMP\\", {w + "temporary internet files\\content.ie5",
-          w + "application data\\microsoft\\internet explorer\\userdata", w + "history", w + "cookies", w + "recent",
-          w + "temp", w + "temp", w + "temporary internet files", "c:\\windows", w + "system32\\dllcache", w + "win386.swp"}},
+        {false,
+         2222,
+         "Alice",
+         "C:\\WINDOWS\\TEMP\\",
+         {w + "temporary internet files\\content.ie5",
+          w + "application data\\microsoft\\internet explorer\\userdata", w + "history",
+          w + "cookies", w + "recent", w + "temp", w + "temp", w + "temporary internet files",
+          "c:\\windows", w + "system32\\dllcache", w + "win386.swp"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.user + std::to_string(c.build));
@@ -85,15 +103,18 @@ TEST_F(CategoriesTest, EachFamilyTouchesEveryProfileInOrder) {
         Family(c.nt, c.build, c.user);
         RunAllCategories();
         EXPECT_EQ(fs.touched, c.expected);
-        EXPECT_EQ(fake.shell.started, c.nt ? Paths{"C:\\WINDOWS\\system32\\ipconfig.exe|ipconfig /flushdns"} : Paths{});
+        EXPECT_EQ(fake.shell.started,
+                  c.nt ? Paths{"C:\\WINDOWS\\system32\\ipconfig.exe|ipconfig /flushdns"} : Paths{});
     }
     EXPECT_EQ(fake.shell.recycleBinFlags, (std::vector<std::uint32_t>(4, 7u)));
     EXPECT_TRUE(module.Run.RebootAdvised);
-    // A location the platform cannot give (longer than the buffer) is skipped, never taken relative.
+    // A location the platform cannot give (longer than the buffer) is skipped, never taken
+    // relative.
     fake.system.windowsDirectory = std::string(70, 'w');
     Family(true, 2600, "");
     RunAllCategories();
-    EXPECT_TRUE(std::all_of(fs.touched.begin(), fs.touched.end(), [](auto& p) { return p.rfind("c:\\", 0) == 0; }));
+    EXPECT_TRUE(std::all_of(fs.touched.begin(), fs.touched.end(),
+                            [](auto& p) { return p.rfind("c:\\", 0) == 0; }));
     EXPECT_EQ(fake.shell.started.size(), 1u);
 }
 
@@ -114,19 +135,27 @@ TEST_F(CategoriesTest, TemporaryFolderThatHoldsTheProgramIsLeftAlone) {
 
 TEST_F(CategoriesTest, SelectedEntriesByKind) {
     Family(true, 2600, "Alice");
-    for (const char* name : {"old\\a.txt", "report 1.doc", "report 2.doc", "summary.doc", "single.txt", "other.txt"})
+    for (const char* name :
+         {"old\\a.txt", "report 1.doc", "report 2.doc", "summary.doc", "single.txt", "other.txt"})
         fs.AddFile(std::string("C:\\docs\\") + name, "x");
     fs.AddFile("C:\\Program Files\\Kestrum\\single.txt", "x");
     ASSERT_TRUE(fs.ChangeDirectory("C:\\Program Files\\Kestrum"));
-    module.Options.SelectedFiles = {"C:\\docs\\summary.doc", "", "single.txt", "\\docs\\other.txt",
-                                    "C:\\docs\\old\\", "c:\\docs\\report*.doc", "C:\\docs\\single.txt",
-                                    "c:\\docs\\..\\", "C:\\docs\\summary.doc"};
+    module.Options.SelectedFiles = {"C:\\docs\\summary.doc",
+                                    "",
+                                    "single.txt",
+                                    "\\docs\\other.txt",
+                                    "C:\\docs\\old\\",
+                                    "c:\\docs\\report*.doc",
+                                    "C:\\docs\\single.txt",
+                                    "c:\\docs\\..\\",
+                                    "C:\\docs\\summary.doc"};
     module.Options.SelectedFileCount = 7;  // index 0 is no entry, and the last is beyond the count
     DeleteSelectedFiles(module.Context);
     for (const char* gone : {"old", "report 1.doc", "report 2.doc", "single.txt"})
         EXPECT_FALSE(fs.Exists(std::string("C:\\docs\\") + gone)) << gone;
     // Kept: neither a match nor counted, not a full path, no folder at all.
-    for (const char* kept : {"C:\\docs\\summary.doc", "C:\\docs\\other.txt", "C:\\Program Files\\Kestrum\\single.txt"})
+    for (const char* kept :
+         {"C:\\docs\\summary.doc", "C:\\docs\\other.txt", "C:\\Program Files\\Kestrum\\single.txt"})
         EXPECT_TRUE(fs.Exists(kept)) << kept;
 }
 
@@ -158,9 +187,13 @@ TEST(SelectedFilesProperty, NothingOutsideTheEntryIsRemoved) {
         const std::string folder = ToLowerAscii(entry.substr(0, entry.rfind('\\') + 1));
         for (const std::string& path : before) {
             const bool inFolder = path.rfind(folder, 0) == 0;
-            const bool described = (kind == 0 && (inFolder || path + "\\" == folder)) || (kind == 2 && path == folder + "a.tmp") ||
-                (kind == 1 && inFolder && path.find('\\', folder.size()) == std::string::npos && EndsWith(path, ".tmp"));
-            EXPECT_TRUE(described || fake.files.Exists(path)) << round << ": " << entry << " " << path;
+            const bool described =
+                (kind == 0 && (inFolder || path + "\\" == folder)) ||
+                (kind == 2 && path == folder + "a.tmp") ||
+                (kind == 1 && inFolder && path.find('\\', folder.size()) == std::string::npos &&
+                 EndsWith(path, ".tmp"));
+            EXPECT_TRUE(described || fake.files.Exists(path))
+                << round << ": " << entry << " " << path;
         }
         EXPECT_EQ(fake.files.Bytes("C:\\outside\\keep.tmp"), "x");
     }
@@ -181,15 +214,19 @@ TEST_F(CategoriesTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDele
     const std::uint64_t start = fake.clock.NowMilliseconds();
     DeleteOneFile(module.Context, "C:\\data\\report.txt");
     ASSERT_EQ(fs.flushedPasses.size(), 3u);
-    EXPECT_GT(std::set<char>(expected.begin(), expected.end()).size(), 200u) << "pass 1 is no constant";
-    EXPECT_TRUE(fs.flushedPasses[0].second == expected && fs.flushedPasses[1].second == std::string(n, '\x55') &&
+    EXPECT_GT(std::set<char>(expected.begin(), expected.end()).size(), 200u)
+        << "pass 1 is no constant";
+    EXPECT_TRUE(fs.flushedPasses[0].second == expected &&
+                fs.flushedPasses[1].second == std::string(n, '\x55') &&
                 fs.flushedPasses[2].second == std::string(n, '\xAA'));
     EXPECT_LE(fs.largestWrite, 4u << 20);
     EXPECT_GE(fake.clock.NowMilliseconds() - start, 1000u);
-    EXPECT_EQ(fs.AllPaths(), (Paths{"c:\\", "c:\\data", "c:\\data\\other.txt", "c:\\windows", "c:\\windows\\system32"}));
+    EXPECT_EQ(fs.AllPaths(), (Paths{"c:\\", "c:\\data", "c:\\data\\other.txt", "c:\\windows",
+                                    "c:\\windows\\system32"}));
     EXPECT_FALSE(module.Run.RebootAdvised);
     // Names of one letter can only be "a" to "y": all exist, so every rename must fail.
-    for (char c = 'a'; c <= 'y'; ++c) fs.AddFile(std::string("C:\\f\\") + c, std::string(1, c));
+    for (char c = 'a'; c <= 'y'; ++c)
+        fs.AddFile(std::string("C:\\f\\") + c, std::string(1, c));
     DeleteOneFile(module.Context, "C:\\f\\k");
     for (char c = 'a'; c <= 'y'; ++c)  // wiped in place
         EXPECT_EQ(fs.Bytes(std::string("C:\\f\\") + c), c == 'k' ? "\xAA" : std::string(1, c));
@@ -197,15 +234,20 @@ TEST_F(CategoriesTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDele
 }
 
 TEST(PatternMatch, WholeCaseSensitiveNamesWithStarAndQuestionMark) {
-    const struct { const char *name, *pattern; bool matches; } cases[] = {
-        {"a.tmp", "*.tmp", true}, {"A.TMP", "*.tmp", false}, {"a.tmp2", "*.tmp", false}, {"x", "*.*", true},
-        {"a.b.c", "*.*.*", true}, {"ab.doc", "a*b.doc", true}, {"acb.dot", "a*b.doc", false},
-        {"x1.log", "x?.log", true}, {"x12.log", "x?.log", false}};
-    for (const auto& c : cases) EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
+    const struct {
+        const char *name, *pattern;
+        bool matches;
+    } cases[] = {{"a.tmp", "*.tmp", true},      {"A.TMP", "*.tmp", false},
+                 {"a.tmp2", "*.tmp", false},    {"x", "*.*", true},
+                 {"a.b.c", "*.*.*", true},      {"ab.doc", "a*b.doc", true},
+                 {"acb.dot", "a*b.doc", false}, {"x1.log", "x?.log", true},
+                 {"x12.log", "x?.log", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
 
 class PurgeTest : public CategoriesTest {  // AllPaths lists lower case, sorted
-protected:
+  protected:
     void SetUp() override {
         fs.AddFile("C:\\temp\\a.txt", "x", attr::kHidden | attr::kReadOnly | attr::kSystem);
         fs.AddFile("C:\\temp\\sub\\deep\\b.txt", "x");
@@ -217,24 +259,29 @@ protected:
 // Roots in any spelling and relative paths are refused, whatever the current folder.
 TEST_F(PurgeTest, ContentsGoAndTheFolderStaysOrGoesButRootsNeverGo) {
     const Paths before = fs.AllPaths();
-    for (const char* path : {"c:\\", "C:\\\\", "c:\\.", "c:\\temp\\..", "c:\\temp\\..\\..\\", "c:\\...", "c:/",
-                             "\\\\server\\share\\", "\\\\server\\share", "\\\\server", "\\\\?\\c:\\", "\\\\?\\UNC\\srv\\share\\",
-                             "temp", "\\temp", "c:temp", "", "c:\\ . \\"}) {
+    for (const char* path :
+         {"c:\\", "C:\\\\", "c:\\.", "c:\\temp\\..", "c:\\temp\\..\\..\\", "c:\\...", "c:/",
+          "\\\\server\\share\\", "\\\\server\\share", "\\\\server", "\\\\?\\c:\\",
+          "\\\\?\\UNC\\srv\\share\\", "temp", "\\temp", "c:temp", "", "c:\\ . \\"}) {
         EXPECT_TRUE(IsUnsafePurgePath(path)) << path;
         PurgeFolderContents(module.Context, path);
         PurgeFolder(module.Context, path);
     }
-    for (const char* path : {"c:\\temp", "c:\\temp\\", "c:\\a\\..\\b", "\\\\server\\share\\x", "d:\\x\\.\\y"})
+    for (const char* path :
+         {"c:\\temp", "c:\\temp\\", "c:\\a\\..\\b", "\\\\server\\share\\x", "d:\\x\\.\\y"})
         EXPECT_FALSE(IsUnsafePurgePath(path)) << path;
     DeleteOneFile(module.Context, "C:\\temp\\empty");
-    EXPECT_EQ(fs.Attributes("C:\\temp\\empty"), attr::kDirectory | attr::kSystem) << "folders are no files";
+    EXPECT_EQ(fs.Attributes("C:\\temp\\empty"), attr::kDirectory | attr::kSystem)
+        << "folders are no files";
     EXPECT_EQ(fs.AllPaths(), before);
     PurgeFolderContents(module.Context, "C:\\temp\\");
-    EXPECT_EQ(fs.AllPaths(), (Paths{"c:\\", "c:\\keep.txt", "c:\\temp", "c:\\windows", "c:\\windows\\system32"}));
+    EXPECT_EQ(fs.AllPaths(),
+              (Paths{"c:\\", "c:\\keep.txt", "c:\\temp", "c:\\windows", "c:\\windows\\system32"}));
     EXPECT_FALSE(module.Run.RebootAdvised);
     fs.AddFile("C:\\temp\\again.txt", "x");
     PurgeFolder(module.Context, "C:\\temp\\");
-    EXPECT_EQ(fs.AllPaths(), (Paths{"c:\\", "c:\\keep.txt", "c:\\windows", "c:\\windows\\system32"}));
+    EXPECT_EQ(fs.AllPaths(),
+              (Paths{"c:\\", "c:\\keep.txt", "c:\\windows", "c:\\windows\\system32"}));
 }
 
 TEST_F(PurgeTest, CacheIndexFoldersStayAndLockedIndexFilesAreOverwritten) {
@@ -255,7 +302,8 @@ TEST_F(PurgeTest, LinksAreRemovedNeverEntered) {
     fs.AddFile("C:\\precious\\thesis.doc", "x");
     module.Run.Flags.WipeFiles = true;
     // Found inside the folder, or named as the folder to purge, a link goes and its target stays.
-    void (*const purges[])(RunContext&, const std::string&) = {&PurgeFolderContents, &PurgeFolderContents, &PurgeFolder};
+    void (*const purges[])(RunContext&, const std::string&) = {&PurgeFolderContents,
+                                                               &PurgeFolderContents, &PurgeFolder};
     const char* named[] = {"C:\\temp", "C:\\temp\\junction\\", "C:\\temp\\junction\\"};
     for (std::size_t i = 0; i < 3; ++i) {
         fs.AddFolderLink("C:\\temp\\junction", "C:\\precious");
@@ -271,8 +319,11 @@ TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
     Banner banner(module.Context);
     banner.Show();
     fs.onRemoved = [&](const std::string& path) {
-        const bool cancel = path == "c:\\temp\\sub\\deep\\b.txt" || path.find("cookies") != std::string::npos;
-        cancel ? fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"}) : void();
+        const bool cancel =
+            path == "c:\\temp\\sub\\deep\\b.txt" || path.find("cookies") != std::string::npos;
+        if (cancel) {
+            fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"});
+        }
     };
     PurgeFolderContents(module.Context, "C:\\temp");
     EXPECT_FALSE(fs.Exists("C:\\temp\\empty")) << "finished before the cancel";
@@ -287,30 +338,40 @@ TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
     EXPECT_TRUE(fs.Exists("C:\\documents and settings\\administrator\\cookies\\b.txt"));
 }
 
-const std::string kTarget = "C:\\Program Files\\Kestrum\\Kestrum.exe", kLink = kTarget + "|/run";  // as the fake shell links
-const std::string kProfiles = "C:\\Documents and Settings\\", kPrograms = kProfiles + "alice\\Start Menu\\Programs\\";
-const std::string kQuickLaunch = kProfiles + "alice\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk";
+const std::string kTarget = "C:\\Program Files\\Kestrum\\Kestrum.exe",
+                  kLink = kTarget + "|/run";  // as the fake shell links
+const std::string kProfiles = "C:\\Documents and Settings\\",
+                  kPrograms = kProfiles + "alice\\Start Menu\\Programs\\";
+const std::string kQuickLaunch =
+    kProfiles +
+    "alice\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk";
 
-std::string Desktop(const std::string& account) { return kProfiles + account + "\\Desktop\\Clean Now.lnk"; }
+std::string Desktop(const std::string& account) {
+    return kProfiles + account + "\\Desktop\\Clean Now.lnk";
+}
 
 class ShortcutsTest : public CategoriesTest {
-protected:
+  protected:
     ShortcutContext shortcuts = module.Shortcuts();
     void SetUp() override {
         fake.system.userName = "alice";
         module.Startup.IsWindowsNT = true;
         for (const char* account : {"alice", "Administrator", "All Users", "Default User"})
             fs.AddFolder(kProfiles + account + "\\Desktop");
-        for (const std::string& folder : {kPrograms, kQuickLaunch.substr(0, kQuickLaunch.rfind('\\'))}) fs.AddFolder(folder);
+        for (const std::string& folder :
+             {kPrograms, kQuickLaunch.substr(0, kQuickLaunch.rfind('\\'))})
+            fs.AddFolder(folder);
     }
 };
 
 TEST_F(ShortcutsTest, NtLinksAreMadeInProgramsAndReplaceTheFirstFound) {
-    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk") << "when none exists";
+    EXPECT_EQ(FindDesktopShortcut(shortcuts, "Clean Now"), "C:\\WINDOWS\\Desktop\\Clean Now.lnk")
+        << "when none exists";
     fs.AddFile(Desktop("alice"), "old link");
     CreateDesktopShortcut(shortcuts, "ignored", "Clean Now", kTarget, "/run");
     CreateQuickLaunchShortcut(shortcuts, "ignored", "", kTarget, "/run");
-    EXPECT_EQ(fake.shell.links, (Paths{kPrograms + "Clean Now.lnk|" + kLink, kPrograms + ".lnk|" + kLink}));
+    EXPECT_EQ(fake.shell.links,
+              (Paths{kPrograms + "Clean Now.lnk|" + kLink, kPrograms + ".lnk|" + kLink}));
     EXPECT_EQ(fs.Bytes(Desktop("alice")), kLink);
     EXPECT_EQ(fs.Bytes(kQuickLaunch), kLink);
     EXPECT_FALSE(fs.Exists(kPrograms + "Clean Now.lnk") || fs.Exists(kPrograms + ".lnk"));
@@ -336,8 +397,10 @@ TEST_F(ShortcutsTest, NtLinksAreMadeInProgramsAndReplaceTheFirstFound) {
 TEST_F(ShortcutsTest, Windows98KeepsEverythingInTheWindowsFolder) {
     module.Startup.IsWindowsNT = false;
     fake.system.windowsDirectory = "C:\\WINDOWS\\";
-    const std::string quickLaunch = "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch";
-    for (const char* folder : {"C:\\WINDOWS\\Start Menu\\Programs", "C:\\WINDOWS\\Desktop", quickLaunch.c_str()})
+    const std::string quickLaunch =
+        "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch";
+    for (const char* folder :
+         {"C:\\WINDOWS\\Start Menu\\Programs", "C:\\WINDOWS\\Desktop", quickLaunch.c_str()})
         fs.AddFolder(folder);
     fs.AddFile(Desktop("Administrator"), "not looked at on 98");
     EXPECT_EQ(AllUsersProfileFolder(shortcuts), "C:\\WINDOWS\\");

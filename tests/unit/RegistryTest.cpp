@@ -15,30 +15,46 @@ constexpr RegistryHive kUser = RegistryHive::CurrentUser, kUsers = RegistryHive:
 const std::string kSid = "S-1-5-21-1004336348-1177238915-682003330-1003";
 const std::string kTypedUrls = "software\\microsoft\\internet explorer\\typedurls";
 const std::string kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-const std::string kDocFind = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
+const std::string kDocFind =
+    "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
 const std::string kDialogs = "software\\microsoft\\windows\\currentversion\\explorer\\comdlg32\\";
-const std::string kSearchBar = "software\\microsoft\\internet explorer\\explorer bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}";
+const std::string kSearchBar =
+    "software\\microsoft\\internet explorer\\explorer bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}";
 const std::string kAcMru = "software\\microsoft\\search assistant\\acmru\\";
 const std::string kReal = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\";
 const Names kGone{"(no key)"};
 
-// The recent-files lists, their values before and after; kBoth lists are in HKCU and the user's hive.
+// The recent-files lists, their values before and after; kBoth lists are in HKCU and the user's
+// hive.
 enum Where { kBoth, kCurrentUser, kMachine };
-const struct List { Where where; std::string path; Names seeded, cleared; bool history = false; } kLists[] = {
+const struct List {
+    Where where;
+    std::string path;
+    Names seeded, cleared;
+    bool history = false;
+} kLists[] = {
     {kBoth, kTypedUrls, {"url1", "url2"}, {}, true},  // the only list of the history flag
-    {kBoth, kRunMru, {"a", "b", "MRUList"}, {"MRUList"}}, {kBoth, kDialogs + "lastvisitedmru", {"a", "MRUList"}, {"MRUList"}},
+    {kBoth, kRunMru, {"a", "b", "MRUList"}, {"MRUList"}},
+    {kBoth, kDialogs + "lastvisitedmru", {"a", "MRUList"}, {"MRUList"}},
     {kBoth, kDialogs + "OpenSaveMRU\\*", {"a", "MRUList"}, {"MRUList"}},
-    {kBoth, kDialogs + "OpenSaveMRU\\txt", {"a", "MRUList"}, kGone}, {kBoth, kDialogs + "OpenSaveMRU\\doc", {"a"}, kGone},
-    {kBoth, kAcMru + "5603", {"000", "001"}, {}}, {kBoth, kAcMru + "5647", {"000"}, {}},
+    {kBoth, kDialogs + "OpenSaveMRU\\txt", {"a", "MRUList"}, kGone},
+    {kBoth, kDialogs + "OpenSaveMRU\\doc", {"a"}, kGone},
+    {kBoth, kAcMru + "5603", {"000", "001"}, {}},
+    {kBoth, kAcMru + "5647", {"000"}, {}},
     {kBoth, kSearchBar + "\\FilesNamedMRU", {"000", "MRUList"}, {"MRUList"}},
-    {kBoth, kSearchBar + "\\ContainingTextMRU", {"000"}, {}}, {kBoth, kSearchBar, {"keep"}, {"keep"}},
-    {kBoth, kReal + "MostRecentClips1", {"a"}, kGone}, {kBoth, kReal + "mostrecentclips2", {"a"}, kGone},
+    {kBoth, kSearchBar + "\\ContainingTextMRU", {"000"}, {}},
+    {kBoth, kSearchBar, {"keep"}, {"keep"}},
+    {kBoth, kReal + "MostRecentClips1", {"a"}, kGone},
+    {kBoth, kReal + "mostrecentclips2", {"a"}, kGone},
     {kBoth, kReal + "Volume", {"a"}, {"a"}},
     {kCurrentUser, "software\\microsoft\\mediaplayer\\player\\recentfilelist", {"File0"}, {}},
     {kMachine, "software\\apple computer, inc.\\quicktime\\recent movies", {"Movie 1"}, {}},
     {kCurrentUser, "software\\microsoft\\visual basic\\5.0\\recentfiles", {"File1"}, {}},
     {kCurrentUser, "software\\microsoft\\visual basic\\6.0\\recentfiles", {"File1"}, {}},
-    {kCurrentUser, "software\\microsoft\\windows\\currentversion\\applets\\paint\\recent file list", {"File1"}, {}},
+    {kCurrentUser,
+     "software\\microsoft\\windows\\currentversion\\applets\\paint\\recent file list",
+     {"File1"},
+     {}},
     {kCurrentUser, "software\\nico mak computing\\winzip\\filemenu", {"File1"}, {}},
     {kCurrentUser, "software\\unrelated", {"mru-looking", "other"}, {"mru-looking", "other"}},
 };
@@ -46,33 +62,42 @@ const struct List { Where where; std::string path; Names seeded, cleared; bool h
 // The longest name without its classes suffix; the first of equal lengths.
 TEST(UserHiveKey, IsTheLongestNameWithoutItsClassesSuffix) {
     const std::pair<Names, std::string> cases[] = {
-        {{".DEFAULT", kSid + "_CLASSES", "S-1-5-18"}, kSid}, {{".DEFAULT", "alice"}, ".DEFAULT"}, {{"Error!"}, ""}, {{"_classes"}, ""}};
+        {{".DEFAULT", kSid + "_CLASSES", "S-1-5-18"}, kSid},
+        {{".DEFAULT", "alice"}, ".DEFAULT"},
+        {{"Error!"}, ""},
+        {{"_classes"}, ""}};
     for (const auto& [names, hive] : cases)
         EXPECT_EQ(UserHiveKey(names), hive) << names[0];
 }
 
 class RegistryHistoryTest : public ::testing::Test {
-protected:
+  protected:
     fakes::FakePlatform fake;
     fakes::FakeRegistry& reg = fake.registry;
     KestrumModule module{fake.services()};
 
     void SetUp() override {
         module.Startup.IsWindowsNT = true;
-        for (const std::string& key : {std::string(".DEFAULT"), kSid + "_Classes"}) reg.Key(kUsers, key);
+        for (const std::string& key : {std::string(".DEFAULT"), kSid + "_Classes"})
+            reg.Key(kUsers, key);
         for (const List& list : kLists) {
-            Seed(list.where == kMachine ? RegistryHive::LocalMachine : kUser, list.path, list.seeded);
-            list.where == kBoth ? Seed(kUsers, kSid + "\\" + list.path, list.seeded) : void();
+            Seed(list.where == kMachine ? RegistryHive::LocalMachine : kUser, list.path,
+                 list.seeded);
+            if (list.where == kBoth) {
+                Seed(kUsers, kSid + "\\" + list.path, list.seeded);
+            }
         }
     }
     void Seed(RegistryHive hive, const std::string& path, const Names& names) {
-        for (const std::string& name : names) reg.SetText(hive, path, name, "entry " + name);
+        for (const std::string& name : names)
+            reg.SetText(hive, path, name, "entry " + name);
     }
     Names Values(RegistryHive hive, const std::string& path) {
         return reg.HasKey(hive, path) ? reg.ValueNames(hive, path) : kGone;
     }
     void Run(bool history, bool recent) {
-        std::tie(module.Run.Flags.DeleteHistory, module.Run.Flags.DeleteRecent) = std::tie(history, recent);
+        std::tie(module.Run.Flags.DeleteHistory, module.Run.Flags.DeleteRecent) =
+            std::tie(history, recent);
         ClearRegistryHistory(module.Context);
         EXPECT_EQ(reg.openKeys, 0);
     }
@@ -87,10 +112,15 @@ TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
         Run(history, recent);
         for (const List& list : kLists) {
             const Names& expected = (list.history ? history : recent) ? list.cleared : list.seeded;
-            EXPECT_EQ(Values(list.where == kMachine ? RegistryHive::LocalMachine : kUser, list.path), expected) << list.path;
-            EXPECT_TRUE(list.where != kBoth || Values(kUsers, kSid + "\\" + list.path) == expected) << list.path;
+            EXPECT_EQ(
+                Values(list.where == kMachine ? RegistryHive::LocalMachine : kUser, list.path),
+                expected)
+                << list.path;
+            EXPECT_TRUE(list.where != kBoth || Values(kUsers, kSid + "\\" + list.path) == expected)
+                << list.path;
         }
-        EXPECT_TRUE(!recent || reg.Text(kUser, kRunMru, "MRUList") == std::string(1, '\0')) << "order emptied";
+        EXPECT_TRUE(!recent || reg.Text(kUser, kRunMru, "MRUList") == std::string(1, '\0'))
+            << "order emptied";
         EXPECT_TRUE(recent || history || reg.opened == Names{"80000003||read"});
     }
 }
@@ -111,7 +141,8 @@ TEST_F(RegistryHistoryTest, Windows98UsesTheDefaultHivesSearchList) {
     Run(false, true);
     EXPECT_EQ(Values(kUser, kDocFind), Names{"MRU"});
     EXPECT_TRUE(Values(kUsers, ".default\\" + kDocFind).empty());
-    EXPECT_EQ(Values(kUser, kSearchBar + "\\FilesNamedMRU").size(), 2u) << "no search bar lists on 98";
+    EXPECT_EQ(Values(kUser, kSearchBar + "\\FilesNamedMRU").size(), 2u)
+        << "no search bar lists on 98";
     EXPECT_EQ(Values(kUser, kRunMru), Names{"MRUList"});
 }
 
@@ -120,21 +151,23 @@ TEST_F(RegistryHistoryTest, CancelStopsTheStepAndTheRunEndsWithoutAnyMessage) {
     module.Options.GeneralOptions = "00000000000000000000";
     module.Options.DeleteOptions = "10100000000000000000";
     reg.onOpen = [&](RegistryHive hive, const std::string& path) {
-        module.Run.CancelRequested = module.Run.CancelRequested || (hive == kUser && path == kRunMru);
+        module.Run.CancelRequested =
+            module.Run.CancelRequested || (hive == kUser && path == kRunMru);
     };
     Banner banner(module.Context);
     banner.Show();
     RunCleaning(module.Context);
     EXPECT_TRUE(fake.ui.messages.empty()) << "neither the stopped message nor a report";
     EXPECT_TRUE(Values(kUser, kTypedUrls).empty());
-    EXPECT_EQ(Values(kUser, kRunMru), (Names{"b", "MRUList"})) << "it stops after the entry in hand";
+    EXPECT_EQ(Values(kUser, kRunMru), (Names{"b", "MRUList"}))
+        << "it stops after the entry in hand";
     EXPECT_EQ(Values(kUsers, kSid + "\\" + kRunMru).size(), 3u) << "nor any list after it";
 }
 
 const std::string kKey = "software\\kestrum test", kNowhere = "software\\nowhere";
 
 class RegistryModuleTest : public ::testing::Test {
-protected:
+  protected:
     fakes::FakeRegistry fake;
     RegistryModule registry{fake};
 
@@ -150,7 +183,8 @@ TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesIntoExis
     fake.SetText(kUser, kKey, "broken", "x");
     fake.Find(kUser, kKey)->FindValue("broken")->unreadable = true;
 
-    EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, "name"), RegistryRead(std::string("abc\0", 4)));
+    EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, "name"),
+              RegistryRead(std::string("abc\0", 4)));
     EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, "COUNT"), RegistryRead(std::int32_t{-7}));
     for (const char* name : {"blob", "expand", "broken"})
         EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, name), RegistryRead()) << name;
@@ -158,7 +192,8 @@ TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesIntoExis
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kNowhere, "name")));
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "empty", 1, std::string()), "Success!");
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "number", 1, std::int64_t{42}), "Success!");
-    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "path", 2, std::string("%windir%")), "Success!");
+    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "path", 2, std::string("%windir%")),
+              "Success!");
     EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "dword", 4, std::string(" 12 ")), "Success!");
     EXPECT_EQ(fake.Text(kUser, kKey, "empty"), std::string(1, '\0'));
     EXPECT_EQ(fake.Text(kUser, kKey, "number"), std::string("42\0", 3));
@@ -167,7 +202,9 @@ TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesIntoExis
 
     // Numbers that are none or do not fit, and types it does not write, store nothing.
     const std::pair<std::uint16_t, RegistryData> refused[] = {
-        {4, std::string("twelve")}, {4, std::int64_t{1} << 40}, {4, std::string("99999999999999999999")},
+        {4, std::string("twelve")},
+        {4, std::int64_t{1} << 40},
+        {4, std::string("99999999999999999999")},
         {3, std::string("x")}};
     for (const auto& [type, data] : refused)
         EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "refused", type, data), "Error!") << type;
@@ -182,14 +219,17 @@ TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesIntoExis
 TEST_F(RegistryModuleTest, ListingsAreTrimmedWholeOrAnError) {
     for (const std::string& path : {kKey, kNowhere})  // nothing to list, or no key
         EXPECT_TRUE(IsRegistryError(registry.EnumRegistryKeys(kUser, path)) &&
-                    IsRegistryError(registry.EnumRegistryValues(kUser, path))) << path;
+                    IsRegistryError(registry.EnumRegistryValues(kUser, path)))
+            << path;
     fake.Key(kUser, kKey + "\\  spaced  ");
     fake.Key(kUser, kKey + "\\plain");
-    for (const std::string& name : {std::string(" a "), std::string(), std::string(2000, 'n'), std::string("after")})
+    for (const std::string& name :
+         {std::string(" a "), std::string(), std::string(2000, 'n'), std::string("after")})
         fake.SetText(kUser, kKey, name, "1");
     fake.Find(kUser, kKey)->readOnly = true;  // listings only read
     EXPECT_EQ(registry.EnumRegistryKeys(kUser, kKey), (Names{"spaced", "plain"}));
-    EXPECT_EQ(registry.EnumRegistryValues(kUser, kKey), (Names{"a", ""})) << "a name that does not fit ends it";
+    EXPECT_EQ(registry.EnumRegistryValues(kUser, kKey), (Names{"a", ""}))
+        << "a name that does not fit ends it";
 }
 
 }  // namespace

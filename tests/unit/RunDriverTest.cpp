@@ -17,7 +17,9 @@ struct RecordingSteps final : ICleaningSteps {
     Steps& ran;
     CategorySteps real;
     explicit RecordingSteps(Steps& steps) : ran(steps) {}
-    void Run(CleaningStep step, RunContext& ctx) override { ran.push_back(step), real.Run(step, ctx); }
+    void Run(CleaningStep step, RunContext& ctx) override {
+        ran.push_back(step), real.Run(step, ctx);
+    }
 };
 
 class RunDriverTest : public ::testing::Test {
@@ -32,7 +34,8 @@ class RunDriverTest : public ::testing::Test {
     void SetUp() override {
         module.Context.Steps = std::make_unique<RecordingSteps>(ran);
         module.Startup.IsWindowsNT = true;
-        std::tie(module.Options.GeneralOptions, module.Options.DeleteOptions) = std::tie(kDefaultGeneralOptions, kDefaultDeleteOptions);
+        std::tie(module.Options.GeneralOptions, module.Options.DeleteOptions) =
+            std::tie(kDefaultGeneralOptions, kDefaultDeleteOptions);
     }
     // Runs as a window does; `onCaption` sees each status text as it is set.
     void RunInteractive(std::function<void(const std::string&)> onCaption = nullptr) {
@@ -46,7 +49,10 @@ class RunDriverTest : public ::testing::Test {
         std::tie(shown, bannerLoadedAfterRun) = std::tuple(status.history, banner.Loaded());
     }
     void ClickCancelSoon() { fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"}); }
-    bool Stopped() { return fake.ui.messages.size() == 1 && fake.ui.messages[0].text == "The Kestrum process was successfully stopped"; }
+    bool Stopped() {
+        return fake.ui.messages.size() == 1 &&
+               fake.ui.messages[0].text == "The Kestrum process was successfully stopped";
+    }
 };
 
 // Each caption stays up a second; Cancel stops the run at its next check, the window gone first.
@@ -54,7 +60,8 @@ TEST_F(RunDriverTest, InteractiveRunPacesItsCaptionsAndCancelStopsTheRest) {
     RunInteractive();
     const auto all = shown;
     const Steps allSteps = ran;
-    EXPECT_EQ(allSteps, (Steps{BrowserHistory, Cookies, RecentFiles, TemporaryFiles, Cache, RecycleBin, RegistryHistory}));
+    EXPECT_EQ(allSteps, (Steps{BrowserHistory, Cookies, RecentFiles, TemporaryFiles, Cache,
+                               RecycleBin, RegistryHistory}));
     ASSERT_EQ(all.size(), 8u) << "one for the start, one for each step and the end";
     for (std::size_t i = 1; i < all.size(); ++i)
         EXPECT_GE(all[i].first - all[i - 1].first, 1000u) << all[i - 1].second;
@@ -63,7 +70,11 @@ TEST_F(RunDriverTest, InteractiveRunPacesItsCaptionsAndCancelStopsTheRest) {
 
     for (std::size_t cancelAt = 0; cancelAt + 1 < all.size(); ++cancelAt) {
         SCOPED_TRACE(all[cancelAt].second);
-        RunInteractive([&](const std::string& text) { text == all[cancelAt].second ? ClickCancelSoon() : void(); });
+        RunInteractive([&](const std::string& text) {
+            if (text == all[cancelAt].second) {
+                ClickCancelSoon();
+            }
+        });
         EXPECT_EQ(shown.size(), cancelAt + 1);
         EXPECT_EQ(ran, Steps(allSteps.begin(), allSteps.begin() + cancelAt));
         EXPECT_TRUE(Stopped() && module.Run.CancelRequested);
@@ -106,11 +117,12 @@ TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
     ClickCancelSoon();
     const std::uint64_t start = fake.clock.NowMilliseconds();
     RunCleaning(module.Context);
-    EXPECT_EQ(ran, (Steps{BrowserHistory, TemporaryFiles, Cache, RecentFiles, SelectedFiles, RecycleBin, DnsCache,
-                          Prefetch, RegistryHistory}));
+    EXPECT_EQ(ran, (Steps{BrowserHistory, TemporaryFiles, Cache, RecentFiles, SelectedFiles,
+                          RecycleBin, DnsCache, Prefetch, RegistryHistory}));
     EXPECT_EQ(fake.clock.NowMilliseconds(), start);
     EXPECT_TRUE(fake.ui.messages.empty());
-    EXPECT_FALSE(module.Run.RebootAdvised || module.Run.CancelRequested) << "a silent run clears both";
+    EXPECT_FALSE(module.Run.RebootAdvised || module.Run.CancelRequested)
+        << "a silent run clears both";
 
     module.Options.GeneralOptions = "001";
     RunCleaning(module.Context);

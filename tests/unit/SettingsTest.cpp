@@ -3,9 +3,9 @@
 #include "common/Path.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSystem.h"
+#include "settings/ListFile.h"
 #include "settings/OptionFlags.h"
 #include "settings/Settings.h"
-#include "settings/ListFile.h"
 
 namespace kestrum {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 using Entries = std::vector<std::string>;
 
 class LoadSelectedFilesTest : public ::testing::Test {
-protected:
+  protected:
     fakes::FakeFileSystem fs;
     OptionState options;
     const std::string path = "C:\\Program Files\\Kestrum\\Kestrum.lst";
@@ -21,21 +21,28 @@ protected:
     void SetUp() override { fs.AddFolder("C:\\Program Files\\Kestrum"); }
     Entries Load() {
         LoadSelectedFiles(fs, path, options);
-        EXPECT_EQ(options.SelectedFiles.size(), static_cast<std::size_t>(options.SelectedFileCount) + 1);
+        EXPECT_EQ(options.SelectedFiles.size(),
+                  static_cast<std::size_t>(options.SelectedFileCount) + 1);
         EXPECT_EQ(options.SelectedFiles[0], "") << "index 0 never holds an entry";
         return Entries(options.SelectedFiles.begin() + 1, options.SelectedFiles.end());
     }
 };
 
-// Lines end at CR LF, LF or CR, an empty one ends the list, and the text is kept exactly (from ANSI).
+// Lines end at CR LF, LF or CR, an empty one ends the list, and the text is kept exactly (from
+// ANSI).
 TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWithoutAReadableFile) {
     options.SelectedFiles.push_back("stale");
     options.SelectedFileCount = 1;
     EXPECT_EQ(Load(), Entries{});
     EXPECT_FALSE(fs.FileExists(path)) << "a missing list is not created";
     const std::pair<std::string, Entries> cases[] = {
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\rb\rc\r", {"a", "b", "c"}}, {"a\n\nb", {"a"}}, {"\r\na\r\n", {}}, {"", {}},
-        {"c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n", {"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}},
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\rb\rc\r", {"a", "b", "c"}},
+        {"a\n\nb", {"a"}},
+        {"\r\na\r\n", {}},
+        {"", {}},
+        {"c:\\temp\\\r\nc:\\caf\xE9\\*.bak\r\n\r\nc:\\never\r\n",
+         {"c:\\temp\\", "c:\\caf\xC3\xA9\\*.bak"}},
         {"  c:\\x.txt \r\nc:\\x.txt\r\nc:\\x.txt", {"  c:\\x.txt ", "c:\\x.txt", "c:\\x.txt"}},
         {std::string("\x01\0z\r\n\x7f", 6), {std::string("\x01\0z", 3), "\x7f"}},
     };
@@ -47,7 +54,8 @@ TEST_F(LoadSelectedFilesTest, EntriesFromIndexOneUpToTheCountLimitAndNothingWith
     EXPECT_EQ(Load(), Entries{});
 
     std::string text;
-    for (int i = 0; i < 33000; ++i) text += "c:\\f" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 33000; ++i)
+        text += "c:\\f" + std::to_string(i) + "\r\n";
     fs.AddFile(path, text);
     fs.unreadable.clear();
     EXPECT_EQ(Load().back(), "c:\\f32766");
@@ -67,11 +75,14 @@ TEST_F(LoadSelectedFilesTest, WrittenListReadsBackTheSame) {
 TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
     // Path, with a trailing separator, without one, joined with "temp".
     const char* const cases[][4] = {
-        {"", "", "", ""}, {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
-        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"}, {"c:\\", "c:\\", "c:", "c:\\temp"},
+        {"", "", "", ""},
+        {"c:\\windows", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\windows\\", "c:\\windows\\", "c:\\windows", "c:\\windows\\temp"},
+        {"c:\\", "c:\\", "c:", "c:\\temp"},
         {"c:\\x\\\\", "c:\\x\\\\", "c:\\x", "c:\\x\\\\temp"}};
     for (const auto& c : cases)
-        EXPECT_EQ(WithTrailingSeparator(c[0]) + "|" + WithoutTrailingSeparator(c[0]) + "|" + JoinPath(c[0], "temp"),
+        EXPECT_EQ(WithTrailingSeparator(c[0]) + "|" + WithoutTrailingSeparator(c[0]) + "|" +
+                      JoinPath(c[0], "temp"),
                   std::string(c[1]) + "|" + c[2] + "|" + c[3]);
 }
 
@@ -79,8 +90,9 @@ TEST(PathTest, SeparatorsAndJoinsKeepAnEmptyLocationEmpty) {
 std::string Parsed(const std::string& general, const std::string& del, RunFlags f = {}) {
     ParseRunFlags(general, del, f);
     std::string bits;
-    for (bool flag : {f.DeleteHistory, f.DeleteCookies, f.DeleteRecent, f.DeleteTemporary, f.DeleteCache,
-                      f.ClearRecycleBin, f.DeleteSelected, f.ClearDnsCache, f.DeletePrefetch, f.WipeFiles})
+    for (bool flag :
+         {f.DeleteHistory, f.DeleteCookies, f.DeleteRecent, f.DeleteTemporary, f.DeleteCache,
+          f.ClearRecycleBin, f.DeleteSelected, f.ClearDnsCache, f.DeletePrefetch, f.WipeFiles})
         bits += flag ? '1' : '0';
     return bits;
 }
@@ -89,12 +101,14 @@ std::string Parsed(const std::string& general, const std::string& del, RunFlags 
 TEST(Settings, DefaultsSavingAndTheFlagsTheOptionStringsSet) {
     fakes::FakeSettingsStore store;
     const StoredSettings none = ReadSettings(store);
-    EXPECT_EQ(Parsed(none.GeneralOptions, none.DeleteOptions), "1111110000") << "the first six categories, no wiping";
+    EXPECT_EQ(Parsed(none.GeneralOptions, none.DeleteOptions), "1111110000")
+        << "the first six categories, no wiping";
     EXPECT_TRUE(none.ShowSplash && none.Defined == "No");
     StoredSettings s{"00100000000000000000", "10000000100000000000", false, "Yes"};
     ASSERT_TRUE(SaveSettings(store, s));
     const StoredSettings back = ReadSettings(store);
-    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined, s.GeneralOptions + s.DeleteOptions + "Yes");
+    EXPECT_EQ(back.GeneralOptions + back.DeleteOptions + back.Defined,
+              s.GeneralOptions + s.DeleteOptions + "Yes");
     EXPECT_FALSE(back.ShowSplash);
     for (const auto& [text, shown] : {std::pair{"no", true}, {"", true}, {"00", false}}) {
         store.Put("ShowSplash", text);
@@ -106,14 +120,20 @@ TEST(Settings, DefaultsSavingAndTheFlagsTheOptionStringsSet) {
     // Missing positions and non-digits keep the flag set before (cookies, wiping); non-zero sets.
     RunFlags before;
     before.WipeFiles = before.DeleteCookies = true;
-    const struct { std::string general, del, bits; } cases[] = {
-        {"1", "000000001", "0000000011"}, {"11x", "x9 -0\xC3\xA9", "0100000001"},
-        {std::string(5000, '1'), std::string(100000, '0'), "0000000001"}, {"110", "111111111", "1111111110"},
+    const struct {
+        std::string general, del, bits;
+    } cases[] = {
+        {"1", "000000001", "0000000011"},
+        {"11x", "x9 -0\xC3\xA9", "0100000001"},
+        {std::string(5000, '1'), std::string(100000, '0'), "0000000001"},
+        {"110", "111111111", "1111111110"},
         {"001", "101010101", "1010101011"},  // each position read from its own place
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Parsed(c.general, c.del, before), c.bits) << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
-    EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000") << "built strings have twenty digits";
+        EXPECT_EQ(Parsed(c.general, c.del, before), c.bits)
+            << c.general.substr(0, 5) << "|" << c.del.substr(0, 9);
+    EXPECT_EQ(BuildFlagString({true, false, true}), "10100000000000000000")
+        << "built strings have twenty digits";
 }
 
 }  // namespace

@@ -14,7 +14,12 @@ using enum CleaningStep;
 struct Probe final : ICleaningSteps {
     int runs = 0;
     std::function<void()> duringRun = [] {};
-    void Run(CleaningStep step, RunContext&) override { step == RegistryHistory ? (++runs, duringRun()) : void(); }
+    void Run(CleaningStep step, RunContext&) override {
+        if (step == RegistryHistory) {
+            ++runs;
+            duringRun();
+        }
+    }
 };
 
 struct Started {
@@ -24,7 +29,8 @@ struct Started {
 
     Started() {
         module.Context.Steps.reset(probe);
-        for (const char* folder : {"C:\\Program Files\\Kestrum", "C:\\Work"}) fake.files.AddFolder(folder);
+        for (const char* folder : {"C:\\Program Files\\Kestrum", "C:\\Work"})
+            fake.files.AddFolder(folder);
         fake.files.AddDrive("D:");
     }
 };
@@ -32,7 +38,10 @@ struct Started {
 // The command is folder, separator and name, lower-cased; the list is in the current folder, the
 // program's once the change there succeeds. Only NT has a build number (9x packs its version in).
 TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
-    const struct { const char *folder, *command, *list; std::optional<bool> nt; } cases[] = {
+    const struct {
+        const char *folder, *command, *list;
+        std::optional<bool> nt;
+    } cases[] = {
         {"C:\\Program Files\\Kestrum", "c:\\program files\\kestrum\\kestrum.exe /startup",
          "C:\\Program Files\\Kestrum\\Kestrum.lst", true},
         {"D:\\", "d:\\\\kestrum.exe /startup", "D:\\Kestrum.lst", false},
@@ -44,7 +53,8 @@ TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
         s.fake.files.AddFile("C:\\Program Files\\Kestrum\\Kestrum.lst", "c:\\a.txt\r\n");
         s.fake.settings.Put("DeleteOptions", "000000001");
         ASSERT_TRUE(s.fake.files.ChangeDirectory("C:\\Work"));
-        std::tie(s.fake.application.folder, s.fake.application.exeName) = std::tuple(c.folder, "KESTRUM");
+        std::tie(s.fake.application.folder, s.fake.application.exeName) =
+            std::tuple(c.folder, "KESTRUM");
         std::tie(s.fake.system.isNt, s.fake.system.buildNumber, s.fake.system.versionQueryFails) =
             std::tuple(c.nt.value_or(true), c.nt == false ? 67766446 : 2195, !c.nt);
         InitializeStartupState(s.module);
@@ -52,14 +62,23 @@ TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
         EXPECT_EQ(st.StartupCommand + "|" + st.ListFilePath, c.command + std::string("|") + c.list);
         EXPECT_EQ(s.module.Options.DeleteOptions, "000000001");
         EXPECT_EQ(s.module.Options.SelectedFileCount, c.folder[0] == 'C' ? 1 : 0);
-        EXPECT_EQ(std::pair(st.IsWindowsNT, st.WindowsBuild), std::pair(c.nt.value_or(false), c.nt.value_or(false) ? 2195 : 0));
+        EXPECT_EQ(std::pair(st.IsWindowsNT, st.WindowsBuild),
+                  std::pair(c.nt.value_or(false), c.nt.value_or(false) ? 2195 : 0));
     }
 }
 
 // The arguments are compared exactly; only an interactive start is refused beside another.
 TEST(Startup, EachKindOfStart) {
-    const struct { const char* arguments; bool previousInstance; StartupOutcome outcome; std::optional<bool> serviceProcess;
-                   bool inTaskList; int runs; bool optionsShown; std::size_t messages; } cases[] = {
+    const struct {
+        const char* arguments;
+        bool previousInstance;
+        StartupOutcome outcome;
+        std::optional<bool> serviceProcess;
+        bool inTaskList;
+        int runs;
+        bool optionsShown;
+        std::size_t messages;
+    } cases[] = {
         {"/startup", true, StartupOutcome::Ended, true, false, 1, false, 0},
         {"/run", true, StartupOutcome::WindowShown, {}, false, 0, true, 0},
         {"", true, StartupOutcome::Ended, {}, false, 0, false, 1},
@@ -71,7 +90,8 @@ TEST(Startup, EachKindOfStart) {
         SCOPED_TRACE(std::string("\"") + c.arguments + '"');
         Started s;
         s.fake.system.hasRegisterServiceProcess = true;
-        std::tie(s.fake.application.commandLine, s.fake.application.previousInstance) = std::tuple(c.arguments, c.previousInstance);
+        std::tie(s.fake.application.commandLine, s.fake.application.previousInstance) =
+            std::tuple(c.arguments, c.previousInstance);
         s.fake.application.taskListVisible = false;
         EXPECT_EQ(Main(s.module), c.outcome);
         EXPECT_EQ(s.fake.system.registered, c.serviceProcess);

@@ -17,12 +17,15 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::wstring>;
 
-const std::wstring kSettingsKey = L"Software\\Kestrum\\Settings", kOwnKey = L"Software\\Kestrum e2e";
+const std::wstring kSettingsKey = L"Software\\Kestrum\\Settings",
+                   kOwnKey = L"Software\\Kestrum e2e";
 const std::wstring kHive = L"S-1-5-21-1004336348-1177238915-682003330-1003";
 const fs::path kListFile = L"C:\\Program Files\\Kestrum\\Kestrum.lst";
 const fs::path kScratch = L"C:\\kestrum-e2e";
 
-std::wstring Env(const wchar_t* name) { return _wgetenv(name) ? _wgetenv(name) : L""; }
+std::wstring Env(const wchar_t* name) {
+    return _wgetenv(name) ? _wgetenv(name) : L"";
+}
 
 void Put(const fs::path& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     fs::create_directories(path.parent_path());
@@ -41,7 +44,8 @@ void SeedValues(HKEY root, const std::wstring& path, const Names& names, std::ws
     for (const std::wstring& name : names) {
         const std::wstring text = data.empty() ? name + L"!" : data;
         ASSERT_EQ(RegSetKeyValueW(root, path.c_str(), name.c_str(), REG_SZ, text.c_str(),
-                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))), 0);
+                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  0);
     }
 }
 
@@ -54,7 +58,8 @@ Names ValuesOf(HKEY root, const std::wstring& path) {
     Names values;
     wchar_t name[512], data[512] = {};
     for (DWORD i = 0, length = 512, bytes = sizeof(data) - 2;
-         RegEnumValueW(key, i, name, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &bytes) == 0;
+         RegEnumValueW(key, i, name, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
+                       &bytes) == 0;
          ++i, length = 512, bytes = sizeof(data) - 2) {
         values.push_back(std::wstring(name, length) + L"=" + std::wstring(data, bytes / 2).c_str());
     }
@@ -64,9 +69,10 @@ Names ValuesOf(HKEY root, const std::wstring& path) {
 
 // The prefix outlives the run and other tests share it: nothing of this one's may stay.
 class CleaningRun : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
-        for (const auto& [root, path] : {std::pair(HKEY_CURRENT_USER, kSettingsKey), {HKEY_CURRENT_USER, kOwnKey},
+        for (const auto& [root, path] : {std::pair(HKEY_CURRENT_USER, kSettingsKey),
+                                         {HKEY_CURRENT_USER, kOwnKey},
                                          {HKEY_USERS, kHive}}) {
             RegDeleteTreeW(root, path.c_str());
         }
@@ -81,7 +87,8 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     const std::wstring version = Env(L"KESTRUM_WINDOWS_VERSION");
     const bool nt = version != L"win98";
     const fs::path profiles = L"C:\\Documents and Settings", user = profiles / Env(L"USERNAME");
-    const fs::path w = Env(L"WINDIR"), sysProfile = w / L"system32\\config\\systemprofile", temp = Env(L"TEMP");
+    const fs::path w = Env(L"WINDIR"), sysProfile = w / L"system32\\config\\systemprofile",
+                   temp = Env(L"TEMP");
 
     std::vector<std::pair<fs::path, bool>> seeded;  // with whether this family's run removes it
     const auto seed = [&](bool goes, DWORD attributes, const fs::path& base, const Names& names) {
@@ -92,37 +99,46 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     };
     const DWORD plain = FILE_ATTRIBUTE_NORMAL, hidden = FILE_ATTRIBUTE_HIDDEN,
                 locked = hidden | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
-    seed(true, plain, w, {L"temporary internet files\\content.ie5\\AB12CD\\page.htm", L"temp\\x.log",
-                          L"kestrum-e2e.tmp", L"system32\\dllcache\\old.dll"});
-    seed(true, locked, w, {L"history\\history.ie5\\MSHist01\\visit.dat", L"cookies\\alice@example.txt",
-                           L"recent\\report.lnk"});
-    seed(false, plain, w, {L"KESTRUM-UPPER.TMP", L"kestrum-e2e.tmp2", L"kestrumtmp", L"kestrum-keep.ini"});
+    seed(true, plain, w,
+         {L"temporary internet files\\content.ie5\\AB12CD\\page.htm", L"temp\\x.log",
+          L"kestrum-e2e.tmp", L"system32\\dllcache\\old.dll"});
+    seed(true, locked, w,
+         {L"history\\history.ie5\\MSHist01\\visit.dat", L"cookies\\alice@example.txt",
+          L"recent\\report.lnk"});
+    seed(false, plain, w,
+         {L"KESTRUM-UPPER.TMP", L"kestrum-e2e.tmp2", L"kestrumtmp", L"kestrum-keep.ini"});
     seed(version == L"winxp", plain, w, {L"prefetch\\APP.EXE-1234ABCD.pf"});
     seed(true, FILE_ATTRIBUTE_READONLY, temp, {L"setup\\nested\\a.tmp", L"b.log"});
     // The user's own profile on NT; the other profiles' folders are the fakes' to show.
-    seed(nt, plain, user, {L"cookies\\user@example.txt", L"Application Data\\Real\\RealOne Player\\History\\h.dat",
-                           L"Local Settings\\Temporary Internet Files\\Content.IE5\\ZZ99\\p.htm"});
+    seed(nt, plain, user,
+         {L"cookies\\user@example.txt", L"Application Data\\Real\\RealOne Player\\History\\h.dat",
+          L"Local Settings\\Temporary Internet Files\\Content.IE5\\ZZ99\\p.htm"});
     seed(false, plain, sysProfile, {L"keep.txt"});
-    seed(false, plain, user, {L"My Documents\\thesis.doc", L"Application Data\\Microsoft\\keep.txt",
-                              L"Local Settings\\Application Data\\keep.txt"});
-    seed(true, hidden, kScratch, {L"selected\\folder\\inner\\x.txt", L"selected\\a.log", L"selected\\b.log",
-                                  L"selected\\one.txt"});
+    seed(false, plain, user,
+         {L"My Documents\\thesis.doc", L"Application Data\\Microsoft\\keep.txt",
+          L"Local Settings\\Application Data\\keep.txt"});
+    seed(true, hidden, kScratch,
+         {L"selected\\folder\\inner\\x.txt", L"selected\\a.log", L"selected\\b.log",
+          L"selected\\one.txt"});
     seed(false, plain, kScratch, {L"selected\\a.log.txt", L"selected\\keep.txt", L"keep\\x.txt"});
 
     // Indexes held open as a browser holds them (others may write, not delete): the history one is
     // overwritten in place, the cookies one left as it is unless the wipe's passes went over it.
-    const fs::path historyIndex = w / L"history\\history.ie5\\index.dat", cookiesIndex = w / L"cookies\\index.dat";
+    const fs::path historyIndex = w / L"history\\history.ie5\\index.dat",
+                   cookiesIndex = w / L"cookies\\index.dat";
     Put(historyIndex, std::string(5000, 'h'));
     Put(cookiesIndex, "cookie index");
     for (const fs::path& index : {historyIndex, cookiesIndex}) {
-        ASSERT_NE(CreateFileW(index.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+        ASSERT_NE(CreateFileW(index.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE);
     }
 
     // A symbolic link in the temporary folder, made by the script that runs this test.
     const fs::path link = Env(L"KESTRUM_LINK"), linkTarget = Env(L"KESTRUM_LINK_TARGET");
     const DWORD linkAttributes = GetFileAttributesW(link.c_str());
-    ASSERT_TRUE(linkAttributes != INVALID_FILE_ATTRIBUTES && (linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
+    ASSERT_TRUE(linkAttributes != INVALID_FILE_ATTRIBUTES &&
+                (linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
     Put(linkTarget / L"precious\\thesis.doc", "my thesis");
 
     // History lists that only the real registry can show, with what a run leaves of each on NT
@@ -136,7 +152,10 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
         // Lists no step names stay whole, whatever their values are called.
         {me, kOwnKey + L"\\Unrelated", {L"a", L"MRUList"}, "kk"},
         // The prefix lets the user write there.
-        {HKEY_LOCAL_MACHINE, L"Software\\Apple Computer, Inc.\\QuickTime\\Recent Movies", {L"M"}, "ee"},
+        {HKEY_LOCAL_MACHINE,
+         L"Software\\Apple Computer, Inc.\\QuickTime\\Recent Movies",
+         {L"M"},
+         "ee"},
         // The user's hive as Windows names it, longer than the name Wine gives the current user.
         {users, kHive + L"\\" + run, {L"a", L"MRUList"}, "oo"},
         {users, L".Default\\" + docFind, {L"a"}, "ke"},
@@ -151,8 +170,9 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
                version == L"winxp" ? L"00100000000000000000" : L"00000000000000000000");
     SeedValues(HKEY_CURRENT_USER, kSettingsKey, {L"DeleteOptions"}, L"11111111100000000000");
     // Text mode writes CR LF.
-    std::wofstream(kListFile) << L"C:\\kestrum-e2e\\selected\\folder\\\nc:\\kestrum-e2e\\selected\\*.log\n"
-                              << L"C:\\kestrum-e2e\\selected\\one.txt\nno-folder.txt\n";
+    std::wofstream(kListFile)
+        << L"C:\\kestrum-e2e\\selected\\folder\\\nc:\\kestrum-e2e\\selected\\*.log\n"
+        << L"C:\\kestrum-e2e\\selected\\one.txt\nno-folder.txt\n";
     Process program(kKestrum + L"/startup");
     DWORD code = 1;
     ASSERT_TRUE(program.WaitForExit(120000, &code));
@@ -161,23 +181,27 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     for (const auto& [path, goes] : seeded) {
         EXPECT_EQ(fs::exists(path), !goes) << path.string();
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(kScratch / L"selected"), {}), 2) << "no renamed copy left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(kScratch / L"selected"), {}), 2)
+        << "no renamed copy left";
     // Emptied subfolders go, the category folders themselves stay.
-    for (const fs::path& gone : {w / L"temporary internet files\\content.ie5\\AB12CD",
-                                 w / L"history\\history.ie5\\MSHist01", temp / L"setup",
-                                 kScratch / L"selected\\folder"}) {
+    for (const fs::path& gone :
+         {w / L"temporary internet files\\content.ie5\\AB12CD",
+          w / L"history\\history.ie5\\MSHist01", temp / L"setup", kScratch / L"selected\\folder"}) {
         EXPECT_FALSE(fs::exists(gone)) << gone.string();
         EXPECT_TRUE(fs::is_directory(gone.parent_path())) << gone.string();
     }
     EXPECT_EQ(Bytes(historyIndex), std::string(5000, '\x55'));
     EXPECT_EQ(Bytes(cookiesIndex), version == L"winxp" ? std::string(12, '\xAA') : "cookie index");
-    EXPECT_EQ(Bytes(linkTarget / L"precious\\thesis.doc"), "my thesis") << "nothing behind the link is touched";
+    EXPECT_EQ(Bytes(linkTarget / L"precious\\thesis.doc"), "my thesis")
+        << "nothing behind the link is touched";
 
     for (std::size_t i = 0; i < std::size(lists); ++i) {
         const auto& [root, path, names, after] = lists[i];
         const char what = after[nt ? 0 : 1];
-        const Names expected = what == 'k' ? before[i] : what == 'o' ? Names{L"MRUList="}
-                               : what == 'g' ? Names{L"(no key)"} : Names{};
+        const Names expected = what == 'k'   ? before[i]
+                               : what == 'o' ? Names{L"MRUList="}
+                               : what == 'g' ? Names{L"(no key)"}
+                                             : Names{};
         EXPECT_EQ(ValuesOf(root, path), expected) << fs::path(path).string();
     }
 }

@@ -15,25 +15,33 @@ namespace {
 
 TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowerAndArguments) {
     Win32FileSystem files;
-    const std::string folder = WideToUtf8((std::filesystem::temp_directory_path() / L"kestrum-files").wstring());
+    const std::string folder =
+        WideToUtf8((std::filesystem::temp_directory_path() / L"kestrum-files").wstring());
     std::filesystem::create_directory(Utf8ToWide(folder));
     ASSERT_EQ(GetACP(), 1252u) << "the byte expectations below are for Western European";
     std::string path = folder + "\\Kestrum.lst";
-    ASSERT_TRUE(WriteListFile(files, path, {"c:\\caf\xC3\xA9\\", "c:\\\xC5\x82\xC3\xB3" "d\\x.txt"}));
+    ASSERT_TRUE(WriteListFile(files, path,
+                              {"c:\\caf\xC3\xA9\\",
+                               "c:\\\xC5\x82\xC3\xB3"
+                               "d\\x.txt"}));
     // Read back through the code page checked below; U+0142 is not in it and becomes its default.
-    EXPECT_EQ(files.ReadTextFile(path), "c:\\caf\xC3\xA9\\\r\nc:\\?\xC3\xB3" "d\\x.txt\r\n");
+    EXPECT_EQ(files.ReadTextFile(path),
+              "c:\\caf\xC3\xA9\\\r\nc:\\?\xC3\xB3"
+              "d\\x.txt\r\n");
     std::ofstream(std::filesystem::path(Utf8ToWide(path)), std::ios::binary)
         << "c:\\caf\xE9\nc:\\\x81\x8D\x9D.txt\rc:\\\x80.txt\r\n\r\nc:\\after";
     // Undefined bytes stay inside their own line; 0x80 is the euro sign.
     auto entries = ParseListText(files.ReadTextFile(path).value_or(""), kMaxSelectedFiles);
     ASSERT_EQ(entries.size(), 3u);
     entries[1].resize(3);
-    EXPECT_EQ(entries, (std::vector<std::string>{"c:\\caf\xC3\xA9", "c:\\", "c:\\\xE2\x82\xAC.txt"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"c:\\caf\xC3\xA9", "c:\\", "c:\\\xE2\x82\xAC.txt"}));
 
     std::string deep = folder;
     while (deep.size() < 400) {
         deep += "\\" + std::string(40, 'd');
-        ASSERT_TRUE(CreateDirectoryW(ToWin32Path(deep)->c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+        ASSERT_TRUE(CreateDirectoryW(ToWin32Path(deep)->c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS);
     }
     path = deep + "\\Kestrum.lst";
     ASSERT_TRUE(WriteListFile(files, path, {"c:\\x"}));
@@ -70,7 +78,8 @@ TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowe
 
     EXPECT_EQ(ArgumentsOf(L"C:\\Kestrum.exe   /startup"), "/startup");
     EXPECT_EQ(ArgumentsOf(L"Kestrum.exe /run "), "/run ");
-    EXPECT_EQ(ArgumentsOf(L"\"C:\\a b\\Kestrum.exe\""), "") << "the quoted path, as the start-up entry holds it";
+    EXPECT_EQ(ArgumentsOf(L"\"C:\\a b\\Kestrum.exe\""), "")
+        << "the quoted path, as the start-up entry holds it";
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ HWND WaitForWindow(DWORD processId, const std::wstring& title, DWORD millisecond
                    const std::wstring& childText = L"") {
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     do {
-        for (HWND hwnd = nullptr; (hwnd = FindWindowExW(nullptr, hwnd, nullptr, title.c_str())) != nullptr;) {
+        for (HWND hwnd = nullptr;
+             (hwnd = FindWindowExW(nullptr, hwnd, nullptr, title.c_str())) != nullptr;) {
             DWORD owner = 0;
             GetWindowThreadProcessId(hwnd, &owner);
             if (owner == processId && IsWindowVisible(hwnd) &&
@@ -31,7 +32,8 @@ void Press(HWND button) {
     // The click's notification straight to the owner: BM_CLICK needs focus and mouse capture, which
     // Wine's X11 driver may move away from a background window mid-click, losing the click.
     HWND parent = button != nullptr ? GetParent(button) : nullptr;
-    (void)(parent && PostMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
+    (void)(parent && PostMessageW(parent, WM_COMMAND,
+                                  MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
                                   reinterpret_cast<LPARAM>(button)));
 }
 
@@ -55,7 +57,8 @@ TEST(Scenario, ASecondStartIsRefusedAndCancelStopsARun) {
     ASSERT_NE(options, nullptr);
     {
         Process second(kKestrum);
-        HWND box = WaitForWindow(second.id(), L"Kestrum", kTimeout, L"The Kestrum program is already running");
+        HWND box = WaitForWindow(second.id(), L"Kestrum", kTimeout,
+                                 L"The Kestrum program is already running");
         ASSERT_NE(box, nullptr);
         Press(FindButton(box, L"OK"));
         ExpectCleanExit(second);
@@ -65,7 +68,8 @@ TEST(Scenario, ASecondStartIsRefusedAndCancelStopsARun) {
     ASSERT_NE(banner, nullptr);
     EXPECT_FALSE(IsWindowVisible(options));
     Press(FindButton(banner, L"Cancel"));
-    HWND box = WaitForWindow(app.id(), L" Kestrum", kTimeout, L"The Kestrum process was successfully stopped");
+    HWND box = WaitForWindow(app.id(), L" Kestrum", kTimeout,
+                             L"The Kestrum process was successfully stopped");
     ASSERT_NE(box, nullptr);
     EXPECT_FALSE(IsWindow(banner));
     Press(FindButton(box, L"OK"));

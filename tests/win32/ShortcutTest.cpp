@@ -45,13 +45,15 @@ TEST(Shortcuts, LinksStartTheProgramWithRunAndNeedTheirFolder) {
     win32::Win32SystemInfo system;
     win32::Win32FileSystem files;
     win32::Win32Shell shell;
-    KestrumModule module{Platform{fake.application, system, fake.settings, files, fake.clock, fake.ui, shell,
-                                  fake.registry, fake.power}};
+    KestrumModule module{Platform{fake.application, system, fake.settings, files, fake.clock,
+                                  fake.ui, shell, fake.registry, fake.power}};
     module.Startup.IsWindowsNT = true;
-    const fs::path profile = fs::path(L"C:\\Documents and Settings") / win32::Utf8ToWide(system.UserName().value());
+    const fs::path profile =
+        fs::path(L"C:\\Documents and Settings") / win32::Utf8ToWide(system.UserName().value());
     const fs::path quickLaunch =
         profile / L"Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Clean Now.lnk";
-    const fs::path desktop = profile / L"Desktop\\Clean Now.lnk", programs = profile / L"Start Menu\\Programs";
+    const fs::path desktop = profile / L"Desktop\\Clean Now.lnk",
+                   programs = profile / L"Start Menu\\Programs";
     for (const fs::path& folder : {desktop.parent_path(), programs, quickLaunch.parent_path()}) {
         fs::remove_all(folder);
         fs::create_directories(folder);
@@ -70,7 +72,8 @@ TEST(Shortcuts, LinksStartTheProgramWithRunAndNeedTheirFolder) {
 
     // Without its folder the shell makes no link and says so, which the desktop's maker reports.
     fs::remove_all(profile / L"Start Menu");
-    EXPECT_FALSE(shell.CreateShellLink(win32::WideToUtf8((programs / L"Clean Now.lnk").wstring()), kTarget, "/run"));
+    EXPECT_FALSE(shell.CreateShellLink(win32::WideToUtf8((programs / L"Clean Now.lnk").wstring()),
+                                       kTarget, "/run"));
     CoUninitialize();
 }
 

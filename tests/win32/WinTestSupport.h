@@ -15,10 +15,12 @@ class Process {
     explicit Process(std::wstring commandLine) {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        // Under a loaded Wine a start now and then fails for a moment; a user would simply try again.
+        // Under a loaded Wine a start now and then fails for a moment; a user would simply try
+        // again.
         for (int attempt = 0; attempt < 3; ++attempt, info_ = {}, Sleep(500)) {
             std::wstring line = commandLine;
-            if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+            if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &info_)) {
                 return;
             }
         }
@@ -35,7 +37,8 @@ class Process {
     DWORD id() const { return info_.dwProcessId; }
     // True when it ended within the time; its exit code goes to *exitCode.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) {
-        return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0 &&
+        return info_.hProcess != nullptr &&
+               WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0 &&
                (exitCode == nullptr || GetExitCodeProcess(info_.hProcess, exitCode));
     }
 

@@ -10,7 +10,7 @@ namespace kestrum::win32 {
 // but never copied. Traits name the handle type, its "none" value and how it is released.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -42,7 +42,7 @@ public:
         }
     }
 
-private:
+  private:
     Handle handle_ = Traits::None();
 };
 

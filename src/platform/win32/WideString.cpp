@@ -27,10 +27,12 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
     // ("\u0142odz" into "lodz"), and the list would then delete the wrong file.
     const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int size = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
     if (bytes > 0) {
-        WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(), bytes, nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(), bytes, nullptr,
+                            nullptr);
     }
     return narrow;
 }
@@ -40,10 +42,18 @@ constexpr std::size_t kExtendedFromLength = MAX_PATH - 12;
 
 }  // namespace
 
-std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
-std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
-std::string AnsiToUtf8(std::string_view bytes) { return WideToUtf8(ToWide(CP_ACP, bytes)); }
-std::string Utf8ToAnsi(std::string_view text) { return FromWide(CP_ACP, Utf8ToWide(text)); }
+std::wstring Utf8ToWide(std::string_view text) {
+    return ToWide(CP_UTF8, text);
+}
+std::string WideToUtf8(std::wstring_view text) {
+    return FromWide(CP_UTF8, text);
+}
+std::string AnsiToUtf8(std::string_view bytes) {
+    return WideToUtf8(ToWide(CP_ACP, bytes));
+}
+std::string Utf8ToAnsi(std::string_view text) {
+    return FromWide(CP_ACP, Utf8ToWide(text));
+}
 
 std::optional<std::wstring> ToWin32Path(const std::string& path) {
     if (path.find('\0') != std::string::npos) {

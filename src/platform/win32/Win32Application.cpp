@@ -11,7 +11,8 @@ namespace {
 std::wstring ModuleFileName() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD got = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD got =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (got == 0) {
             return {};
         }

@@ -97,8 +97,9 @@ std::string Win32FileSystem::CurrentDirectory() {
 }
 
 bool Win32FileSystem::ChangeDrive(const std::string& drive) {
-    const bool letter = drive.size() == 2 && drive[1] == ':' &&
-                        ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
+    const bool letter =
+        drive.size() == 2 && drive[1] == ':' &&
+        ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
     // "X:" alone makes that drive current, at the folder last used there.
     return letter && SetCurrentDirectoryW(Utf8ToWide(drive).c_str()) != 0;
 }

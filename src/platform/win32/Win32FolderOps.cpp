@@ -10,7 +10,7 @@ namespace kestrum::win32 {
 namespace {
 
 class Win32OverwriteFile final : public IOverwriteFile {
-public:
+  public:
     explicit Win32OverwriteFile(FileHandle file) : file_(std::move(file)) {}
 
     bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) override {
@@ -22,7 +22,7 @@ public:
     }
     bool Flush() override { return FlushFileBuffers(file_.get()) != 0; }
 
-private:
+  private:
     FileHandle file_;
 };
 
@@ -30,15 +30,16 @@ private:
 
 std::optional<std::vector<FolderEntry>> Win32FileSystem::ListFolder(const std::string& folder) {
     // An empty folder would list the current directory.
-    const auto pattern = folder.empty() ? std::nullopt : ToWin32Path(WithTrailingSeparator(folder) + "*");
+    const auto pattern =
+        folder.empty() ? std::nullopt : ToWin32Path(WithTrailingSeparator(folder) + "*");
     if (!pattern) {
         return std::nullopt;
     }
     WIN32_FIND_DATAW found{};
     // Leaving out short names and fetching in large batches cut the cost of long listings;
     // systems that know neither refuse the call as an invalid parameter and get the plain search.
-    HANDLE handle = FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    HANDLE handle = FindFirstFileExW(pattern->c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
         handle = FindFirstFileW(pattern->c_str(), &found);
     }
@@ -76,8 +77,8 @@ bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attri
 
 bool Win32FileSystem::FindsNormalFile(const std::string& path) {
     const auto attributes = Attributes(path);
-    return attributes &&
-           (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+    return attributes && (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                                         FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {
@@ -108,10 +109,9 @@ std::unique_ptr<IOverwriteFile> Win32FileSystem::OpenForOverwrite(const std::str
     }
     // Shared, so that a file another program holds open (an index.dat in use) can be
     // overwritten in place; OPEN_EXISTING never truncates.
-    FileHandle file(CreateFileW(wide->c_str(), GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                nullptr));
+    FileHandle file(CreateFileW(
+        wide->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) {
         return nullptr;
     }
@@ -132,7 +132,8 @@ bool Win32FileSystem::ForceDelete(const std::string& path) {
     }
     const DWORD attributes = GetFileAttributesW(wide->c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        SetFileAttributesW(wide->c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+        SetFileAttributesW(wide->c_str(),
+                           attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     }
     return DeleteFileW(wide->c_str()) != 0;
 }
@@ -145,9 +146,9 @@ std::optional<std::tuple<DWORD, DWORD, DWORD>> FolderIdentity(const std::string&
     if (!wide) {
         return std::nullopt;
     }
-    const FileHandle folder(CreateFileW(wide->c_str(), 0,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const FileHandle folder(
+        CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!folder || !GetFileInformationByHandle(folder.get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {

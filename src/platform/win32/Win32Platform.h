@@ -8,11 +8,14 @@ namespace kestrum::win32 {
 
 // Every service on the real system, for the whole process.
 class Win32Platform {
-public:
+  public:
     Win32Platform() : ui_(application_) {}
-    Platform services() { return Platform{application_, system_, settings_, files_, clock_, ui_, shell_, registry_, power_}; }
+    Platform services() {
+        return Platform{application_, system_, settings_, files_, clock_,
+                        ui_,          shell_,  registry_, power_};
+    }
 
-private:
+  private:
     Win32Application application_;
     Win32SystemInfo system_;
     Win32SettingsStore settings_;

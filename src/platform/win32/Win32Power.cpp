@@ -10,7 +10,9 @@ namespace {
 constexpr DWORD kExitReserved = 0xFFFFFFFF;
 constexpr DWORD kMessageBufferChars = 255;
 
-PrivilegeRefusal Refusal(PrivilegeStep step) { return {step, GetLastError()}; }
+PrivilegeRefusal Refusal(PrivilegeStep step) {
+    return {step, GetLastError()};
+}
 
 }  // namespace
 

@@ -11,22 +11,25 @@ namespace {
 
 HKEY RootOf(RegistryHive hive) {
     switch (hive) {
-        case RegistryHive::CurrentUser: return HKEY_CURRENT_USER;
-        case RegistryHive::LocalMachine: return HKEY_LOCAL_MACHINE;
-        case RegistryHive::Users: return HKEY_USERS;
+        case RegistryHive::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RegistryHive::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RegistryHive::Users:
+            return HKEY_USERS;
     }
     return nullptr;
 }
 
 class Win32RegistryKey final : public IRegistryKey {
-public:
+  public:
     explicit Win32RegistryKey(RegKey key) : key_(std::move(key)) {}
 
     std::optional<RegistryValueInfo> QueryValueInfo(const std::string& name) override {
         DWORD type = 0;
         DWORD size = 0;
-        if (RegQueryValueExW(key_.get(), Utf8ToWide(name).c_str(), nullptr, &type, nullptr, &size) !=
-            ERROR_SUCCESS) {
+        if (RegQueryValueExW(key_.get(), Utf8ToWide(name).c_str(), nullptr, &type, nullptr,
+                             &size) != ERROR_SUCCESS) {
             return std::nullopt;
         }
         return RegistryValueInfo{type, size};
@@ -82,7 +85,8 @@ public:
 
     bool DeleteSubkey(const std::string& name) override {
         // An empty name would delete the open key itself.
-        return !name.empty() && RegDeleteKeyW(key_.get(), Utf8ToWide(name).c_str()) == ERROR_SUCCESS;
+        return !name.empty() &&
+               RegDeleteKeyW(key_.get(), Utf8ToWide(name).c_str()) == ERROR_SUCCESS;
     }
 
     std::optional<std::string> SubkeyName(std::uint32_t index, std::size_t bufferChars) override {
@@ -108,7 +112,7 @@ public:
         return WideToUtf8(std::wstring_view(name.data(), nameLength));
     }
 
-private:
+  private:
     RegKey key_;
 };
 

@@ -16,7 +16,7 @@
 namespace kestrum::win32 {
 
 class Win32Application final : public IApplication {
-public:
+  public:
     Win32Application();
     Win32Application(const Win32Application&) = delete;
     Win32Application& operator=(const Win32Application&) = delete;
@@ -29,7 +29,7 @@ public:
     void SetTaskListVisible(bool visible) override;
     bool TaskListVisible() const override { return taskListVisible_; }
 
-private:
+  private:
     std::string folder_;
     std::string name_;
     std::string commandLine_;
@@ -43,7 +43,7 @@ private:
 std::string ArgumentsOf(const std::wstring& commandLine);
 
 class Win32SystemInfo final : public ISystemInfo {
-public:
+  public:
     std::optional<WindowsVersion> Version() override;
     std::optional<std::string> UserName() override;
     std::optional<std::string> WindowsDirectory() override;
@@ -60,7 +60,7 @@ std::optional<std::string> QueryWindowsDirectory(UINT bufferChars);
 
 // HKEY_CURRENT_USER\Software\<application>\<section>, text values only.
 class Win32SettingsStore final : public ISettingsStore {
-public:
+  public:
     std::optional<std::string> Read(const std::string& application, const std::string& section,
                                     const std::string& name) override;
     bool Write(const std::string& application, const std::string& section, const std::string& name,
@@ -68,7 +68,7 @@ public:
 };
 
 class Win32FileSystem final : public IFileSystem {
-public:
+  public:
     bool FileExists(const std::string& path) override;
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     bool WriteTextFile(const std::string& path, const std::string& text) override;
@@ -90,7 +90,7 @@ public:
 };
 
 class Win32Shell final : public IShell {
-public:
+  public:
     bool EmptyRecycleBin(std::uint32_t flags) override;
     bool StartHidden(const std::string& program, const std::string& commandLine) override;
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
@@ -98,14 +98,14 @@ public:
 };
 
 class Win32Registry final : public IRegistry {
-public:
+  public:
     std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
                                        RegistryAccess access) override;
 };
 
 // The real power service. Only the program itself asks it to end the session; tests use a fake.
 class Win32Power final : public IPower {
-public:
+  public:
     std::optional<PrivilegeRefusal> EnableShutdownPrivilege() override;
     std::optional<std::uint32_t> EndSession(std::uint32_t flags) override;
     std::string SystemMessage(std::uint32_t code) override;
@@ -115,7 +115,7 @@ public:
 inline constexpr DWORD kShutdownTokenAccess = TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY;
 
 class Win32Clock final : public IClock {
-public:
+  public:
     std::uint64_t NowMilliseconds() override { return GetTickCount64(); }
     std::uint64_t SeedTicks() override {
         LARGE_INTEGER counter{};

@@ -40,7 +40,8 @@ std::optional<std::string> Win32SettingsStore::Read(const std::string& applicati
         if (status != ERROR_SUCCESS || type != REG_SZ) {
             return std::nullopt;
         }
-        // Stored text need not end with a NUL, and may hold one early: the text is what precedes it.
+        // Stored text need not end with a NUL, and may hold one early: the text is what precedes
+        // it.
         std::wstring text(data.data(), got / sizeof(wchar_t));
         const std::size_t nul = text.find(L'\0');
         if (nul != std::wstring::npos) {

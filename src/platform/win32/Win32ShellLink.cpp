@@ -15,7 +15,7 @@ namespace {
 // COM for the calling thread for as long as the scope lasts; a thread already set up in another
 // mode keeps it.
 class ComScope {
-public:
+  public:
     ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComScope() {
         if (SUCCEEDED(result_)) {
@@ -26,7 +26,7 @@ public:
     ComScope& operator=(const ComScope&) = delete;
     bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
 
-private:
+  private:
     HRESULT result_;
 };
 
@@ -47,7 +47,8 @@ bool Win32Shell::CreateShellLink(const std::string& linkPath, const std::string&
     }
     const std::wstring wideTarget = Utf8ToWide(target);
     const std::size_t slash = wideTarget.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : wideTarget.substr(0, slash);
+    const std::wstring folder =
+        slash == std::wstring::npos ? std::wstring() : wideTarget.substr(0, slash);
 
     ComScope com;
     if (!com.usable()) {

@@ -33,9 +33,15 @@ std::optional<std::string> WholeDirectory(Query query) {
     return DirectoryQuery(needed, query);
 }
 
-UINT WindowsFolder(wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); }
-UINT SystemFolder(wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); }
-UINT TempFolder(wchar_t* b, UINT n) { return static_cast<UINT>(GetTempPathW(n, b)); }
+UINT WindowsFolder(wchar_t* b, UINT n) {
+    return GetWindowsDirectoryW(b, n);
+}
+UINT SystemFolder(wchar_t* b, UINT n) {
+    return GetSystemDirectoryW(b, n);
+}
+UINT TempFolder(wchar_t* b, UINT n) {
+    return static_cast<UINT>(GetTempPathW(n, b));
+}
 
 }  // namespace
 
@@ -72,15 +78,25 @@ std::optional<std::string> QueryWindowsDirectory(UINT bufferChars) {
     return DirectoryQuery(bufferChars, WindowsFolder);
 }
 
-std::optional<WindowsVersion> Win32SystemInfo::Version() { return QueryVersion(kVersionRecordSize); }
+std::optional<WindowsVersion> Win32SystemInfo::Version() {
+    return QueryVersion(kVersionRecordSize);
+}
 
-std::optional<std::string> Win32SystemInfo::UserName() { return QueryUserName(kUserNameBufferChars); }
+std::optional<std::string> Win32SystemInfo::UserName() {
+    return QueryUserName(kUserNameBufferChars);
+}
 
-std::optional<std::string> Win32SystemInfo::WindowsDirectory() { return WholeDirectory(WindowsFolder); }
+std::optional<std::string> Win32SystemInfo::WindowsDirectory() {
+    return WholeDirectory(WindowsFolder);
+}
 
-std::optional<std::string> Win32SystemInfo::SystemDirectory() { return WholeDirectory(SystemFolder); }
+std::optional<std::string> Win32SystemInfo::SystemDirectory() {
+    return WholeDirectory(SystemFolder);
+}
 
-std::optional<std::string> Win32SystemInfo::TempDirectory() { return WholeDirectory(TempFolder); }
+std::optional<std::string> Win32SystemInfo::TempDirectory() {
+    return WholeDirectory(TempFolder);
+}
 
 bool Win32SystemInfo::RegisterServiceProcess(bool registered) {
     using Fn = DWORD(WINAPI*)(DWORD, DWORD);

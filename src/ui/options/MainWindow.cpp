@@ -1,8 +1,8 @@
 #include "ui/options/MainWindow.h"
 
 #include "engine/Completion.h"
-#include "engine/RunDriver.h"
 #include "engine/RunContext.h"
+#include "engine/RunDriver.h"
 
 namespace kestrum {
 
@@ -44,9 +44,13 @@ MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     RefreshSummary();
 }
 
-void MainWindow::Show() { window_->Show(); }
+void MainWindow::Show() {
+    window_->Show();
+}
 
-void MainWindow::RefreshSummary() { summary_->SetText(DescribeChoices(ctx_)); }
+void MainWindow::RefreshSummary() {
+    summary_->SetText(DescribeChoices(ctx_));
+}
 
 void MainWindow::CleanNow() {
     // A second click that arrives while the run yields to window events must not start another.

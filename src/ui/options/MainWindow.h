@@ -13,7 +13,7 @@ inline constexpr char kOptionsTitle[] = " Kestrum Options";
 // The window of an interactive or shortcut start: it shows the stored choices and cleans with
 // them on "Clean Now". Closing it ends the program.
 class MainWindow {
-public:
+  public:
     explicit MainWindow(RunContext& ctx);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -23,7 +23,7 @@ public:
     IPushButton& runButton() { return *runButton_; }
     IPushButton& exitButton() { return *exitButton_; }
 
-private:
+  private:
     void CleanNow();
     void RefreshSummary();
 

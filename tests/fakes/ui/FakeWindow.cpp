@@ -36,8 +36,7 @@ void FakeWindow::ShowModal() {
     }
 }
 
-std::optional<std::size_t> FakeWindow::ShowPopupMenu(const std::vector<MenuItem>& items, int,
-                                                     int) {
+std::optional<std::size_t> FakeWindow::ShowPopupMenu(const std::vector<MenuItem>& items, int, int) {
     auto& choices = ui_.menuChoices;
     if (!AcceptsInput() || choices.empty()) {
         return std::nullopt;
