@@ -19,10 +19,14 @@ class FakeOverwriteFile final : public IOverwriteFile {
         std::string& bytes = fs_.nodes_.at(key_).bytes;  // throws once the file has gone meanwhile
         const bool fits = offset + size <= bytes.size();
         fs_.largestWrite = std::max(fs_.largestWrite, fits ? size : 0);
-        return fits && (std::memcpy(bytes.data() + offset, data, size), true);
+        if (fits) {
+            std::memcpy(bytes.data() + offset, data, size);
+        }
+        return fits;
     }
     bool Flush() override {
-        return fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes), true;
+        fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes);
+        return true;
     }
 
   private:
@@ -67,7 +71,9 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
 void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes,
                              std::uint32_t attributes) {
     const std::string key = Key(path), parent = Parent(key);
-    (void)(key.size() <= 3 || nodes_.count(parent) != 0 || (AddFolder(parent), true));
+    if (key.size() > 3 && nodes_.count(parent) == 0) {
+        AddFolder(parent);
+    }
     nodes_[key] = {
         path.substr(path.find_last_of('\\', path.size() - 2) + 1), attributes, bytes, {}};
 }
@@ -99,7 +105,8 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
             bytes += '?';  // the first byte of a character outside Latin-1
         }
     }
-    return AddFile(path, bytes), true;
+    AddFile(path, bytes);
+    return true;
 }
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
@@ -127,7 +134,9 @@ bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
                       locks_.count(key) != 0)) {
         return false;
     }
-    return nodes_.erase(it), onRemoved(key), true;
+    nodes_.erase(it);
+    onRemoved(key);
+    return true;
 }
 
 std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::string& path) {
@@ -143,7 +152,8 @@ bool FakeFileSystem::Move(const std::string& from, const std::string& to) {
     }
     nodes_[target] = Node{to.substr(to.rfind('\\') + 1), it->second.attributes, it->second.bytes,
                           it->second.linkTarget};
-    return nodes_.erase(source), true;
+    nodes_.erase(source);
+    return true;
 }
 
 bool FakeFileSystem::IsSameFolder(const std::string& first, const std::string& second) {

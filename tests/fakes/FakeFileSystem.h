@@ -20,8 +20,8 @@ class FakeFileSystem final : public IFileSystem {
                  std::uint32_t attributes = attr::kArchive);
     // A folder link that leads to `target`, as a junction does.
     void AddFolderLink(const std::string& path, const std::string& target) {
-        AddFolder(path, attr::kDirectory | attr::kReparsePoint),
-            nodes_[Key(path)].linkTarget = Key(target);
+        AddFolder(path, attr::kDirectory | attr::kReparsePoint);
+        nodes_[Key(path)].linkTarget = Key(target);
     }
     void AddDrive(const std::string& drive) { AddFolder(drive + "\\"); }  // "D:"
     // Held open by a program that shares it for writing only: it refuses deletion and renaming.
@@ -64,15 +64,17 @@ class FakeFileSystem final : public IFileSystem {
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
         constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
         Node* node = Find(path);
-        return node && (node->attributes =
-                            (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal)),
-                        true);
+        if (node != nullptr) {
+            node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal));
+        }
+        return node != nullptr;
     }
     bool FindsNormalFile(const std::string& path) override {
         return Bytes(path) && (Find(path)->attributes & (attr::kHidden | attr::kSystem)) == 0;
     }
     bool RemoveFile(const std::string& path) override {
-        return touched.push_back(Key(path)), Erase(path, false, false);
+        touched.push_back(Key(path));
+        return Erase(path, false, false);
     }
     bool RemoveFolder(const std::string& path) override { return Erase(path, true, false); }
     std::optional<std::uint64_t> FileLength(const std::string& path) override {

@@ -62,12 +62,12 @@ class FakePower final : public IPower {
     std::vector<std::uint32_t> exits;
 
     std::optional<PrivilegeRefusal> EnableShutdownPrivilege() override {
-        return ++privilegeRequests,
-               refusingStep ? std::optional(PrivilegeRefusal{*refusingStep, 5}) : std::nullopt;
+        ++privilegeRequests;
+        return refusingStep ? std::optional(PrivilegeRefusal{*refusingStep, 5}) : std::nullopt;
     }
     std::optional<std::uint32_t> EndSession(std::uint32_t flags) override {
-        return exits.push_back(flags),
-               exitAccepted ? std::nullopt : std::optional<std::uint32_t>(5);
+        exits.push_back(flags);
+        return exitAccepted ? std::nullopt : std::optional<std::uint32_t>(5);
     }
     std::string SystemMessage(std::uint32_t code) override {
         return code == 5 ? "Access is denied.\r\n" : "";
@@ -84,18 +84,23 @@ class FakeShell final : public IShell {
     std::vector<std::uint32_t> recycleBinFlags;
 
     bool EmptyRecycleBin(std::uint32_t flags) override {
-        return recycleBinFlags.push_back(flags), true;
+        recycleBinFlags.push_back(flags);
+        return true;
     }
     bool StartHidden(const std::string& program, const std::string& commandLine) override {
-        return started.push_back(program + "|" + commandLine), true;
+        started.push_back(program + "|" + commandLine);
+        return true;
     }
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
                          const std::string& arguments) override {
         links.push_back(linkPath + "|" + target + "|" + arguments);
         const auto found =
             !linksFail ? files->Attributes(linkPath.substr(0, linkPath.rfind('\\'))) : std::nullopt;
-        return found && (*found & attr::kDirectory) != 0 &&
-               (files->AddFile(linkPath, target + "|" + arguments), true);
+        if (!found || (*found & attr::kDirectory) == 0) {
+            return false;
+        }
+        files->AddFile(linkPath, target + "|" + arguments);
+        return true;
     }
 };
 

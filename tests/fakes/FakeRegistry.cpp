@@ -75,15 +75,25 @@ class FakeKeyHandle final : public IRegistryKey {
         return value != nullptr && !(read && value->unreadable) ? value : nullptr;
     }
     bool Write(const FakeRegistryValue& value) {
-        return writable_ && Key() && (Key()->Put(value), true);
+        FakeRegistryKey* key = writable_ ? Key() : nullptr;
+        if (key != nullptr) {
+            key->Put(value);
+        }
+        return key != nullptr;
     }
     // Only through a key opened for writing, and a subkey only without subkeys of its own.
     template <typename Items>
     bool Erase(Items FakeRegistryKey::*member, const std::string& name) {
         FakeRegistryKey* key = writable_ ? Key() : nullptr;
-        const auto it = key != nullptr ? FindNamed(key->*member, name) : typename Items::iterator();
-        return key && it != (key->*member).end() && Childless(*it) &&
-               ((key->*member).erase(it), true);
+        if (key == nullptr) {
+            return false;
+        }
+        const auto it = FindNamed(key->*member, name);
+        if (it == (key->*member).end() || !Childless(*it)) {
+            return false;
+        }
+        (key->*member).erase(it);
+        return true;
     }
     template <typename Items>
     std::optional<std::string> NameAt(Items FakeRegistryKey::*member, std::uint32_t index,
@@ -109,8 +119,11 @@ FakeRegistryValue* FakeRegistryKey::FindValue(const std::string& valueName) {
 
 void FakeRegistryKey::Put(const FakeRegistryValue& value) {
     FakeRegistryValue* existing = FindValue(value.name);
-    existing ? (void)(*existing = {existing->name, value.type, value.text, value.number})
-             : values.push_back(value);
+    if (existing != nullptr) {
+        *existing = {existing->name, value.type, value.text, value.number};
+    } else {
+        values.push_back(value);
+    }
 }
 
 FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, bool make) {

@@ -26,7 +26,10 @@ class FakeSettingsStore final : public ISettingsStore {
     }
     bool Write(const std::string& application, const std::string& section, const std::string& name,
                const std::string& value) override {
-        return !failWrites && (values[application + "\\" + section + "\\" + name] = value, true);
+        if (!failWrites) {
+            values[application + "\\" + section + "\\" + name] = value;
+        }
+        return !failWrites;
     }
 };
 
