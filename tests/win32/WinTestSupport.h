@@ -17,17 +17,22 @@ class Process {
         startup.cb = sizeof(startup);
         // Under a loaded Wine a start now and then fails for a moment; a user would simply try
         // again.
-        for (int attempt = 0; attempt < 3; ++attempt, info_ = {}, Sleep(500)) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
             std::wstring line = commandLine;
             if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &info_)) {
                 return;
             }
+            info_ = {};
+            Sleep(500);
         }
     }
     ~Process() {
         if (info_.hProcess != nullptr) {
-            (void)(WaitForExit(0) || (TerminateProcess(info_.hProcess, 99), WaitForExit(5000)));
+            if (!WaitForExit(0)) {
+                TerminateProcess(info_.hProcess, 99);
+                WaitForExit(5000);
+            }
             CloseHandle(info_.hProcess);
             CloseHandle(info_.hThread);
         }
