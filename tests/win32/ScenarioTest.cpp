@@ -32,9 +32,11 @@ void Press(HWND button) {
     // The click's notification straight to the owner: BM_CLICK needs focus and mouse capture, which
     // Wine's X11 driver may move away from a background window mid-click, losing the click.
     HWND parent = button != nullptr ? GetParent(button) : nullptr;
-    (void)(parent && PostMessageW(parent, WM_COMMAND,
-                                  MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
-                                  reinterpret_cast<LPARAM>(button)));
+    if (parent != nullptr) {
+        PostMessageW(parent, WM_COMMAND,
+                     MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    }
 }
 
 HWND FindButton(HWND parent, const std::wstring& caption) {
@@ -42,7 +44,9 @@ HWND FindButton(HWND parent, const std::wstring& caption) {
 }
 
 void ExpectCleanExit(Process& process, HWND window = nullptr) {
-    (void)(window && PostMessageW(window, WM_CLOSE, 0, 0));
+    if (window != nullptr) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
     DWORD code = 1;
     ASSERT_TRUE(process.WaitForExit(kTimeout, &code));
     EXPECT_EQ(code, 0u);
