@@ -57,10 +57,13 @@ Names ValuesOf(HKEY root, const std::wstring& path) {
     }
     Names values;
     wchar_t name[512], data[512] = {};
-    for (DWORD i = 0, length = 512, bytes = sizeof(data) - 2;
-         RegEnumValueW(key, i, name, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
-                       &bytes) == 0;
-         ++i, length = 512, bytes = sizeof(data) - 2) {
+    for (DWORD i = 0;; ++i) {
+        DWORD length = 512;
+        DWORD bytes = sizeof(data) - 2;
+        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
+                          &bytes) != 0) {
+            break;
+        }
         values.push_back(std::wstring(name, length) + L"=" + std::wstring(data, bytes / 2).c_str());
     }
     RegCloseKey(key);
@@ -77,7 +80,8 @@ class CleaningRun : public ::testing::Test {
             RegDeleteTreeW(root, path.c_str());
         }
         std::error_code ignored;
-        fs::remove(kListFile, ignored), fs::remove_all(kScratch, ignored);
+        fs::remove(kListFile, ignored);
+        fs::remove_all(kScratch, ignored);
     }
 };
 
