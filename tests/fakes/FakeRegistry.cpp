@@ -85,11 +85,8 @@ class FakeKeyHandle final : public IRegistryKey {
     template <typename Items>
     bool Erase(Items FakeRegistryKey::*member, const std::string& name) {
         FakeRegistryKey* key = writable_ ? Key() : nullptr;
-        if (key == nullptr) {
-            return false;
-        }
-        const auto it = FindNamed(key->*member, name);
-        if (it == (key->*member).end() || !Childless(*it)) {
+        const auto it = key != nullptr ? FindNamed(key->*member, name) : typename Items::iterator();
+        if (key == nullptr || it == (key->*member).end() || !Childless(*it)) {
             return false;
         }
         (key->*member).erase(it);
