@@ -119,7 +119,8 @@ TEST(Settings, DefaultsSavingAndTheFlagsTheOptionStringsSet) {
 
     // Missing positions and non-digits keep the flag set before (cookies, wiping); non-zero sets.
     RunFlags before;
-    before.WipeFiles = before.DeleteCookies = true;
+    before.WipeFiles = true;
+    before.DeleteCookies = true;
     const struct {
         std::string general, del, bits;
     } cases[] = {
