@@ -59,17 +59,6 @@ const struct List {
     {kCurrentUser, "software\\unrelated", {"mru-looking", "other"}, {"mru-looking", "other"}},
 };
 
-// The longest name without its classes suffix; the first of equal lengths.
-TEST(UserHiveKey, IsTheLongestNameWithoutItsClassesSuffix) {
-    const std::pair<Names, std::string> cases[] = {
-        {{".DEFAULT", kSid + "_CLASSES", "S-1-5-18"}, kSid},
-        {{".DEFAULT", "alice"}, ".DEFAULT"},
-        {{"Error!"}, ""},
-        {{"_classes"}, ""}};
-    for (const auto& [names, hive] : cases)
-        EXPECT_EQ(UserHiveKey(names), hive) << names[0];
-}
-
 class RegistryHistoryTest : public ::testing::Test {
   protected:
     fakes::FakePlatform fake;
@@ -96,8 +85,8 @@ class RegistryHistoryTest : public ::testing::Test {
         return reg.HasKey(hive, path) ? reg.ValueNames(hive, path) : kGone;
     }
     void Run(bool history, bool recent) {
-        std::tie(module.Run.Flags.DeleteHistory, module.Run.Flags.DeleteRecent) =
-            std::tie(history, recent);
+        module.Run.Flags.DeleteHistory = history;
+        module.Run.Flags.DeleteRecent = recent;
         ClearRegistryHistory(module.Context);
         EXPECT_EQ(reg.openKeys, 0);
     }
@@ -130,8 +119,8 @@ TEST_F(RegistryHistoryTest, WithoutAUserHiveOnlyHkcuIsCleared) {
     reg.SetText(kUser, kRunMru, "a", "x");
     Run(true, true);
     EXPECT_TRUE(reg.ValueNames(kUser, kRunMru).empty());
-    for (const std::string& open : reg.opened)
-        EXPECT_NE(open.rfind("80000003|\\", 0), 0u) << open;
+    for (const std::string& open : reg.opened)  // HKEY_USERS is only listed
+        EXPECT_TRUE(open.rfind("80000003|", 0) != 0 || open == "80000003||read") << open;
 }
 
 TEST_F(RegistryHistoryTest, Windows98UsesTheDefaultHivesSearchList) {
