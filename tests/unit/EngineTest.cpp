@@ -20,12 +20,14 @@ using Paths = std::vector<std::string>;
 // Every folder listed and file deleted on NT, in order; `user` is the own profile, empty for the
 // administrator.
 Paths NtPaths(const std::string& user, const std::string& temp, bool prefetch) {
-    const std::string w = "c:\\windows\\", sys = w + "system32\\config\\systemprofile\\",
-                      ls = "local settings\\",
-                      admin = "c:\\documents and settings\\administrator\\",
-                      def = "c:\\documents and settings\\default user\\",
-                      tif = "temporary internet files", ie5 = tif + "\\content.ie5",
-                      ud = "application data\\microsoft\\internet explorer\\userdata";
+    const std::string w = "c:\\windows\\";
+    const std::string sys = w + "system32\\config\\systemprofile\\";
+    const std::string ls = "local settings\\";
+    const std::string admin = "c:\\documents and settings\\administrator\\";
+    const std::string def = "c:\\documents and settings\\default user\\";
+    const std::string tif = "temporary internet files";
+    const std::string ie5 = tif + "\\content.ie5";
+    const std::string ud = "application data\\microsoft\\internet explorer\\userdata";
     Paths p;
     const auto add = [&p](Paths profiles, const Paths& tails) {
         std::erase(profiles, "");  // a profile the run has not got
@@ -75,9 +77,10 @@ class CategoriesTest : public ::testing::Test {
 TEST_F(CategoriesTest, EachFamilyTouchesEveryProfileInOrder) {
     fs.AddFile("C:\\WINDOWS\\win386.swp", "swap");
     fs.Lock("C:\\WINDOWS\\win386.swp");
-    const std::string alice = "c:\\documents and settings\\alice\\", w = "c:\\windows\\",
-                      aliceTemp = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\",
-                      shortTemp = "c:\\docume~1\\alice\\locals~1\\temp";
+    const std::string alice = "c:\\documents and settings\\alice\\";
+    const std::string w = "c:\\windows\\";
+    const std::string aliceTemp = "C:\\DOCUME~1\\Alice\\LOCALS~1\\Temp\\";
+    const std::string shortTemp = "c:\\docume~1\\alice\\locals~1\\temp";
     const struct {
         bool nt;
         std::int32_t build;
