@@ -11,7 +11,8 @@ namespace kestrum {
 namespace {
 
 using Names = std::vector<std::string>;
-constexpr RegistryHive kUser = RegistryHive::CurrentUser, kUsers = RegistryHive::Users;
+constexpr RegistryHive kUser = RegistryHive::CurrentUser;
+constexpr RegistryHive kUsers = RegistryHive::Users;
 const std::string kSid = "S-1-5-21-1004336348-1177238915-682003330-1003";
 const std::string kTypedUrls = "software\\microsoft\\internet explorer\\typedurls";
 const std::string kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
@@ -153,7 +154,8 @@ TEST_F(RegistryHistoryTest, CancelStopsTheStepAndTheRunEndsWithoutAnyMessage) {
     EXPECT_EQ(Values(kUsers, kSid + "\\" + kRunMru).size(), 3u) << "nor any list after it";
 }
 
-const std::string kKey = "software\\kestrum test", kNowhere = "software\\nowhere";
+const std::string kKey = "software\\kestrum test";
+const std::string kNowhere = "software\\nowhere";
 
 class RegistryModuleTest : public ::testing::Test {
   protected:
