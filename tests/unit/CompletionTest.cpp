@@ -7,7 +7,8 @@
 namespace kestrum {
 namespace {
 
-constexpr RegistryHive kUser = RegistryHive::CurrentUser, kMachine = RegistryHive::LocalMachine;
+constexpr RegistryHive kUser = RegistryHive::CurrentUser;
+constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 const std::string kRun = "software\\microsoft\\windows\\currentversion\\run";
 const std::string kServices = kRun + "services";
 const std::string kCommand = "c:\\program files\\kestrum\\kestrum.exe /startup";
