@@ -409,6 +409,7 @@ TEST_F(ShortcutsTest, Windows98KeepsEverythingInTheWindowsFolder) {
          {"C:\\WINDOWS\\Start Menu\\Programs", "C:\\WINDOWS\\Desktop", quickLaunch.c_str()})
         fs.AddFolder(folder);
     fs.AddFile(Desktop("Administrator"), "not looked at on 98");
+    EXPECT_EQ(AllUsersProfileFolder(shortcuts), "C:\\WINDOWS\\");
     CreateDesktopShortcut(shortcuts, "", "Clean Now", kTarget, "/run");
     CreateQuickLaunchShortcut(shortcuts, "", "", kTarget, "/run");
     EXPECT_EQ(fs.Bytes("C:\\WINDOWS\\Desktop\\Clean Now.lnk"), kLink);
@@ -426,6 +427,7 @@ TEST_F(ShortcutsTest, WithoutAWindowsFolderOrAUserNothingIsTouched) {
     fake.system.windowsDirectory = "C:\\WINDOWS";
     fake.system.userName.clear();
     EXPECT_EQ(CurrentProfileFolder(shortcuts), "") << "no user, no profile of the user's own";
+    EXPECT_EQ(AllUsersProfileFolder(shortcuts), kProfiles + "All Users\\");
 }
 
 }  // namespace
