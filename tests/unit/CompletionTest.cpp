@@ -7,7 +7,8 @@
 namespace kestrum {
 namespace {
 
-constexpr RegistryHive kUser = RegistryHive::CurrentUser, kMachine = RegistryHive::LocalMachine;
+constexpr RegistryHive kUser = RegistryHive::CurrentUser;
+constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
 const std::string kRun = "software\\microsoft\\windows\\currentversion\\run";
 const std::string kServices = kRun + "services";
 const std::string kCommand = "c:\\program files\\kestrum\\kestrum.exe /startup";
@@ -19,8 +20,8 @@ struct Machine {
     KestrumModule module{fake.services()};
 
     explicit Machine(bool nt) {
-        std::tie(module.Startup.IsWindowsNT, module.Startup.StartupCommand) =
-            std::tie(nt, kCommand);
+        module.Startup.IsWindowsNT = nt;
+        module.Startup.StartupCommand = kCommand;
         for (RegistryHive hive : {kUser, kMachine})
             for (const std::string& key : kStartupKeys)
                 fake.registry.Key(hive, key);
@@ -95,8 +96,8 @@ TEST(Completion, ShutdownRefusalsCarryTheirErrorAndTheSystemsText) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.number);
         Machine m(true);
-        std::tie(m.fake.power.refusingStep, m.fake.power.exitAccepted) =
-            std::tie(c.refusing, c.exitAccepted);
+        m.fake.power.refusingStep = c.refusing;
+        m.fake.power.exitAccepted = c.exitAccepted;
         const ShutdownOutcome refused = ShutdownSystem(m.module.Context, c.flags);
         ASSERT_TRUE(!refused.ok && refused.error);
         EXPECT_EQ(refused.error->number, c.number);

@@ -53,10 +53,11 @@ TEST(Startup, StateForTheProgramsFolderAndTheSystem) {
         s.fake.files.AddFile("C:\\Program Files\\Kestrum\\Kestrum.lst", "c:\\a.txt\r\n");
         s.fake.settings.Put("DeleteOptions", "000000001");
         ASSERT_TRUE(s.fake.files.ChangeDirectory("C:\\Work"));
-        std::tie(s.fake.application.folder, s.fake.application.exeName) =
-            std::tuple(c.folder, "KESTRUM");
-        std::tie(s.fake.system.isNt, s.fake.system.buildNumber, s.fake.system.versionQueryFails) =
-            std::tuple(c.nt.value_or(true), c.nt == false ? 67766446 : 2195, !c.nt);
+        s.fake.application.folder = c.folder;
+        s.fake.application.exeName = "KESTRUM";
+        s.fake.system.isNt = c.nt.value_or(true);
+        s.fake.system.buildNumber = c.nt == false ? 67766446 : 2195;
+        s.fake.system.versionQueryFails = !c.nt;
         InitializeStartupState(s.module);
         const StartupState& st = s.module.Startup;
         EXPECT_EQ(st.StartupCommand + "|" + st.ListFilePath, c.command + std::string("|") + c.list);
@@ -90,8 +91,8 @@ TEST(Startup, EachKindOfStart) {
         SCOPED_TRACE(std::string("\"") + c.arguments + '"');
         Started s;
         s.fake.system.hasRegisterServiceProcess = true;
-        std::tie(s.fake.application.commandLine, s.fake.application.previousInstance) =
-            std::tuple(c.arguments, c.previousInstance);
+        s.fake.application.commandLine = c.arguments;
+        s.fake.application.previousInstance = c.previousInstance;
         s.fake.application.taskListVisible = false;
         EXPECT_EQ(Main(s.module), c.outcome);
         EXPECT_EQ(s.fake.system.registered, c.serviceProcess);
