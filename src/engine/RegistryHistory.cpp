@@ -40,10 +40,12 @@ constexpr const char* kLastLists[] = {
 };
 constexpr char kClassesSuffix[] = "_classes";
 
-// One run of the step: the user's hive and the cancellation check.
+// One run of the step: the user's hive and the cancellation check. The lists are the user's to
+// change, and a link planted in one must not carry the step into a key of somebody else's.
 class HistoryStep {
   public:
-    explicit HistoryStep(RunContext& ctx) : ctx_(ctx), registry_(ctx.Registry) {}
+    explicit HistoryStep(RunContext& ctx)
+        : ctx_(ctx), registry_(ctx.platform.registry, KeyLinks::NotFollowed) {}
 
     void Run();
 
@@ -67,7 +69,7 @@ class HistoryStep {
     bool DeleteRecentClips();
 
     RunContext& ctx_;
-    RegistryModule& registry_;
+    RegistryModule registry_;
     std::string userHive_;
 };
 
@@ -227,7 +229,7 @@ std::string UserHiveKey(const std::vector<std::string>& usersSubkeys) {
 }
 
 void ClearMruKey(RunContext& ctx, RegistryHive hive, const std::string& path) {
-    RegistryModule& registry = ctx.Registry;
+    RegistryModule registry(ctx.platform.registry, KeyLinks::NotFollowed);
     const auto names = registry.EnumRegistryValues(hive, path);
     if (IsRegistryError(names)) {
         return;

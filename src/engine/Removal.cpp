@@ -142,7 +142,9 @@ void WipeFile(RunContext& ctx, const std::string& path) {
     IFileSystem& files = ctx.platform.files;
     const std::uint64_t length = files.FileLength(path).value_or(0);
     if (length > 0) {
-        if (auto file = files.OpenForOverwrite(path)) {
+        // Data with another name stays reachable through it after this name goes: overwriting
+        // would only destroy it there, so such a name is deleted unwritten.
+        if (auto file = files.OpenForOverwrite(path); file && file->LinkCount() == 1) {
             std::vector<unsigned char> buffer(
                 static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeBlockBytes)));
             // Pass 1 reads the sequence at two points: the first-stage draws from the start, the
@@ -189,7 +191,7 @@ void WipeFile(RunContext& ctx, const std::string& path) {
 void OverwriteFile(RunContext& ctx, const std::string& path) {
     IFileSystem& files = ctx.platform.files;
     const std::uint64_t length = files.FileLength(path).value_or(0);
-    if (auto file = files.OpenForOverwrite(path); file && length > 0) {
+    if (auto file = files.OpenForOverwrite(path); file && length > 0 && file->LinkCount() == 1) {
         std::vector<unsigned char> buffer(
             static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeBlockBytes)));
         WritePass(*file, length, buffer, [](unsigned char* data, std::size_t size) {

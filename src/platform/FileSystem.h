@@ -32,6 +32,8 @@ class IOverwriteFile {
     virtual bool Write(std::uint64_t offset, const unsigned char* data, std::size_t size) = 0;
     // Forces what was written onto the disk.
     virtual bool Flush() = 0;
+    // How many names (hard links) the file's data has; 0 when that cannot be told.
+    virtual std::uint32_t LinkCount() = 0;
 };
 
 // The file system. Paths are UTF-8 in Windows notation; a path that holds a NUL character

@@ -26,6 +26,12 @@ inline constexpr std::uint32_t kBinary = 3;
 inline constexpr std::uint32_t kNumber = 4;
 }  // namespace regtype
 
+// Whether an open goes through registry links (keys made as symbolic links to other keys).
+// NotFollowed is for keys whose content is not the program's own: a link anywhere on the path but
+// at its end makes the open fail, and a link at the end opens the link itself, which IsLink()
+// answers and which lists and clears nothing of what it leads to.
+enum class KeyLinks { Follow, NotFollowed };
+
 struct RegistryValueInfo {
     std::uint32_t type = 0;
     std::uint32_t sizeBytes = 0;
@@ -49,8 +55,11 @@ class IRegistryKey {
                            const std::string& text) = 0;
     virtual bool WriteNumber(const std::string& name, std::int32_t value) = 0;
     virtual bool DeleteValue(const std::string& name) = 0;
-    // Whether a subkey that has subkeys of its own can go is the platform's rule.
+    // Whether a subkey that has subkeys of its own can go is the platform's rule. On a key opened
+    // with KeyLinks::NotFollowed a subkey that is a link goes as the link alone.
     virtual bool DeleteSubkey(const std::string& name) = 0;
+    // True for a link opened as itself (KeyLinks::NotFollowed).
+    virtual bool IsLink() const = 0;
     // The subkey or value name at an index; nothing past the end, on any failure, or when the
     // name does not fit a buffer of bufferChars characters (terminating NUL included).
     virtual std::optional<std::string> SubkeyName(std::uint32_t index, std::size_t bufferChars) = 0;
@@ -63,7 +72,7 @@ class IRegistry {
     // Opens an existing key, never creates one; an empty path opens the hive itself. Nothing when
     // the key is missing or the access is refused.
     virtual std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
-                                               RegistryAccess access) = 0;
+                                               RegistryAccess access, KeyLinks links) = 0;
 };
 
 }  // namespace kestrum

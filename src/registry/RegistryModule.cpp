@@ -85,9 +85,18 @@ std::string WithoutTerminator(const std::string& text) {
     return text;
 }
 
+std::unique_ptr<IRegistryKey> RegistryModule::Open(RegistryHive hive, const std::string& path,
+                                                   RegistryAccess access) {
+    auto key = registry_.Open(hive, path, access, links_);
+    if (key && key->IsLink()) {
+        return nullptr;
+    }
+    return key;
+}
+
 RegistryRead RegistryModule::GetRegistryValue(RegistryHive hive, const std::string& path,
                                               const std::string& name) {
-    auto key = registry_.Open(hive, path, RegistryAccess::Full);
+    auto key = Open(hive, path, RegistryAccess::Full);
     if (!key) {
         return std::string(kRegistryError);
     }
@@ -112,7 +121,7 @@ RegistryRead RegistryModule::GetRegistryValue(RegistryHive hive, const std::stri
 std::string RegistryModule::SetRegistryValue(RegistryHive hive, const std::string& path,
                                              const std::string& name, std::uint16_t type,
                                              const RegistryData& value) {
-    auto key = registry_.Open(hive, path, RegistryAccess::Full);
+    auto key = Open(hive, path, RegistryAccess::Full);
     if (!key) {
         return kRegistryError;
     }
@@ -133,19 +142,19 @@ std::string RegistryModule::SetRegistryValue(RegistryHive hive, const std::strin
 
 std::string RegistryModule::DeleteRegistryValue(RegistryHive hive, const std::string& path,
                                                 const std::string& name) {
-    auto key = registry_.Open(hive, path, RegistryAccess::Full);
+    auto key = Open(hive, path, RegistryAccess::Full);
     return Outcome(key && key->DeleteValue(name));
 }
 
 std::string RegistryModule::DeleteRegistryKey(RegistryHive hive, const std::string& parentPath,
                                               const std::string& name) {
-    auto key = registry_.Open(hive, parentPath, RegistryAccess::Full);
+    auto key = Open(hive, parentPath, RegistryAccess::Full);
     return Outcome(key && key->DeleteSubkey(name));
 }
 
 std::vector<std::string> RegistryModule::EnumRegistryKeys(RegistryHive hive,
                                                           const std::string& path) {
-    auto key = registry_.Open(hive, path, RegistryAccess::Read);
+    auto key = Open(hive, path, RegistryAccess::Read);
     if (!key) {
         return {kRegistryError};
     }
@@ -154,7 +163,7 @@ std::vector<std::string> RegistryModule::EnumRegistryKeys(RegistryHive hive,
 
 std::vector<std::string> RegistryModule::EnumRegistryValues(RegistryHive hive,
                                                             const std::string& path) {
-    auto key = registry_.Open(hive, path, RegistryAccess::Read);
+    auto key = Open(hive, path, RegistryAccess::Read);
     if (!key) {
         return {kRegistryError};
     }

@@ -25,10 +25,14 @@ bool IsRegistryError(const std::vector<std::string>& list);
 std::string WithoutTerminator(const std::string& text);
 
 // Six plain registry operations that open the key they need, do one thing, close the key on
-// every path and report by value, never by raising.
+// every path and report by value, never by raising. With KeyLinks::NotFollowed a key reached
+// through a link, or that is a link, counts as missing, and a deleted subkey that is a link goes
+// as the link alone: for lists that belong to the user, whose keys anyone could have linked
+// elsewhere.
 class RegistryModule {
   public:
-    explicit RegistryModule(IRegistry& registry) : registry_(registry) {}
+    explicit RegistryModule(IRegistry& registry, KeyLinks links = KeyLinks::Follow)
+        : registry_(registry), links_(links) {}
 
     RegistryRead GetRegistryValue(RegistryHive hive, const std::string& path,
                                   const std::string& name);
@@ -45,7 +49,11 @@ class RegistryModule {
     std::vector<std::string> EnumRegistryValues(RegistryHive hive, const std::string& path);
 
   private:
+    std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
+                                       RegistryAccess access);
+
     IRegistry& registry_;
+    KeyLinks links_;
 };
 
 }  // namespace kestrum

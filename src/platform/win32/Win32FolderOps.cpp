@@ -21,6 +21,11 @@ class Win32OverwriteFile final : public IOverwriteFile {
         return WriteFile(file_.get(), data, static_cast<DWORD>(size), &wrote, &at) && wrote == size;
     }
     bool Flush() override { return FlushFileBuffers(file_.get()) != 0; }
+    // Asked of the open handle, so the answer is about the very file the writes would reach.
+    std::uint32_t LinkCount() override {
+        BY_HANDLE_FILE_INFORMATION info{};
+        return GetFileInformationByHandle(file_.get(), &info) ? info.nNumberOfLinks : 0;
+    }
 
   private:
     FileHandle file_;

@@ -21,9 +21,31 @@ HKEY RootOf(RegistryHive hive) {
     return nullptr;
 }
 
+// A key made with REG_OPTION_CREATE_LINK holds its target in this value, seen only when the
+// link itself is open.
+bool IsLinkKey(HKEY key) {
+    DWORD type = 0;
+    return RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+               ERROR_SUCCESS &&
+           type == REG_LINK;
+}
+
+// Deletes the key behind the handle, so that what is deleted is what was opened, never what a
+// name means by the time a second open looks it up. Systems without the call have no links.
+bool DeleteOpenKey(HKEY parent, const std::wstring& name, HKEY key) {
+    using Fn = LONG(NTAPI*)(HANDLE);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    FARPROC found = ntdll != nullptr ? GetProcAddress(ntdll, "NtDeleteKey") : nullptr;
+    if (found == nullptr) {
+        return RegDeleteKeyW(parent, name.c_str()) == ERROR_SUCCESS;
+    }
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(found))(key) >= 0;
+}
+
 class Win32RegistryKey final : public IRegistryKey {
   public:
-    explicit Win32RegistryKey(RegKey key) : key_(std::move(key)) {}
+    Win32RegistryKey(RegKey key, KeyLinks links, bool isLink)
+        : key_(std::move(key)), links_(links), isLink_(isLink) {}
 
     std::optional<RegistryValueInfo> QueryValueInfo(const std::string& name) override {
         DWORD type = 0;
@@ -85,9 +107,20 @@ class Win32RegistryKey final : public IRegistryKey {
 
     bool DeleteSubkey(const std::string& name) override {
         // An empty name would delete the open key itself.
-        return !name.empty() &&
-               RegDeleteKeyW(key_.get(), Utf8ToWide(name).c_str()) == ERROR_SUCCESS;
+        if (name.empty()) {
+            return false;
+        }
+        const std::wstring wide = Utf8ToWide(name);
+        if (links_ == KeyLinks::Follow) {
+            return RegDeleteKeyW(key_.get(), wide.c_str()) == ERROR_SUCCESS;
+        }
+        RegKey subkey;
+        return RegOpenKeyExW(key_.get(), wide.c_str(), REG_OPTION_OPEN_LINK,
+                             DELETE | KEY_QUERY_VALUE, subkey.receive()) == ERROR_SUCCESS &&
+               DeleteOpenKey(key_.get(), wide, subkey.get());
     }
+
+    bool IsLink() const override { return isLink_; }
 
     std::optional<std::string> SubkeyName(std::uint32_t index, std::size_t bufferChars) override {
         std::vector<wchar_t> name(bufferChars, L'\0');
@@ -114,22 +147,59 @@ class Win32RegistryKey final : public IRegistryKey {
 
   private:
     RegKey key_;
+    KeyLinks links_;
+    bool isLink_;
 };
+
+// Opens the path one key at a time, each as itself: a link on the way fails the open, a link at
+// the end is opened as the link. Empty components are passed over.
+RegKey OpenWithoutLinks(HKEY root, const std::wstring& path, REGSAM rights, bool& isLink) {
+    RegKey current;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find(L'\\', start), path.size());
+        const std::wstring name = path.substr(start, end - start);
+        start = end + 1;
+        if (name.empty()) {
+            continue;
+        }
+        const bool last = path.find_first_not_of(L'\\', end) == std::wstring::npos;
+        RegKey next;
+        if (RegOpenKeyExW(current ? current.get() : root, name.c_str(), REG_OPTION_OPEN_LINK,
+                          (last ? rights : KEY_READ) | KEY_QUERY_VALUE,
+                          next.receive()) != ERROR_SUCCESS) {
+            return RegKey();
+        }
+        isLink = IsLinkKey(next.get());
+        if (isLink && !last) {
+            return RegKey();
+        }
+        current = std::move(next);
+    }
+    return current;
+}
 
 }  // namespace
 
 std::unique_ptr<IRegistryKey> Win32Registry::Open(RegistryHive hive, const std::string& path,
-                                                  RegistryAccess access) {
+                                                  RegistryAccess access, KeyLinks links) {
     HKEY root = RootOf(hive);
     if (root == nullptr) {
         return nullptr;
     }
     const REGSAM rights = access == RegistryAccess::Full ? KEY_ALL_ACCESS : KEY_READ;
+    const std::wstring wide = Utf8ToWide(path);
     RegKey key;
-    if (RegOpenKeyExW(root, Utf8ToWide(path).c_str(), 0, rights, key.receive()) != ERROR_SUCCESS) {
+    bool isLink = false;
+    // The hive itself is no link.
+    if (links == KeyLinks::Follow || wide.find_first_not_of(L'\\') == std::wstring::npos) {
+        if (RegOpenKeyExW(root, wide.c_str(), 0, rights, key.receive()) != ERROR_SUCCESS) {
+            return nullptr;
+        }
+    } else if (key = OpenWithoutLinks(root, wide, rights, isLink); !key) {
         return nullptr;
     }
-    return std::make_unique<Win32RegistryKey>(std::move(key));
+    return std::make_unique<Win32RegistryKey>(std::move(key), links, isLink);
 }
 
 }  // namespace kestrum::win32

@@ -100,7 +100,7 @@ class Win32Shell final : public IShell {
 class Win32Registry final : public IRegistry {
   public:
     std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
-                                       RegistryAccess access) override;
+                                       RegistryAccess access, KeyLinks links) override;
 };
 
 // The real power service. Only the program itself asks it to end the session; tests use a fake.
