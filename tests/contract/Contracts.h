@@ -32,7 +32,7 @@ class RegistryContract : public ::testing::Test {
   protected:
     std::unique_ptr<IRegistryKey> Open(const std::string& path,
                                        RegistryAccess access = RegistryAccess::Full) {
-        return subject->Registry().Open(RegistryHive::CurrentUser, path, access);
+        return subject->Registry().Open(RegistryHive::CurrentUser, path, access, KeyLinks::Follow);
     }
     std::unique_ptr<Subject> subject = MakeSubject();
     const std::string root = subject->Root();

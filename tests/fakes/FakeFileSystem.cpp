@@ -21,8 +21,14 @@ class FakeOverwriteFile final : public IOverwriteFile {
         fs_.largestWrite = std::max(fs_.largestWrite, fits ? size : 0);
         if (fits) {
             std::memcpy(bytes.data() + offset, data, size);
+            for (auto* name : fs_.NamesOf(key_)) {
+                name->bytes = bytes;
+            }
         }
         return fits;
+    }
+    std::uint32_t LinkCount() override {
+        return static_cast<std::uint32_t>(fs_.NamesOf(key_).size());
     }
     bool Flush() override {
         fs_.flushedPasses.emplace_back(key_, fs_.nodes_.at(key_).bytes);
@@ -139,6 +145,27 @@ bool FakeFileSystem::Erase(const std::string& path, bool folder, bool force) {
     return true;
 }
 
+void FakeFileSystem::AddHardLink(const std::string& path, const std::string& existing) {
+    Node& data = nodes_.at(Resolve(existing));
+    if (data.sharedData == 0) {
+        data.sharedData = static_cast<int>(nodes_.size());
+    }
+    const int shared = data.sharedData;
+    AddFile(path, data.bytes, data.attributes);
+    nodes_.at(Resolve(path)).sharedData = shared;
+}
+
+std::vector<FakeFileSystem::Node*> FakeFileSystem::NamesOf(const std::string& key) {
+    Node& node = nodes_.at(key);
+    std::vector<Node*> names{&node};
+    for (auto& [other, n] : nodes_) {
+        if (other != key && node.sharedData != 0 && n.sharedData == node.sharedData) {
+            names.push_back(&n);
+        }
+    }
+    return names;
+}
+
 std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::string& path) {
     return Bytes(path) ? std::make_unique<FakeOverwriteFile>(*this, Resolve(path)) : nullptr;
 }
@@ -151,7 +178,7 @@ bool FakeFileSystem::Move(const std::string& from, const std::string& to) {
         return false;
     }
     nodes_[target] = Node{to.substr(to.rfind('\\') + 1), it->second.attributes, it->second.bytes,
-                          it->second.linkTarget};
+                          it->second.linkTarget, it->second.sharedData};
     nodes_.erase(source);
     return true;
 }

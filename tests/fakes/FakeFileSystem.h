@@ -24,6 +24,8 @@ class FakeFileSystem final : public IFileSystem {
         nodes_[Key(path)].linkTarget = Key(target);
     }
     void AddDrive(const std::string& drive) { AddFolder(drive + "\\"); }  // "D:"
+    // Another name for an existing file's data, as a hard link is.
+    void AddHardLink(const std::string& path, const std::string& existing);
     // Held open by a program that shares it for writing only: it refuses deletion and renaming.
     void Lock(const std::string& path) { locks_.insert(Key(path)); }
     std::optional<std::string> Bytes(const std::string& path) {
@@ -99,7 +101,10 @@ class FakeFileSystem final : public IFileSystem {
         std::string name;
         std::uint32_t attributes = 0;
         std::string bytes, linkTarget;
+        int sharedData = 0;  // hard links to one file share a number; 0 for a single name
     };
+    // The names of the node's data, itself included.
+    std::vector<Node*> NamesOf(const std::string& key);
     static std::uint32_t Shown(std::uint32_t attributes) {
         return attributes == 0 ? attr::kNormal : attributes;
     }

@@ -28,8 +28,13 @@ bool Childless(const FakeRegistryKey& key) {
 // A handle that finds its key afresh on every call, so a key deleted meanwhile fails cleanly.
 class FakeKeyHandle final : public IRegistryKey {
   public:
-    FakeKeyHandle(FakeRegistry& registry, RegistryHive hive, std::string path, bool writable)
-        : registry_(registry), hive_(hive), path_(std::move(path)), writable_(writable) {
+    FakeKeyHandle(FakeRegistry& registry, RegistryHive hive, std::string path, bool writable,
+                  KeyLinks links)
+        : registry_(registry),
+          hive_(hive),
+          path_(std::move(path)),
+          writable_(writable),
+          links_(links) {
         ++registry_.openKeys;
     }
     ~FakeKeyHandle() override { --registry_.openKeys; }
@@ -57,7 +62,17 @@ class FakeKeyHandle final : public IRegistryKey {
         return Erase(&FakeRegistryKey::values, name);
     }
     bool DeleteSubkey(const std::string& name) override {
+        FakeRegistryKey* key = writable_ && !name.empty() ? Key() : nullptr;
+        const auto it = key != nullptr ? FindNamed(key->subkeys, name) : std::vector<FakeRegistryKey>::iterator();
+        // The system's delete opens the subkey by name, which goes through a link.
+        if (key != nullptr && links_ == KeyLinks::Follow && it != key->subkeys.end() && it->link) {
+            return registry_.Remove(it->link->first, it->link->second);
+        }
         return !name.empty() && Erase(&FakeRegistryKey::subkeys, name);
+    }
+    bool IsLink() const override {
+        const FakeRegistryKey* key = registry_.Walk(hive_, path_, false, links_);
+        return links_ == KeyLinks::NotFollowed && key != nullptr && key->link.has_value();
     }
     std::optional<std::string> SubkeyName(std::uint32_t index, std::size_t bufferChars) override {
         return NameAt(&FakeRegistryKey::subkeys, index, bufferChars);
@@ -67,7 +82,7 @@ class FakeKeyHandle final : public IRegistryKey {
     }
 
   private:
-    FakeRegistryKey* Key() { return registry_.Find(hive_, path_); }
+    FakeRegistryKey* Key() { return registry_.Walk(hive_, path_, false, links_); }
     // The value, if any; for a read, none whose data cannot be read.
     const FakeRegistryValue* Value(const std::string& name, bool read) {
         FakeRegistryKey* key = Key();
@@ -105,6 +120,7 @@ class FakeKeyHandle final : public IRegistryKey {
     RegistryHive hive_;
     std::string path_;
     bool writable_;
+    KeyLinks links_;
 };
 
 }  // namespace
@@ -123,32 +139,57 @@ void FakeRegistryKey::Put(const FakeRegistryValue& value) {
     }
 }
 
-FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, bool make) {
+FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, bool make,
+                                    KeyLinks links, int depth) {
     FakeRegistryKey* key = &hives_[hive];
     for (std::size_t start = 0; key != nullptr && !path.empty() && start <= path.size();) {
         const std::size_t end = std::min(path.find('\\', start), path.size());
         const std::string part = path.substr(start, end - start);
         const auto it = FindNamed(key->subkeys, part);
-        key = !part.empty() && it != key->subkeys.end() ? &*it
-              : make ? &key->subkeys.emplace_back(FakeRegistryKey{part, {}, {}})
-                     : nullptr;
+        if (!part.empty() && it != key->subkeys.end()) {
+            key = &*it;
+        } else {
+            key = make ? &key->subkeys.emplace_back(FakeRegistryKey{part, {}, {}, false, std::nullopt}) : nullptr;
+        }
         start = end + 1;
+        if (key == nullptr || !key->link) {
+            continue;
+        }
+        if (links == KeyLinks::NotFollowed) {
+            return start > path.size() ? key : nullptr;
+        }
+        // A chain of links that never ends finds nothing, as the system gives up on one.
+        key = depth < 8 ? Walk(key->link->first, key->link->second, false, links, depth + 1)
+                        : nullptr;
     }
     return key;
 }
 
+bool FakeRegistry::Remove(RegistryHive hive, const std::string& path) {
+    const std::size_t slash = path.rfind('\\');
+    FakeRegistryKey* parent =
+        Walk(hive, slash == std::string::npos ? std::string() : path.substr(0, slash), false);
+    const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    const auto it = parent != nullptr ? FindNamed(parent->subkeys, name) : std::vector<FakeRegistryKey>::iterator();
+    if (parent == nullptr || it == parent->subkeys.end() || !it->subkeys.empty()) {
+        return false;
+    }
+    parent->subkeys.erase(it);
+    return true;
+}
+
 std::unique_ptr<IRegistryKey> FakeRegistry::Open(RegistryHive hive, const std::string& path,
-                                                 RegistryAccess access) {
+                                                 RegistryAccess access, KeyLinks links) {
     onOpen(hive, path);
     const bool full = access == RegistryAccess::Full;
     const unsigned hiveDigit =
         static_cast<unsigned>(hive) & 0xF;  // the three hives are 8000000<digit>
     opened.push_back("8000000" + std::to_string(hiveDigit) + "|" + path +
                      (full ? "|full" : "|read"));
-    FakeRegistryKey* key = Find(hive, path);
+    FakeRegistryKey* key = Walk(hive, path, false, links);
     return !key || (full && key->readOnly)
                ? nullptr
-               : std::make_unique<FakeKeyHandle>(*this, hive, path, full);
+               : std::make_unique<FakeKeyHandle>(*this, hive, path, full, links);
 }
 
 }  // namespace kestrum::fakes

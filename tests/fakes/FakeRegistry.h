@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/Registry.h"
@@ -21,6 +22,8 @@ struct FakeRegistryKey {
     std::vector<FakeRegistryValue> values;
     std::vector<FakeRegistryKey> subkeys;
     bool readOnly = false;  // opens for reading only, as where the user may not write
+    // A registry link: where it leads.
+    std::optional<std::pair<RegistryHive, std::string>> link;
 
     FakeRegistryValue* FindValue(const std::string& valueName);
     void Put(const FakeRegistryValue& value);  // replaces a value of the same name
@@ -30,6 +33,13 @@ struct FakeRegistryKey {
 // subkeys list in the order made, and a key with subkeys refuses deletion as on the NT family.
 class FakeRegistry final : public IRegistry {
   public:
+    // Makes the key at path a link to the target, as a key made with REG_OPTION_CREATE_LINK.
+    void Link(RegistryHive hive, const std::string& path, RegistryHive targetHive,
+              const std::string& target) {
+        Key(hive, path).link = {targetHive, target};
+    }
+    // Deletes the key at a path, through links, unless it has subkeys.
+    bool Remove(RegistryHive hive, const std::string& path);
     // The key at a path, made with every missing level.
     FakeRegistryKey& Key(RegistryHive hive, const std::string& path) {
         return *Walk(hive, path, true);
@@ -59,14 +69,18 @@ class FakeRegistry final : public IRegistry {
     }
 
     std::unique_ptr<IRegistryKey> Open(RegistryHive hive, const std::string& path,
-                                       RegistryAccess access) override;
+                                       RegistryAccess access, KeyLinks links) override;
     std::function<void(RegistryHive, const std::string&)> onOpen = [](auto, const auto&) {
     };                                // before each Open
     int openKeys = 0;                 // keys opened and not yet closed
     std::vector<std::string> opened;  // every Open: "hive|path|read" or "|full", hive in hex
 
+    // The key at a path, through the links on the way unless they are not followed; then a link
+    // at the end is the key itself and a link before it finds nothing.
+    FakeRegistryKey* Walk(RegistryHive hive, const std::string& path, bool make,
+                          KeyLinks links = KeyLinks::Follow, int depth = 0);
+
   private:
-    FakeRegistryKey* Walk(RegistryHive hive, const std::string& path, bool make);
     std::map<RegistryHive, FakeRegistryKey> hives_;
 };
 

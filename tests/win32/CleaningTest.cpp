@@ -22,6 +22,9 @@ const std::wstring kSettingsKey = L"Software\\Kestrum\\Settings",
 const std::wstring kHive = L"S-1-5-21-1004336348-1177238915-682003330-1003";
 const fs::path kListFile = L"C:\\Program Files\\Kestrum\\Kestrum.lst";
 const fs::path kScratch = L"C:\\kestrum-e2e";
+const std::wstring kExplorer = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const std::wstring kRunList = kExplorer + L"RunMRU";
+const std::wstring kOpenSaveLink = kExplorer + L"ComDlg32\\OpenSaveMRU\\doc";
 
 std::wstring Env(const wchar_t* name) {
     return _wgetenv(name) ? _wgetenv(name) : L"";
@@ -76,8 +79,12 @@ class CleaningRun : public ::testing::Test {
     void TearDown() override {
         for (const auto& [root, path] : {std::pair(HKEY_CURRENT_USER, kSettingsKey),
                                          {HKEY_CURRENT_USER, kOwnKey},
+                                         {HKEY_LOCAL_MACHINE, kOwnKey},
                                          {HKEY_USERS, kHive}}) {
             RegDeleteTreeW(root, path.c_str());
+        }
+        for (const std::wstring& link : {kRunList, kOpenSaveLink}) {
+            DeleteRegistryLink(HKEY_CURRENT_USER, link);
         }
         std::error_code ignored;
         fs::remove(kListFile, ignored);
@@ -145,13 +152,29 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
                 (linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT));
     Put(linkTarget / L"precious\\thesis.doc", "my thesis");
 
+    // Links planted in two lists to machine-wide keys, and another name in
+    // the temporary folder for a document's data: the run reaches through none of them.
+    const std::wstring canaries[] = {kOwnKey + L"\\Precious", kOwnKey + L"\\Machine-wide"};
+    for (const std::wstring& canary : canaries) {
+        SeedValues(HKEY_LOCAL_MACHINE, canary, {L"keep"});
+    }
+    for (const std::wstring& list : {kRunList, kOpenSaveLink}) {
+        DeleteRegistryLink(HKEY_CURRENT_USER, list);  // a key from an earlier run goes, too
+    }
+    ASSERT_TRUE(
+        MakeRegistryLink(HKEY_CURRENT_USER, kRunList, L"\\Registry\\Machine\\" + canaries[0]));
+    ASSERT_TRUE(
+        MakeRegistryLink(HKEY_CURRENT_USER, kOpenSaveLink, L"\\Registry\\Machine\\" + canaries[1]));
+    const fs::path document = kScratch / L"keep\\report.doc";
+    Put(document, "the only copy");
+    ASSERT_TRUE(CreateHardLinkW((temp / L"report-link.tmp").c_str(), document.c_str(), nullptr));
+
     // History lists that only the real registry can show, with what a run leaves of each on NT
     // and on 9x: k kept whole, e emptied, o only an empty MRUList left, g the key gone.
-    const std::wstring explorer = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-    const std::wstring run = explorer + L"RunMRU", docFind = explorer + L"Doc Find Spec MRU";
+    const std::wstring explorer = kExplorer;
+    const std::wstring run = kRunList, docFind = explorer + L"Doc Find Spec MRU";
     const HKEY me = HKEY_CURRENT_USER, users = HKEY_USERS;
     const std::tuple<HKEY, std::wstring, Names, const char*> lists[] = {
-        {me, run, {L"a", L"b", L"MRUList"}, "oo"},
         {me, explorer + L"ComDlg32\\OpenSaveMRU\\txt", {L"a", L"MRUList"}, "gg"},
         // Lists no step names stay whole, whatever their values are called.
         {me, kOwnKey + L"\\Unrelated", {L"a", L"MRUList"}, "kk"},
@@ -198,6 +221,16 @@ TEST_F(CleaningRun, TracesGoCanariesStay) {
     EXPECT_EQ(Bytes(cookiesIndex), version == L"winxp" ? std::string(12, '\xAA') : "cookie index");
     EXPECT_EQ(Bytes(linkTarget / L"precious\\thesis.doc"), "my thesis")
         << "nothing behind the link is touched";
+    EXPECT_EQ(Bytes(document), "the only copy");
+    EXPECT_FALSE(fs::exists(temp / L"report-link.tmp"));
+    for (const std::wstring& canary : canaries) {
+        EXPECT_EQ(ValuesOf(HKEY_LOCAL_MACHINE, canary), Names{L"keep=keep!"});
+    }
+    HKEY planted = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kOpenSaveLink.c_str(), REG_OPTION_OPEN_LINK,
+                            KEY_READ, &planted),
+              ERROR_SUCCESS)
+        << "the link in a list whose subkeys go is gone itself";
 
     for (std::size_t i = 0; i < std::size(lists); ++i) {
         const auto& [root, path, names, after] = lists[i];

@@ -51,4 +51,32 @@ class Process {
     PROCESS_INFORMATION info_{};
 };
 
+// A volatile registry link at root\path that leads to target, given in the registry's own
+// notation ("\Registry\Machine\...").
+inline bool MakeRegistryLink(HKEY root, const std::wstring& path, const std::wstring& target) {
+    HKEY link = nullptr;
+    if (RegCreateKeyExW(
+            root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK,
+            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool set = RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                                    reinterpret_cast<const BYTE*>(target.data()),
+                                    static_cast<DWORD>(target.size() * sizeof(wchar_t))) == 0;
+    RegCloseKey(link);
+    return set;
+}
+
+// Deletes a registry link itself, never what it leads to, or a key without subkeys.
+inline void DeleteRegistryLink(HKEY root, const std::wstring& path) {
+    using DeleteKey = LONG(NTAPI*)(HANDLE);
+    const auto remove = reinterpret_cast<DeleteKey>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    HKEY link = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), REG_OPTION_OPEN_LINK, DELETE, &link) == ERROR_SUCCESS) {
+        remove(link);
+        RegCloseKey(link);
+    }
+}
+
 }  // namespace kestrum::wintest
