@@ -16,7 +16,7 @@ class FakeUiDriver final : public UiDriver {
     }
     void Close(IWindow& window) override { ui_.Input(fakes::CloseWindow{window.Name()}); }
     void PressMouse(IWindow& window, int x, int y) override {
-        ui_.Input(fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, x, y}});
+        ui_.Input(fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, x, y}, ""});
     }
     void ChooseOnNextMenu(const std::string& caption) override {
         ui_.menuChoices.push_back(caption);

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/ui/Canvas.h"
+
 namespace kestrum {
 
 // Positions and sizes of windows and controls, in twips (1/1440 inch).
@@ -41,6 +43,43 @@ class ILabel : public virtual IControl {};
 
 class IPushButton : public virtual IControl {
   public:
+    virtual void SetOnClick(std::function<void()> handler) = 0;
+};
+
+enum class MouseAction { Move, Press, Release };
+enum class MouseButton { None, Left, Right };
+
+// A mouse event on a window's face or a control, in twips from its top left corner.
+struct MouseEvent {
+    MouseAction action = MouseAction::Move;
+    MouseButton button = MouseButton::None;
+    int x = 0;
+    int y = 0;
+    bool shift = false;
+    bool control = false;
+};
+
+struct KeyEvent {
+    int key = 0;
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
+
+// A control that draws itself: a real child window whose window text is its caption, so that
+// the keyboard, screen readers and automation find it. It hands its input to the program and
+// acts on none itself; a disabled one takes none. While it has the focus it takes every key but
+// Tab and Esc, Enter included.
+class IPaintBox : public virtual IControl {
+  public:
+    virtual void SetOnPaint(std::function<void(ICanvas&)> handler) = 0;
+    // Paints now, not at the next quiet moment.
+    virtual void Repaint() = 0;
+    virtual void SetOnMouse(std::function<void(const MouseEvent&)> handler) = 0;
+    virtual void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) = 0;
+    // Runs with true when the control gains the focus, false when it loses it.
+    virtual void SetOnFocus(std::function<void(bool)> handler) = 0;
+    // A press and release of the left button on the control.
     virtual void SetOnClick(std::function<void()> handler) = 0;
 };
 

@@ -24,24 +24,6 @@ inline constexpr int kDown = 0x28;
 inline constexpr int kDelete = 0x2E;
 }  // namespace keys
 
-struct KeyEvent {
-    int key = 0;
-    bool shift = false;
-    bool control = false;
-    bool alt = false;
-};
-
-enum class MouseAction { Move, Press, Release };
-enum class MouseButton { None, Left, Right };
-
-// A mouse event on the window's own face (not on one of its controls), in twips.
-struct MouseEvent {
-    MouseAction action = MouseAction::Move;
-    MouseButton button = MouseButton::None;
-    int x = 0;
-    int y = 0;
-};
-
 // One item of a pop-up menu; a disabled item is shown greyed and cannot be chosen.
 struct MenuItem {
     std::string caption;
@@ -67,6 +49,8 @@ class IWindow {
     virtual IPushButton& AddPushButton(const std::string& name, const TwipsRect& where,
                                        const std::string& caption) = 0;
     virtual ICheckBox& AddCheckBox(const std::string& name, const TwipsRect& where,
+                                   const std::string& caption) = 0;
+    virtual IPaintBox& AddPaintBox(const std::string& name, const TwipsRect& where,
                                    const std::string& caption) = 0;
     // The control of that name, or nullptr.
     virtual IControl* Find(const std::string& name) = 0;

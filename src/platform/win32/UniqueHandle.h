@@ -100,6 +100,13 @@ struct MenuTraits {
     static void Close(Handle h) { DestroyMenu(h); }
 };
 
+// A memory device context, released with DeleteDC.
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle None() { return nullptr; }
+    static void Close(Handle h) { DeleteDC(h); }
+};
+
 // A device context of the whole screen, as GetDC(nullptr) gives it.
 struct ScreenDcTraits {
     using Handle = HDC;
@@ -119,6 +126,7 @@ using RegionHandle = UniqueHandle<GdiObjectTraits<HRGN>>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using ScreenDc = UniqueHandle<ScreenDcTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
 template <typename T>
 using ComPtr = UniqueHandle<ComTraits<T>>;
 

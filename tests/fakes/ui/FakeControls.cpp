@@ -3,8 +3,13 @@
 namespace kestrum::fakes {
 
 void FakeControl::SetFocus() {
-    if (enabled_ && visible_ && window_.Loaded()) {
+    FakeControl* before = window_.focused_;
+    if (enabled_ && visible_ && window_.Loaded() && before != this) {
         window_.focused_ = this;
+        if (before != nullptr) {
+            before->FocusChanged(false);
+        }
+        FocusChanged(true);
     }
 }
 
@@ -41,6 +46,41 @@ void FakeCheckBox::UserClick() {
     if (AcceptsInput()) {
         SetValue(!value_);
     }
+}
+
+void FakePaintBox::Repaint() {
+    painted.ops.clear();
+    ++paints;
+    Guarded(onPaint_, painted);
+}
+
+void FakePaintBox::FocusChanged(bool gained) {
+    Guarded(onFocus_, gained);
+}
+
+void FakePaintBox::UserClick() {
+    if (AcceptsInput()) {
+        SetFocus();
+        UserMouse({MouseAction::Press, MouseButton::Left, 0, 0});
+        UserMouse({MouseAction::Release, MouseButton::Left, 0, 0});
+        Guarded(onClick_);
+    }
+}
+
+void FakePaintBox::UserMouse(const MouseEvent& event) {
+    if (AcceptsInput()) {
+        Guarded(onMouse_, event);
+    }
+}
+
+bool FakePaintBox::UserKey(const KeyEvent& key) {
+    if (key.key == keys::kTab || key.key == keys::kEscape) {
+        return false;
+    }
+    if (AcceptsInput()) {
+        Guarded(onKeyDown_, key);
+    }
+    return true;
 }
 
 }  // namespace kestrum::fakes

@@ -29,9 +29,11 @@ struct PressKey {
     std::string window;
     KeyEvent key;
 };
+// On the window's face, or on the named control.
 struct MouseAt {
     std::string window;
     MouseEvent event;
+    std::string control;
 };
 struct CloseWindow {
     std::string window;
@@ -60,6 +62,11 @@ class FakeControl : public virtual IControl {
     bool AcceptsInput() const;
     // A user's click, by mouse or keyboard; ignored unless the control accepts input.
     virtual void UserClick() {}
+    // Input the control takes itself; each is ignored unless the control accepts input.
+    virtual void UserMouse(const MouseEvent&) {}
+    // False when the control leaves the key to the window's navigation.
+    virtual bool UserKey(const KeyEvent&) { return false; }
+    virtual void FocusChanged(bool) {}
 
   protected:
     FakeWindow& window_;
@@ -103,6 +110,80 @@ class FakeCheckBox final : public FakeControl, public ICheckBox {
     bool value_ = false;
 };
 
+// Records what a painter draws. Text measures 105 x 195 twips a character.
+class FakeCanvas final : public ICanvas {
+  public:
+    struct Op {
+        enum Kind { Clear, Ellipse, Arc, Text } kind = Clear;
+        double cx = 0, cy = 0, radius = 0, aspect = 0, start = 0, end = 0;
+        Colour colour = 0, fill = 0;
+        int x = 0, y = 0;
+        std::string text;
+    };
+    void Clear(Colour background) override { Record(Op::Clear).colour = background; }
+    void FillEllipse(double cx, double cy, double radius, double aspect, Colour outline,
+                     Colour fill) override {
+        Op& op = Record(Op::Ellipse);
+        op.cx = cx, op.cy = cy, op.radius = radius, op.aspect = aspect;
+        op.colour = outline, op.fill = fill;
+    }
+    void Arc(double cx, double cy, double radius, double aspect, double start, double end,
+             Colour colour) override {
+        Op& op = Record(Op::Arc);
+        op.cx = cx, op.cy = cy, op.radius = radius, op.aspect = aspect;
+        op.start = start, op.end = end, op.colour = colour;
+    }
+    TextExtent MeasureText(const std::string& text) override {
+        return {105 * static_cast<int>(text.size()), 195};
+    }
+    void DrawText(int x, int y, const std::string& text, Colour colour) override {
+        Op& op = Record(Op::Text);
+        op.x = x, op.y = y, op.text = text, op.colour = colour;
+    }
+
+    std::vector<Op> ops;
+
+  private:
+    Op& Record(Op::Kind kind) {
+        Op& op = ops.emplace_back();
+        op.kind = kind;
+        return op;
+    }
+};
+
+class FakePaintBox final : public FakeControl, public IPaintBox {
+  public:
+    using FakeControl::FakeControl;
+    void SetOnPaint(std::function<void(ICanvas&)> handler) override {
+        onPaint_ = std::move(handler);
+    }
+    void Repaint() override;
+    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
+        onMouse_ = std::move(handler);
+    }
+    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
+        onKeyDown_ = std::move(handler);
+    }
+    void SetOnFocus(std::function<void(bool)> handler) override { onFocus_ = std::move(handler); }
+    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+
+    // Focus, press and release of the left button, then the click.
+    void UserClick() override;
+    void UserMouse(const MouseEvent& event) override;
+    bool UserKey(const KeyEvent& key) override;
+    void FocusChanged(bool gained) override;
+
+    // What the last paint drew, and how many paints there were.
+    FakeCanvas painted;
+    int paints = 0;
+
+  private:
+    std::function<void(ICanvas&)> onPaint_;
+    std::function<void(const MouseEvent&)> onMouse_;
+    std::function<void(const KeyEvent&)> onKeyDown_;
+    std::function<void(bool)> onFocus_;
+};
+
 class FakeWindow final : public IWindow {
   public:
     FakeWindow(FakeUiToolkit& ui, std::string name, std::string title)
@@ -123,6 +204,10 @@ class FakeWindow final : public IWindow {
     ICheckBox& AddCheckBox(const std::string& name, const TwipsRect& where,
                            const std::string& caption) override {
         return Adopt(std::make_unique<FakeCheckBox>(*this, name, caption, where));
+    }
+    IPaintBox& AddPaintBox(const std::string& name, const TwipsRect& where,
+                           const std::string& caption) override {
+        return Adopt(std::make_unique<FakePaintBox>(*this, name, caption, where));
     }
     IControl* Find(const std::string& name) override;
     void Show() override { visible_ = loaded_; }

@@ -88,6 +88,9 @@ void FakeWindow::Take(const UserInput& input) {
         if (!AcceptsInput() || Guarded(onKeyPreview_, press->key)) {
             return;
         }
+        if (focused_ != nullptr && focused_->UserKey(press->key)) {
+            return;
+        }
         const int key = press->key.key;
         auto* focusedButton = dynamic_cast<FakePushButton*>(focused_);
         IPushButton* target = key == keys::kEscape ? cancel_ : nullptr;
@@ -98,7 +101,11 @@ void FakeWindow::Take(const UserInput& input) {
             dynamic_cast<FakeControl&>(*target).UserClick();
         }
     } else if (const auto* mouse = std::get_if<MouseAt>(&input)) {
-        if (AcceptsInput() && onMouse_) {
+        if (!mouse->control.empty()) {
+            if (auto* target = dynamic_cast<FakeControl*>(Find(mouse->control))) {
+                target->UserMouse(mouse->event);
+            }
+        } else if (AcceptsInput() && onMouse_) {
             onMouse_(mouse->event);
         }
     } else if (loaded_ && enabled_) {

@@ -6,6 +6,7 @@
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32CheckBox.h"
 #include "platform/win32/ui/Win32Label.h"
+#include "platform/win32/ui/Win32PaintBox.h"
 #include "platform/win32/ui/Win32PushButton.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 
@@ -101,6 +102,11 @@ IPushButton& Win32Window::AddPushButton(const std::string& name, const TwipsRect
 ICheckBox& Win32Window::AddCheckBox(const std::string& name, const TwipsRect& where,
                                     const std::string& caption) {
     return Adopt(std::make_unique<Win32CheckBox>(*this, name, nextId_++, where, caption));
+}
+
+IPaintBox& Win32Window::AddPaintBox(const std::string& name, const TwipsRect& where,
+                                    const std::string& caption) {
+    return Adopt(std::make_unique<Win32PaintBox>(*this, name, nextId_++, where, caption));
 }
 
 IControl* Win32Window::Find(const std::string& name) {

@@ -38,6 +38,8 @@ class Win32Window final : public IWindow {
                                const std::string& caption) override;
     ICheckBox& AddCheckBox(const std::string& name, const TwipsRect& where,
                            const std::string& caption) override;
+    IPaintBox& AddPaintBox(const std::string& name, const TwipsRect& where,
+                           const std::string& caption) override;
     IControl* Find(const std::string& name) override;
     void Show() override;
     void ShowModal() override;
