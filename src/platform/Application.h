@@ -4,6 +4,12 @@
 
 namespace kestrum {
 
+// The program's version, as its version resource gives it.
+struct ProgramVersion {
+    int major = 0;
+    int minor = 0;
+};
+
 // The running program as the system sees it.
 class IApplication {
   public:
@@ -22,6 +28,7 @@ class IApplication {
     // Shows or hides the program's windows in the task list.
     virtual void SetTaskListVisible(bool visible) = 0;
     virtual bool TaskListVisible() const = 0;
+    virtual ProgramVersion Version() const = 0;
 };
 
 }  // namespace kestrum

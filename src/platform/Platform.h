@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Mail.h"
 #include "platform/Power.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
@@ -23,6 +24,7 @@ struct Platform {
     IShell& shell;
     IRegistry& registry;
     IPower& power;
+    IMail& mail;
 };
 
 }  // namespace kestrum

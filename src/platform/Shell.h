@@ -24,6 +24,12 @@ class IShell {
     // replaced. False when the link cannot be written.
     virtual bool CreateShellLink(const std::string& linkPath, const std::string& target,
                                  const std::string& arguments) = 0;
+    // Asks the shell to open a document or an address with the program the user chose for it,
+    // shown normally. False when the shell could not.
+    virtual bool OpenDocument(const std::string& target) = 0;
+    // Starts a program (a full path) with its window shown normally and given the focus, and
+    // returns without waiting. False when it could not be started.
+    virtual bool StartProgram(const std::string& program) = 0;
 };
 
 }  // namespace kestrum

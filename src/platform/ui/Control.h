@@ -39,7 +39,23 @@ class IControl {
     virtual void SetToolTip(const std::string& text) = 0;
 };
 
-class ILabel : public virtual IControl {};
+// A typeface by name and size in points.
+struct FontSpec {
+    std::string face;
+    int points = 8;
+    bool bold = false;
+};
+
+class ILabel : public virtual IControl {
+  public:
+    virtual void SetFont(const FontSpec& font) = 0;
+};
+
+// A label that reads as a link: underlined in the link colour, with a hand over it.
+class ILinkLabel : public virtual ILabel {
+  public:
+    virtual void SetOnClick(std::function<void()> handler) = 0;
+};
 
 class IPushButton : public virtual IControl {
   public:

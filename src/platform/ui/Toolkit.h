@@ -33,6 +33,9 @@ struct ScreenMetrics {
     }
 };
 
+// A dialog's frame with its caption, or none at all: the window is then exactly its client area.
+enum class WindowFrame { Dialog, None };
+
 // The windowing system: windows, message boxes and the event queue of the one GUI thread.
 class IUiToolkit {
   public:
@@ -42,7 +45,8 @@ class IUiToolkit {
     // the work area. A window the system could not create answers Loaded() false.
     virtual std::unique_ptr<IWindow> CreateTopWindow(const std::string& name,
                                                      const std::string& title, int widthTwips,
-                                                     int heightTwips) = 0;
+                                                     int heightTwips,
+                                                     WindowFrame frame = WindowFrame::Dialog) = 0;
     virtual ScreenMetrics Screen() const = 0;
     // Modal; answers the button pressed.
     virtual MessageAnswer ShowMessage(const std::string& text, const std::string& title,

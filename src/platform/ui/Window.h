@@ -52,6 +52,12 @@ class IWindow {
                                    const std::string& caption) = 0;
     virtual IPaintBox& AddPaintBox(const std::string& name, const TwipsRect& where,
                                    const std::string& caption) = 0;
+    virtual ILinkLabel& AddLinkLabel(const std::string& name, const TwipsRect& where,
+                                     const std::string& caption) = 0;
+    // The program's icon, drawn to fill the place.
+    virtual IControl& AddPicture(const std::string& name, const TwipsRect& where) = 0;
+    // An etched line across the place.
+    virtual IControl& AddSeparator(const std::string& name, const TwipsRect& where) = 0;
     // The control of that name, or nullptr.
     virtual IControl* Find(const std::string& name) = 0;
 
@@ -62,6 +68,11 @@ class IWindow {
     virtual void ShowModal() = 0;
     virtual void Hide() = 0;
     virtual bool Visible() const = 0;
+    // Paints the window and its controls now rather than when events are next processed.
+    virtual void Refresh() = 0;
+    // Cuts the window to a rectangle with round corners, in pixels of the whole window.
+    virtual void SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
+                                  int cornerHeight) = 0;
     // Asks the query-unload handler (reason Code) unless forced; when it lets the window go, the
     // window is destroyed on screen and the object answers Loaded() false. Answers whether the
     // window is gone. The user's close asks the handler the same way (reason User).

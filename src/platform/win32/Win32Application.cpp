@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "common/Text.h"
 #include "platform/win32/WideString.h"
@@ -89,6 +90,26 @@ void Win32Application::SetTaskListVisible(bool visible) {
             return TRUE;
         },
         visible ? 1 : 0);
+}
+
+}  // namespace kestrum::win32
+
+namespace kestrum::win32 {
+
+ProgramVersion Win32Application::Version() const {
+    const std::wstring path = ModuleFileName();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    std::vector<unsigned char> data(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+        info == nullptr || length < sizeof(VS_FIXEDFILEINFO)) {
+        return {};
+    }
+    return {static_cast<int>(HIWORD(info->dwFileVersionMS)),
+            static_cast<int>(LOWORD(info->dwFileVersionMS))};
 }
 
 }  // namespace kestrum::win32

@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Mail.h"
 #include "platform/Power.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
@@ -28,6 +29,7 @@ class Win32Application final : public IApplication {
     bool PreviousInstance() const override { return previousInstance_; }
     void SetTaskListVisible(bool visible) override;
     bool TaskListVisible() const override { return taskListVisible_; }
+    ProgramVersion Version() const override;
 
   private:
     std::string folder_;
@@ -95,6 +97,27 @@ class Win32Shell final : public IShell {
     bool StartHidden(const std::string& program, const std::string& commandLine) override;
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
                          const std::string& arguments) override;
+    bool OpenDocument(const std::string& target) override;
+    bool StartProgram(const std::string& program) override;
+};
+
+// The mail client's Simple MAPI, loaded when first asked for, so that a system without a mail
+// client still starts the program.
+class Win32Mail final : public IMail {
+  public:
+    std::uint64_t SignOn() override;
+    bool SendWithDialog(std::uint64_t session, const std::string& to,
+                        const std::string& subject) override;
+    void SignOff(std::uint64_t session) override;
+
+  private:
+    // The library, or nothing when the system has no mail client.
+    HMODULE Library();
+    template <typename Fn>
+    Fn Function(const char* name);
+
+    ModuleHandle library_;
+    bool tried_ = false;
 };
 
 class Win32Registry final : public IRegistry {

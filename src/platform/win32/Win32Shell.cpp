@@ -38,4 +38,35 @@ bool Win32Shell::StartHidden(const std::string& program, const std::string& comm
     return true;
 }
 
+bool Win32Shell::OpenDocument(const std::string& target) {
+    if (target.find('\0') != std::string::npos) {
+        return false;
+    }
+    // The shell answers a value above 32 for success.
+    const auto done = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, L"open", Utf8ToWide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return done > 32;
+}
+
+bool Win32Shell::StartProgram(const std::string& program) {
+    if (program.find('\0') != std::string::npos) {
+        return false;
+    }
+    const std::wstring application = Utf8ToWide(program);
+    // Quoted, so that a blank in the path does not split the program's own name.
+    std::wstring commandLine = L"\"" + application + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    const KernelHandle thread(process.hThread);
+    const KernelHandle child(process.hProcess);
+    return true;
+}
+
 }  // namespace kestrum::win32

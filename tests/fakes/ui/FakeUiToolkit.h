@@ -15,6 +15,20 @@
 
 namespace kestrum::fakes {
 
+// Runs a handler at the boundary a window procedure would give it: a throw is passed over.
+template <typename Handler, typename... Args>
+auto Guarded(const Handler& handler, Args&&... args) {
+    using Result = decltype(handler(std::forward<Args>(args)...));
+    try {
+        if (handler) {
+            const Handler copy = handler;  // it may replace itself
+            return copy(std::forward<Args>(args)...);
+        }
+    } catch (...) {
+    }
+    return Result();
+}
+
 class FakeUiToolkit;
 class FakeWindow;
 
@@ -80,14 +94,28 @@ class FakeControl : public virtual IControl {
     bool visible_ = true;
 };
 
-class FakeLabel final : public FakeControl, public ILabel {
+class FakeLabel : public FakeControl, public virtual ILabel {
   public:
     using FakeControl::FakeControl;
     void SetText(const std::string& text) override;
+    void SetFont(const FontSpec& spec) override { font = spec; }
+
+    FontSpec font;
 
     // Every text set from code, with the fake time it was set at.
     std::vector<std::pair<std::uint64_t, std::string>> history;
     std::function<void(const std::string&)> onTextSet;
+};
+
+class FakeLinkLabel final : public FakeLabel, public ILinkLabel {
+  public:
+    using FakeLabel::FakeLabel;
+    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void UserClick() override {
+        if (AcceptsInput()) {
+            Guarded(onClick_);
+        }
+    }
 };
 
 class FakePushButton final : public FakeControl, public IPushButton {
@@ -209,11 +237,26 @@ class FakeWindow final : public IWindow {
                            const std::string& caption) override {
         return Adopt(std::make_unique<FakePaintBox>(*this, name, caption, where));
     }
+    ILinkLabel& AddLinkLabel(const std::string& name, const TwipsRect& where,
+                             const std::string& caption) override {
+        return Adopt(std::make_unique<FakeLinkLabel>(*this, name, caption, where));
+    }
+    IControl& AddPicture(const std::string& name, const TwipsRect& where) override {
+        return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));
+    }
+    IControl& AddSeparator(const std::string& name, const TwipsRect& where) override {
+        return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));
+    }
     IControl* Find(const std::string& name) override;
     void Show() override { visible_ = loaded_; }
     void ShowModal() override;
     void Hide() override { visible_ = false; }
     bool Visible() const override { return loaded_ && visible_; }
+    void Refresh() override {}
+    void SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
+                          int cornerHeight) override {
+        region = {left, top, right, bottom, cornerWidth, cornerHeight};
+    }
     bool Unload(bool force = false) override;
     bool Loaded() const override { return loaded_; }
     void SetDefaultButton(IPushButton* button) override { default_ = button; }
@@ -238,6 +281,9 @@ class FakeWindow final : public IWindow {
                                              int y) override;
 
     FakeUiToolkit& toolkit() { return ui_; }
+    // The rounded region in pixels (left, top, right, bottom, corner width and height).
+    std::vector<int> region;
+    WindowFrame frame = WindowFrame::Dialog;
     // Loaded, shown and not disabled by another window's modal show.
     bool AcceptsInput() const { return loaded_ && visible_ && enabled_; }
 
@@ -289,8 +335,10 @@ class FakeUiToolkit final : public IUiToolkit {
     explicit FakeUiToolkit(FakeClock& clock) : clock_(clock) {}
 
     std::unique_ptr<IWindow> CreateTopWindow(const std::string& name, const std::string& title, int,
-                                             int) override {
+                                             int,
+                                             WindowFrame frame = WindowFrame::Dialog) override {
         auto window = std::make_unique<FakeWindow>(*this, name, title);
+        window->frame = frame;
         windows_.push_back(window.get());
         return window;
     }
@@ -339,19 +387,5 @@ class FakeUiToolkit final : public IUiToolkit {
     std::vector<FakeWindow*> windows_;
     std::vector<Scheduled> scheduled_;
 };
-
-// Runs a handler at the boundary a window procedure would give it: a throw is passed over.
-template <typename Handler, typename... Args>
-auto Guarded(const Handler& handler, Args&&... args) {
-    using Result = decltype(handler(std::forward<Args>(args)...));
-    try {
-        if (handler) {
-            const Handler copy = handler;  // it may replace itself
-            return copy(std::forward<Args>(args)...);
-        }
-    } catch (...) {
-    }
-    return Result();
-}
 
 }  // namespace kestrum::fakes

@@ -1,11 +1,109 @@
 #include "platform/win32/ui/Win32Label.h"
 
+#include "platform/win32/WideString.h"
+#include "platform/win32/ui/Win32UiToolkit.h"
+#include "platform/win32/ui/Win32Window.h"
+
 namespace kestrum::win32 {
 
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+constexpr COLORREF kLinkColour = RGB(0, 0, 0xCC);
+
+}  // namespace
+
 Win32Label::Win32Label(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
-                       const std::string& caption)
+                       const std::string& caption, DWORD style)
     : Win32Control(window, name, id) {
-    Create(L"STATIC", SS_LEFT | SS_NOPREFIX, where, caption);
+    Create(L"STATIC", SS_LEFT | SS_NOPREFIX | style, where, caption);
+}
+
+void Win32Label::SetFont(const FontSpec& font) {
+    ApplyFont(font, false);
+}
+
+void Win32Label::ApplyFont(const FontSpec& font, bool underline) {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    // Points to pixels at the screen's own resolution, through its twips per pixel.
+    const int height = -(font.points * 20 + window_.toolkit().Scale().twipsPerPixelY / 2) /
+                       window_.toolkit().Scale().twipsPerPixelY;
+    FontHandle made(CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, Utf8ToWide(font.face).c_str()));
+    if (made) {
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+        font_ = std::move(made);
+    }
+}
+
+Win32LinkLabel::Win32LinkLabel(Win32Window& window, const std::string& name, int id,
+                               const TwipsRect& where, const std::string& caption)
+    : Win32Label(window, name, id, where, caption, SS_NOTIFY) {
+    LOGFONTW base{};
+    GetObjectW(window_.toolkit().font(), sizeof base, &base);
+    ApplyFont({WideToUtf8(base.lfFaceName), 8, false}, true);
+    if (hwnd_ != nullptr) {
+        SetWindowSubclass(hwnd_, &Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+}
+
+Win32LinkLabel::~Win32LinkLabel() {
+    if (hwnd_ != nullptr) {
+        RemoveWindowSubclass(hwnd_, &Subclass, kSubclassId);
+    }
+}
+
+bool Win32LinkLabel::OnCommand(WORD code) {
+    if (code != STN_CLICKED) {
+        return false;
+    }
+    if (AcceptsInput() && onClick_) {
+        auto handler = onClick_;
+        handler();
+    }
+    return true;
+}
+
+HBRUSH Win32LinkLabel::OnCtlColor(HDC dc) {
+    HBRUSH face = FaceBackground(dc);
+    SetTextColor(dc, kLinkColour);
+    return face;
+}
+
+LRESULT CALLBACK Win32LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                          UINT_PTR, DWORD_PTR) {
+    if (message == WM_SETCURSOR) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+        return TRUE;
+    }
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+Win32Ornament::Win32Ornament(Win32Window& window, const std::string& name, int id,
+                             const TwipsRect& where, Kind kind)
+    : Win32Control(window, name, id) {
+    if (kind == Kind::Separator) {
+        Create(L"STATIC", SS_ETCHEDHORZ, where, "");
+        return;
+    }
+    Create(L"STATIC", SS_ICON | SS_REALSIZECONTROL, where, "");
+    const ScreenMetrics& scale = window_.toolkit().Scale();
+    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                          IMAGE_ICON, scale.PixelsX(where.width),
+                                          scale.PixelsY(where.height), LR_DEFAULTCOLOR));
+    if (hwnd_ != nullptr && icon_ != nullptr) {
+        SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+    }
+}
+
+Win32Ornament::~Win32Ornament() {
+    if (icon_ != nullptr) {
+        DestroyIcon(icon_);
+    }
 }
 
 }  // namespace kestrum::win32

@@ -43,8 +43,8 @@ Win32UiToolkit::Win32UiToolkit(IApplication& application) : application_(applica
 
 std::unique_ptr<IWindow> Win32UiToolkit::CreateTopWindow(const std::string& name,
                                                          const std::string& title, int widthTwips,
-                                                         int heightTwips) {
-    return std::make_unique<Win32Window>(*this, name, title, widthTwips, heightTwips);
+                                                         int heightTwips, WindowFrame frame) {
+    return std::make_unique<Win32Window>(*this, name, title, widthTwips, heightTwips, frame);
 }
 
 ScreenMetrics Win32UiToolkit::Screen() const {

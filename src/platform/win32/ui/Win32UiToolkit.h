@@ -23,7 +23,8 @@ class Win32UiToolkit final : public IUiToolkit {
     Win32UiToolkit& operator=(const Win32UiToolkit&) = delete;
 
     std::unique_ptr<IWindow> CreateTopWindow(const std::string& name, const std::string& title,
-                                             int widthTwips, int heightTwips) override;
+                                             int widthTwips, int heightTwips,
+                                             WindowFrame frame = WindowFrame::Dialog) override;
     ScreenMetrics Screen() const override;
     MessageAnswer ShowMessage(const std::string& text, const std::string& title,
                               MessageButtons buttons, MessageIcon icon) override;

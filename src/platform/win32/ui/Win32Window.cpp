@@ -13,17 +13,19 @@
 namespace kestrum::win32 {
 
 Win32Window::Win32Window(Win32UiToolkit& ui, std::string name, const std::string& title,
-                         int widthTwips, int heightTwips)
+                         int widthTwips, int heightTwips, WindowFrame frame)
     : ui_(ui), name_(std::move(name)), title_(title) {
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    const DWORD style = frame == WindowFrame::None
+                            ? WS_POPUP
+                            : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     const DWORD exStyle =
         WS_EX_CONTROLPARENT | (ui_.TaskListVisible() ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW);
     const ScreenMetrics screen = ui_.Screen();
     // The size given is the client area; the frame comes on top.
-    RECT frame{0, 0, screen.PixelsX(widthTwips), screen.PixelsY(heightTwips)};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    RECT outer{0, 0, screen.PixelsX(widthTwips), screen.PixelsY(heightTwips)};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
     const int x =
         screen.PixelsX(screen.workArea.left) + (screen.PixelsX(screen.workArea.width) - width) / 2;
     const int y =
@@ -107,6 +109,40 @@ ICheckBox& Win32Window::AddCheckBox(const std::string& name, const TwipsRect& wh
 IPaintBox& Win32Window::AddPaintBox(const std::string& name, const TwipsRect& where,
                                     const std::string& caption) {
     return Adopt(std::make_unique<Win32PaintBox>(*this, name, nextId_++, where, caption));
+}
+
+ILinkLabel& Win32Window::AddLinkLabel(const std::string& name, const TwipsRect& where,
+                                      const std::string& caption) {
+    return Adopt(std::make_unique<Win32LinkLabel>(*this, name, nextId_++, where, caption));
+}
+
+IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where) {
+    return Adopt(std::make_unique<Win32Ornament>(*this, name, nextId_++, where,
+                                                 Win32Ornament::Kind::Picture));
+}
+
+IControl& Win32Window::AddSeparator(const std::string& name, const TwipsRect& where) {
+    return Adopt(std::make_unique<Win32Ornament>(*this, name, nextId_++, where,
+                                                 Win32Ornament::Kind::Separator));
+}
+
+void Win32Window::Refresh() {
+    if (hwnd_ != nullptr) {
+        RedrawWindow(hwnd_, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+void Win32Window::SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
+                                   int cornerHeight) {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    RegionHandle region(CreateRoundRectRgn(left, top, right, bottom, cornerWidth, cornerHeight));
+    // Once set, the region belongs to the window.
+    if (region && SetWindowRgn(hwnd_, region.get(), TRUE) != 0) {
+        region.release();
+    }
 }
 
 IControl* Win32Window::Find(const std::string& name) {

@@ -24,7 +24,7 @@ class Win32UiToolkit;
 class Win32Window final : public IWindow {
   public:
     Win32Window(Win32UiToolkit& ui, std::string name, const std::string& title, int widthTwips,
-                int heightTwips);
+                int heightTwips, WindowFrame frame);
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
@@ -40,11 +40,18 @@ class Win32Window final : public IWindow {
                            const std::string& caption) override;
     IPaintBox& AddPaintBox(const std::string& name, const TwipsRect& where,
                            const std::string& caption) override;
+    ILinkLabel& AddLinkLabel(const std::string& name, const TwipsRect& where,
+                             const std::string& caption) override;
+    IControl& AddPicture(const std::string& name, const TwipsRect& where) override;
+    IControl& AddSeparator(const std::string& name, const TwipsRect& where) override;
     IControl* Find(const std::string& name) override;
     void Show() override;
     void ShowModal() override;
     void Hide() override;
     bool Visible() const override;
+    void Refresh() override;
+    void SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
+                          int cornerHeight) override;
     bool Unload(bool force = false) override;
     bool Loaded() const override { return hwnd_ != nullptr; }
     void SetDefaultButton(IPushButton* button) override;
