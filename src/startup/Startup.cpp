@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 #include "startup/KestrumModule.h"
 #include "ui/options/MainWindow.h"
+#include "ui/options/SplashScreen.h"
 
 namespace kestrum {
 
@@ -75,6 +76,9 @@ StartupOutcome Main(KestrumModule& module) {
         return StartupOutcome::Ended;
     }
     HideFromTaskList(module, false);
+    if (ReadSettings(p.settings).ShowSplash) {
+        SplashScreen(p).ShowModal();
+    }
     module.Window = std::make_unique<MainWindow>(module.Context);
     module.Window->Show();
     return StartupOutcome::WindowShown;

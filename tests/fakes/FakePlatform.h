@@ -51,6 +51,9 @@ class FakeApplication final : public IApplication {
     bool PreviousInstance() const override { return previousInstance; }
     void SetTaskListVisible(bool visible) override { taskListVisible = visible; }
     bool TaskListVisible() const override { return taskListVisible; }
+    ProgramVersion Version() const override { return version; }
+
+    ProgramVersion version{1, 6};
 };
 
 // Ends nothing: records what it was asked and refuses where a test says, "access denied" (5).
@@ -91,6 +94,17 @@ class FakeShell final : public IShell {
         started.push_back(program + "|" + commandLine);
         return true;
     }
+    bool OpenDocument(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
+    // A program starts when the file system holds it.
+    bool StartProgram(const std::string& program) override {
+        started.push_back(program);
+        return files->FileExists(program);
+    }
+
+    std::vector<std::string> opened;
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
                          const std::string& arguments) override {
         links.push_back(linkPath + "|" + target + "|" + arguments);
@@ -104,6 +118,26 @@ class FakeShell final : public IShell {
     }
 };
 
+// A mail client that signs on unless told not to, and records each message handed to it.
+class FakeMail final : public IMail {
+  public:
+    bool signOnFails = false, sendFails = false;
+    int signOns = 0;
+    std::vector<std::uint64_t> signedOff;
+    std::vector<std::string> sent;  // "session|to|subject"
+
+    std::uint64_t SignOn() override {
+        ++signOns;
+        return signOnFails ? 0 : 40 + static_cast<std::uint64_t>(signOns);
+    }
+    bool SendWithDialog(std::uint64_t session, const std::string& to,
+                        const std::string& subject) override {
+        sent.push_back(std::to_string(session) + "|" + to + "|" + subject);
+        return !sendFails;
+    }
+    void SignOff(std::uint64_t session) override { signedOff.push_back(session); }
+};
+
 struct FakePlatform {
     FakeApplication application;
     FakeSystemInfo system;
@@ -114,10 +148,12 @@ struct FakePlatform {
     FakeShell shell;
     FakeRegistry registry;
     FakePower power;
+    FakeMail mail;
 
     FakePlatform() { shell.files = &files; }
     Platform services() {
-        return Platform{application, system, settings, files, clock, ui, shell, registry, power};
+        return Platform{application, system, settings, files, clock,
+                        ui,          shell,  registry, power, mail};
     }
 };
 

@@ -22,6 +22,7 @@ inline constexpr int kUp = 0x26;
 inline constexpr int kRight = 0x27;
 inline constexpr int kDown = 0x28;
 inline constexpr int kDelete = 0x2E;
+inline constexpr int kF1 = 0x70;
 }  // namespace keys
 
 // One item of a pop-up menu; a disabled item is shown greyed and cannot be chosen.

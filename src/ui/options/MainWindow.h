@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "platform/Ui.h"
+#include "ui/controls/Button.h"
+#include "ui/options/AboutBox.h"
 
 namespace kestrum {
 
@@ -22,9 +24,13 @@ class MainWindow {
     IWindow& window() { return *window_; }
     IPushButton& runButton() { return *runButton_; }
     IPushButton& exitButton() { return *exitButton_; }
+    Button& helpButton() { return *helpButton_; }
+    // The About box while it is open, or nullptr.
+    AboutBox* about() { return about_ && about_->window().Loaded() ? about_.get() : nullptr; }
 
   private:
     void CleanNow();
+    void ShowAbout();
     void RefreshSummary();
 
     RunContext& ctx_;
@@ -32,6 +38,8 @@ class MainWindow {
     ILabel* summary_ = nullptr;
     IPushButton* runButton_ = nullptr;
     IPushButton* exitButton_ = nullptr;
+    std::unique_ptr<Button> helpButton_;
+    std::unique_ptr<AboutBox> about_;
     bool running_ = false;
 };
 

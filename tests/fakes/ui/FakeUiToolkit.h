@@ -94,7 +94,7 @@ class FakeControl : public virtual IControl {
     bool visible_ = true;
 };
 
-class FakeLabel : public FakeControl, public virtual ILabel {
+class FakeLabel final : public FakeControl, public ILabel {
   public:
     using FakeControl::FakeControl;
     void SetText(const std::string& text) override;
@@ -107,9 +107,10 @@ class FakeLabel : public FakeControl, public virtual ILabel {
     std::function<void(const std::string&)> onTextSet;
 };
 
-class FakeLinkLabel final : public FakeLabel, public ILinkLabel {
+class FakeLinkLabel final : public FakeControl, public ILinkLabel {
   public:
-    using FakeLabel::FakeLabel;
+    using FakeControl::FakeControl;
+    void SetFont(const FontSpec&) override {}
     void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
     void UserClick() override {
         if (AcceptsInput()) {
