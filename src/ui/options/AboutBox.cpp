@@ -24,7 +24,7 @@ bool GetKeyValue(IRegistry& registry, RegistryHive root, const std::string& keyN
                  const std::string& valueName, std::string& value) {
     value.clear();
     // Read access is all a look-up needs; asking for more would fail for a restricted user.
-    const auto key = registry.Open(root, keyName, RegistryAccess::Read);
+    const auto key = registry.Open(root, keyName, RegistryAccess::Read, KeyLinks::Follow);
     const auto info = key ? key->QueryValueInfo(valueName) : std::nullopt;
     if (!info) {
         return false;

@@ -52,7 +52,11 @@ struct MouseAt {
 struct CloseWindow {
     std::string window;
 };
-using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow>;
+// The user brings the window to the front.
+struct ActivateWindow {
+    std::string window;
+};
+using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow>;
 
 class FakeControl : public virtual IControl {
   public:
@@ -270,8 +274,7 @@ class FakeWindow final : public IWindow {
     void SetOnQueryUnload(std::function<bool(CloseReason)> handler) override {
         onQueryUnload_ = std::move(handler);
     }
-    // Never raised: no test switches between windows.
-    void SetOnActivate(std::function<void()>) override {}
+    void SetOnActivate(std::function<void()> handler) override { onActivate_ = std::move(handler); }
     void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
         onMouse_ = std::move(handler);
     }
@@ -319,6 +322,7 @@ class FakeWindow final : public IWindow {
     std::function<bool(CloseReason)> onQueryUnload_;
     std::function<void(const MouseEvent&)> onMouse_;
     std::function<void()> onUnload_;
+    std::function<void()> onActivate_;
 };
 
 struct ShownMessage {

@@ -108,6 +108,10 @@ void FakeWindow::Take(const UserInput& input) {
         } else if (AcceptsInput() && onMouse_) {
             onMouse_(mouse->event);
         }
+    } else if (std::holds_alternative<ActivateWindow>(input)) {
+        if (AcceptsInput()) {
+            Guarded(onActivate_);
+        }
     } else if (loaded_ && enabled_) {
         auto handler = onQueryUnload_;
         if (!handler || !handler(CloseReason::User)) {

@@ -1,0 +1,161 @@
+// The About box and the splash screen on the fake toolkit.
+#include <gtest/gtest.h>
+
+#include "fakes/FakePlatform.h"
+#include "startup/KestrumModule.h"
+#include "ui/options/AboutBox.h"
+#include "ui/options/MainWindow.h"
+#include "ui/options/SplashScreen.h"
+
+namespace kestrum {
+namespace {
+
+constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
+const std::string kInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::string kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+
+class PresentationTest : public ::testing::Test {
+  protected:
+    fakes::FakePlatform fake;
+    Platform platform = fake.services();
+
+    std::vector<std::string> Messages() {
+        std::vector<std::string> texts;
+        for (const auto& shown : fake.ui.messages) {
+            texts.push_back(shown.text);
+        }
+        return texts;
+    }
+};
+
+// A text value loses one stored NUL; what does not fit 1,024 characters, a missing key or value
+// reads as a failure; a value of another type reads as empty.
+TEST_F(PresentationTest, GetKeyValueCutsTheStoredTerminatorAndRefusesWhatDoesNotFit) {
+    fake.registry.SetText(kMachine, kInfoKey, "PATH", "C:\\tools\\msinfo32.exe");
+    fake.registry.SetText(kMachine, kInfoKey, "long", std::string(1024, 'x'));
+    fake.registry.SetText(kMachine, kInfoKey, "fits", std::string(1023, 'x'));
+    fake.registry.Key(kMachine, kInfoKey).Put({"raw", regtype::kText, "no terminator"});
+    fake.registry.Key(kMachine, kInfoKey).Put({"count", regtype::kNumber, {}, 7});
+    const struct {
+        std::string key, value;
+        bool ok;
+        std::string text;
+    } cases[] = {
+        {kInfoKey, "PATH", true, "C:\\tools\\msinfo32.exe"},
+        {kInfoKey, "raw", true, "no terminator"},
+        {kInfoKey, "fits", true, std::string(1023, 'x')},
+        {kInfoKey, "long", false, ""},
+        {kInfoKey, "count", true, ""},
+        {kInfoKey, "missing", false, ""},
+        {kLocationKey, "MSINFO", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::string text = "left over";
+        EXPECT_EQ(GetKeyValue(fake.registry, kMachine, c.key, c.value, text), c.ok);
+        EXPECT_EQ(text, c.text);
+    }
+}
+
+// The tool's path from its own key starts without a file check; else the folder from the
+// location key must hold MSINFO32.EXE; else the tool is unavailable.
+TEST_F(PresentationTest, SystemInfoStartsTheToolTheRegistryNamesOrSaysItIsUnavailable) {
+    const struct {
+        const char* path;      // under the tool's own key, or null
+        const char* location;  // the tool's folder, or null
+        bool toolThere;
+        std::vector<std::string> started;
+        bool unavailable;
+    } cases[] = {
+        {"C:\\nowhere\\info.exe", "C:\\tools", true, {"C:\\nowhere\\info.exe"}, true},
+        {nullptr, "C:\\tools", true, {"C:\\tools\\MSINFO32.EXE"}, false},
+        {nullptr, "C:\\tools", false, {}, true},
+        {nullptr, nullptr, true, {}, true},
+    };
+    for (const auto& c : cases) {
+        fakes::FakePlatform machine;
+        if (c.path != nullptr) {
+            machine.registry.SetText(kMachine, kInfoKey, "PATH", c.path);
+        }
+        if (c.location != nullptr) {
+            machine.registry.SetText(kMachine, kLocationKey, "MSINFO", c.location);
+        }
+        if (c.toolThere) {
+            machine.files.AddFile("C:\\tools\\MSINFO32.EXE", "tool");
+        }
+        const Platform services = machine.services();
+        AboutBox about(services);
+        about.Show();
+        machine.ui.Input(fakes::ClickOn{"frmAbout", "cmdSysInfo"});
+        EXPECT_EQ(machine.shell.started, c.started);
+        EXPECT_EQ(machine.ui.messages.size(), c.unavailable ? 1u : 0u);
+        EXPECT_TRUE(!c.unavailable || machine.ui.messages[0].text ==
+                                          "System Information Is Unavailable At This Time");
+        EXPECT_TRUE(about.window().Loaded()) << "the box stays open";
+    }
+}
+
+TEST_F(PresentationTest, TheMailLinkSignsOnOnceAndOffWhenTheBoxUnloads) {
+    auto about = std::make_unique<AboutBox>(platform);
+    about->Show();
+    EXPECT_EQ(about->window().Title(), " About Kestrum");
+    for (int click = 0; click < 2; ++click) {
+        fake.ui.Input(fakes::ClickOn{"frmAbout", "EmailLink"});
+    }
+    fake.ui.Input(fakes::ClickOn{"frmAbout", "WebLink"});
+    EXPECT_EQ(fake.mail.signOns, 1);
+    EXPECT_EQ(fake.mail.sent,
+              std::vector<std::string>(2, "41|support@kestrum.example|Kestrum, Version 1.6"));
+    EXPECT_EQ(fake.shell.opened, std::vector<std::string>{"http://www.kestrum.example/"});
+    EXPECT_TRUE(Messages().empty());
+    fake.ui.Input(fakes::PressKey{"frmAbout", {keys::kEscape}});
+    EXPECT_FALSE(about->window().Loaded()) << "Esc closes the box";
+    EXPECT_EQ(fake.mail.signedOff, std::vector<std::uint64_t>{41});
+
+    // A mail client that cannot sign on, or cannot take the message, fails the same way.
+    for (const bool signOnFails : {true, false}) {
+        fake.mail.signOnFails = signOnFails;
+        fake.mail.sendFails = !signOnFails;
+        fake.ui.messages.clear();
+        AboutBox failing(platform);
+        failing.Show();
+        fake.ui.Input(fakes::ClickOn{"frmAbout", "EmailLink"});
+        EXPECT_EQ(Messages(), std::vector<std::string>{
+                                  "A problem has occurred while trying to send an e-mail."});
+        EXPECT_TRUE(failing.window().Loaded());
+    }
+}
+
+// "?" and F1 open one About box; the options window closes it when it is active again.
+TEST_F(PresentationTest, TheOptionsWindowOpensTheAboutBoxAndClosesItWhenActivated) {
+    KestrumModule module{platform};
+    MainWindow options(module.Context);
+    options.Show();
+    EXPECT_EQ(options.helpButton().Caption(), "?");
+    for (const fakes::UserInput& input : std::vector<fakes::UserInput>{
+             fakes::ClickOn{"Options", "HelpButton"}, fakes::PressKey{"Options", {keys::kF1}}}) {
+        fake.ui.Input(input);
+        ASSERT_NE(options.about(), nullptr);
+        AboutBox* first = options.about();
+        fake.ui.Input(fakes::PressKey{"Options", {keys::kF1}});
+        EXPECT_EQ(options.about(), first) << "still the one box";
+        fake.ui.Input(fakes::ActivateWindow{"Options"});
+        EXPECT_EQ(options.about(), nullptr);
+    }
+}
+
+TEST_F(PresentationTest, TheSplashShowsTheVersionAndClosesItselfAfterThreeSeconds) {
+    fake.application.version = {2, 10};
+    SplashScreen splash(platform);
+    const auto& window = static_cast<fakes::FakeWindow&>(splash.window());
+    EXPECT_EQ(splash.window().Find("Label(2)")->Text(), "Version 2.10");
+    EXPECT_EQ(window.frame, WindowFrame::None);
+    EXPECT_EQ(window.region, (std::vector<int>{1, 1, 400, 220, 40, 40}));
+    const std::uint64_t start = fake.clock.NowMilliseconds();
+    splash.ShowModal();
+    EXPECT_EQ(fake.clock.NowMilliseconds() - start, 3000u);
+    EXPECT_FALSE(splash.window().Loaded());
+}
+
+}  // namespace
+}  // namespace kestrum
