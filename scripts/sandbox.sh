@@ -12,7 +12,7 @@ script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$script_dir/lib/wine-env.sh"
 
 readonly marker=.kestrum-sandbox           # present once a prefix is complete and jailed
-readonly settings_level=3                  # written into the marker: see apply_settings
+readonly settings_level=4                  # written into the marker: see apply_settings
 readonly creating=.kestrum-sandbox-creating # present while a prefix is being built
 readonly logname=kestrum-sandbox.log
 readonly lock_wait=900
@@ -182,6 +182,16 @@ apply_settings() {
         show_log_tail
         die "could not make the windows unmanaged in $WINEPREFIX"
     fi
+    # Web and mail addresses never reach the host's browser or mail client: a program inside
+    # the prefix writes them down instead.
+    local scheme
+    for scheme in http https mailto; do
+        if ! housekeeping_wine reg add "HKLM\\Software\\Classes\\$scheme\\shell\\open\\command" /ve /t REG_SZ \
+            /d 'C:\windows\system32\cmd.exe /c echo %1>>C:\kestrum-started.txt' /f; then
+            show_log_tail
+            die "could not point $scheme addresses at the recorder in $WINEPREFIX"
+        fi
+    done
 }
 
 set_windows_version() {

@@ -49,6 +49,11 @@ name=${exe##*/}
 mkdir -p -- "$run_dir"
 trap 'rm -rf -- "$run_dir"' EXIT
 cp -- "$exe" "$run_dir/$name"
+# The stand-in for programs the tests make Kestrum start goes along.
+recorder=$(dirname -- "$exe")/kestrum-recorder.exe
+if [[ -f $recorder ]]; then
+    cp -- "$recorder" "$run_dir/"
+fi
 cd -- "$run_dir"
 
 status=0

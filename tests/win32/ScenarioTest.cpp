@@ -1,6 +1,12 @@
 // The installed Kestrum.exe driven from outside, through its windows, as a user would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "WinTestSupport.h"
 
 namespace kestrum::wintest {
@@ -78,6 +84,122 @@ TEST(Scenario, ASecondStartIsRefusedAndCancelStopsARun) {
     EXPECT_FALSE(IsWindow(banner));
     Press(FindButton(box, L"OK"));
     ASSERT_EQ(WaitForWindow(app.id(), kOptions, kTimeout), options);
+    ExpectCleanExit(app, options);
+}
+
+// Waits for a condition, with a deadline; false when it never held.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    const ULONGLONG deadline = GetTickCount64() + kTimeout;
+    while (!condition()) {
+        if (GetTickCount64() > deadline) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[1024] = {};
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent) {
+    std::vector<std::wstring> texts;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        texts.push_back(TextOf(child));
+    }
+    return texts;
+}
+
+// True when one of the pixels around (x, y) of the window shows the colour on the screen: a
+// ring one pixel wide may fall a pixel either way.
+bool ColourNear(HWND window, int x, int y, COLORREF colour) {
+    POINT at{x, y};
+    ClientToScreen(window, &at);
+    HDC screen = GetDC(nullptr);
+    bool found = false;
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            found = found || GetPixel(screen, at.x + dx, at.y + dy) == colour;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The splash comes with its corners cut and goes by itself; the options window's "?" button is
+// an oval with a bevel that sinks while pressed, and its click opens the About box; Esc closes
+// that, F1 opens it again, and its System Info button starts what the registry names.
+TEST(Scenario, SplashAboutBoxAndTheOvalButton) {
+    const std::wstring tool = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+    wchar_t here[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, here, MAX_PATH);
+    std::wstring recorder = here;
+    recorder = recorder.substr(0, recorder.rfind(L'\\') + 1) + L"kestrum-recorder.exe";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, tool.c_str(), L"PATH", REG_SZ, recorder.c_str(),
+                              static_cast<DWORD>((recorder.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    DeleteFileW(L"C:\\kestrum-started.txt");
+
+    Process app(kKestrum);
+    HWND splash =
+        WaitForWindow(app.id(), L"Kestrum", kTimeout, L"PLEASE WAIT...Retrieving options");
+    ASSERT_NE(splash, nullptr);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(splash, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0)) << "the top-left corner is cut";
+    EXPECT_TRUE(PtInRegion(region, 200, 100));
+    DeleteObject(region);
+    HWND options = WaitForWindow(app.id(), kOptions, kTimeout);
+    ASSERT_NE(options, nullptr);
+    EXPECT_FALSE(IsWindow(splash)) << "the splash went by itself before the options window";
+
+    // A 450-twip button at 96 dpi: the lower-right outer ring near (25, 25), the upper-left one
+    // near (4, 4), the face in the middle.
+    HWND help = FindButton(options, L"?");
+    ASSERT_NE(help, nullptr);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), black = RGB(0, 0, 0),
+                   white = RGB(255, 255, 255);
+    // Read off the screen, so only once the window is drawn there.
+    const auto looks = [&](COLORREF lowerRight, COLORREF upperLeft) {
+        return Eventually([&] {
+            return ColourNear(help, 25, 25, lowerRight) && ColourNear(help, 4, 4, upperLeft) &&
+                   ColourNear(help, 15, 8, face);
+        });
+    };
+    EXPECT_TRUE(looks(black, white)) << "raised";
+    PostMessageW(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+    EXPECT_TRUE(looks(white, black)) << "sunken";
+    PostMessageW(help, WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
+
+    HWND about = WaitForWindow(app.id(), L" About Kestrum", kTimeout);
+    ASSERT_NE(about, nullptr);
+    const std::vector<std::wstring> texts = ChildTexts(about);
+    for (const wchar_t* text : {L"Kestrum", L"OK", L"&System Info...", L"Web site:"}) {
+        EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << text;
+    }
+    EXPECT_NE(std::find_if(texts.begin(), texts.end(),
+                           [](const std::wstring& t) { return t.rfind(L"Version ", 0) == 0; }),
+              texts.end());
+    PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(about); })) << "Esc closes it";
+
+    PostMessageW(help, WM_KEYDOWN, VK_F1, 0);
+    about = WaitForWindow(app.id(), L" About Kestrum", kTimeout);
+    ASSERT_NE(about, nullptr);
+    Press(FindButton(about, L"&System Info..."));
+    std::string started;
+    EXPECT_TRUE(Eventually([&] {
+        std::ifstream log("C:\\kestrum-started.txt");
+        started.assign(std::istreambuf_iterator<char>(log), {});
+        return !started.empty();
+    }));
+    EXPECT_NE(started.find("kestrum-recorder.exe"), std::string::npos) << started;
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, tool.c_str());
+    PostMessageW(about, WM_CLOSE, 0, 0);
     ExpectCleanExit(app, options);
 }
 
