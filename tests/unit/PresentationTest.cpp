@@ -3,6 +3,7 @@
 
 #include "fakes/FakePlatform.h"
 #include "startup/KestrumModule.h"
+#include "startup/Startup.h"
 #include "ui/options/AboutBox.h"
 #include "ui/options/MainWindow.h"
 #include "ui/options/SplashScreen.h"
@@ -155,6 +156,19 @@ TEST_F(PresentationTest, TheSplashShowsTheVersionAndClosesItselfAfterThreeSecond
     splash.ShowModal();
     EXPECT_EQ(fake.clock.NowMilliseconds() - start, 3000u);
     EXPECT_FALSE(splash.window().Loaded());
+}
+
+// The splash holds an interactive start three seconds, unless the user chose to go without.
+TEST_F(PresentationTest, AnInteractiveStartShowsTheSplashOnlyWhenChosen) {
+    for (const char* choice : {"1", "0"}) {
+        fakes::FakePlatform machine;
+        machine.settings.Write("Kestrum", "Settings", "ShowSplash", choice);
+        KestrumModule module{machine.services()};
+        const std::uint64_t start = machine.clock.NowMilliseconds();
+        Main(module);
+        EXPECT_EQ(machine.clock.NowMilliseconds() - start, choice[0] == '1' ? 3000u : 0u);
+        EXPECT_TRUE(module.Window->window().Visible());
+    }
 }
 
 }  // namespace
