@@ -42,7 +42,7 @@ bool GetKeyValue(IRegistry& registry, RegistryHive root, const std::string& keyN
 
 AboutBox::AboutBox(const Platform& platform) : platform_(platform) {
     const std::string title = platform_.application.Title();
-    window_ = platform_.ui.CreateTopWindow("frmAbout", " About " + title, 6000, 4200);
+    window_ = platform_.ui.CreateTopWindow("frmAbout", " About " + title, 6000, 4500);
     IWindow& w = *window_;
     w.AddPicture("picIcon", {240, 240, 480, 480});
     ILabel& titleLabel = w.AddLabel("lblTitle", {1050, 240, 4700, 480}, title);
@@ -51,19 +51,19 @@ AboutBox::AboutBox(const Platform& platform) : platform_(platform) {
                            VersionText(platform_.application.Version()));
     w.AddLabel("lblDescription", {1050, 1140, 4700, 1320}, kDescription);
     w.AddSeparator("Line1(0)", {240, 2580, 5520, 30});
-    w.AddLabel("lblDisclaimer", {240, 2760, 3300, 240},
+    w.AddLabel("lblDisclaimer", {240, 2760, 5520, 240},
                "Please send any comments or suggestions to:");
-    mailLink_ = &w.AddLinkLabel("EmailLink", {3540, 2760, 2220, 240}, kPublisherMail);
+    mailLink_ = &w.AddLinkLabel("EmailLink", {240, 3000, 3000, 240}, kPublisherMail);
     mailLink_->SetToolTip(" Send us an e-mail ");
-    w.AddLabel("Label1", {240, 3060, 900, 240}, "Web site:");
-    ILinkLabel& webLink = w.AddLinkLabel("WebLink", {1140, 3060, 3000, 240}, kPublisherWebSite);
+    w.AddLabel("Label1", {240, 3360, 900, 240}, "Web site:");
+    ILinkLabel& webLink = w.AddLinkLabel("WebLink", {1140, 3360, 3000, 240}, kPublisherWebSite);
     webLink.SetToolTip(" Visit our web site ");
-    w.AddSeparator("Line1(1)", {240, 3420, 5520, 30});
+    w.AddSeparator("Line1(1)", {240, 3720, 5520, 30});
     PropertyBag okProperties;
     okProperties.Write<std::string>("Caption", "OK", "cmdOK");
-    ok_ = std::make_unique<Button>(w, "cmdOK", TwipsRect{3240, 3600, 1200, 450}, okProperties);
+    ok_ = std::make_unique<Button>(w, "cmdOK", TwipsRect{2880, 3900, 1200, 450}, okProperties);
     IPushButton& sysInfo =
-        w.AddPushButton("cmdSysInfo", {4560, 3600, 1200, 450}, "&System Info...");
+        w.AddPushButton("cmdSysInfo", {4200, 3900, 1560, 450}, "&System Info...");
 
     ok_->SetOnClick([this] { window_->Unload(); });
     sysInfo.SetOnClick([this] { StartSysInfo(); });
