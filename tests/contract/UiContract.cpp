@@ -191,6 +191,31 @@ TEST_F(UiContract, APopUpMenuAnswersTheChosenEnabledItem) {
     EXPECT_EQ(d->log, Log{}) << "no key meant for the menu reaches the window";
 }
 
+// An owner-drawn control takes Enter itself while it has the focus, but no click from the space
+// bar, and hands its clicks and focus on; the window's default button gets no Enter meanwhile.
+TEST_F(UiContract, APaintBoxTakesItsOwnKeysAndClicks) {
+    auto d = MakeDialog("Paint");
+    d->window->SetDefaultButton(d->save);
+    IPaintBox& box = d->window->AddPaintBox("ovalButton", {3000, 240, 450, 450}, "?");
+    box.SetOnKeyDown(
+        [&](const KeyEvent& key) { d->log.push_back("key " + std::to_string(key.key)); });
+    box.SetOnClick([&] { d->log.push_back("click"); });
+    box.SetOnFocus([&](bool gained) { d->log.push_back(gained ? "focus" : "blur"); });
+    int paints = 0;
+    box.SetOnPaint([&](ICanvas& canvas) {
+        ++paints;
+        canvas.Clear(colours::kButtonFace);
+    });
+    box.SetFocus();
+    driver->PressKey(*d->window, keys::kSpace);
+    driver->PressKey(*d->window, keys::kEnter);
+    driver->Click(*d->window, "ovalButton");
+    d->box->SetFocus();
+    EXPECT_EQ(d->log, (Log{"focus", "key 32", "key 13", "click", "blur"}));
+    box.Repaint();
+    EXPECT_GT(paints, 0);
+}
+
 TEST_F(UiContract, TheMouseReachesTheWindowInTwips) {
     auto d = MakeDialog("Mouse");
     const int tpp = ui.Screen().twipsPerPixelX;

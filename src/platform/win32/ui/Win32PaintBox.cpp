@@ -116,13 +116,13 @@ bool Win32PaintBox::Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& 
             // The system button goes on to capture the mouse and to click on release.
             return false;
         }
-        case WM_KEYDOWN:
-            if (wparam != VK_SPACE) {
-                KeyEvent key{static_cast<int>(wparam), GetKeyState(VK_SHIFT) < 0,
-                             GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
-                Raise(onKeyDown_, key);
-            }
+        case WM_KEYDOWN: {
+            // Not passed on: the system button would click on the space bar's release.
+            KeyEvent key{static_cast<int>(wparam), GetKeyState(VK_SHIFT) < 0,
+                         GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+            Raise(onKeyDown_, key);
             return true;
+        }
         case WM_KEYUP:
         case WM_CHAR:
             // The system button clicks on the space bar's release: that is withheld.
