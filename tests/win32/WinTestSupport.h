@@ -54,6 +54,13 @@ class Process {
 // A volatile registry link at root\path that leads to target, given in the registry's own
 // notation ("\Registry\Machine\...").
 inline bool MakeRegistryLink(HKEY root, const std::wstring& path, const std::wstring& target) {
+    // The keys above it are made lasting first: made along with a volatile key they would be
+    // volatile too, and refuse lasting subkeys.
+    HKEY parent = nullptr;
+    if (RegCreateKeyExW(root, path.substr(0, path.rfind(L'\\')).c_str(), 0, nullptr, 0, KEY_READ,
+                        nullptr, &parent, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(parent);
+    }
     HKEY link = nullptr;
     if (RegCreateKeyExW(
             root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK,
