@@ -1,6 +1,9 @@
+#include "ui/selection/FileSelection.h"
 #include "ui/selection/FolderTree.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "fakes/FakePlatform.h"
 
@@ -87,6 +90,67 @@ TEST(FolderTree, NodePathsMapToDirectoriesAndBack) {
     };
     for (const auto& [path, walk] : walks) {
         EXPECT_EQ(TreeWalkPath(path, folders), walk) << path;
+    }
+}
+
+TEST(FileSelection, CountsPatternsAndResults) {
+    fakes::FakeLocale locale;
+    const std::pair<std::uint64_t, const char*> counts[] = {
+        {0, "0 files"}, {1, "1 file"}, {25, "25 files"}, {1204, "1,204 files"}};
+    for (const auto& [count, text] : counts) {
+        EXPECT_EQ(FileCountText(count, locale), text);
+    }
+    for (const char* typed : {"", "*", "*.", ".*"}) {
+        EXPECT_EQ(ListPatternFor(typed), "*.*") << typed;
+    }
+    EXPECT_EQ(ListPatternFor("*.ini"), "*.ini");
+    const std::tuple<const char*, const char*, const char*> results[] = {
+        {"c:\\temp", "notes.txt", "c:\\temp\\notes.txt"},
+        {"c:\\temp", "*", "c:\\temp\\*.*"},
+        {"c:\\temp", "*.log", "c:\\temp\\*.log"},
+        {"c:\\temp", "", "c:\\temp\\"},
+        {"c:\\", ".*", "c:\\*.*"},
+        {"", "x.txt", "\\x.txt"},
+    };
+    for (const auto& [folder, name, result] : results) {
+        EXPECT_EQ(SelectionResult(folder, name), result);
+    }
+}
+
+// Files only, without hidden and system ones, matching without case, in the user's order.
+TEST(FileSelection, TheFileListShowsTheFolderFilesThatMatch) {
+    fakes::FakeFileSystem files;
+    fakes::FakeLocale locale;
+    for (const char* name : {"win.ini", "System.INI", "notes.txt", "Apple.ini"}) {
+        files.AddFile(std::string("C:\\windows\\") + name, "x");
+    }
+    files.AddFile("C:\\windows\\hidden.ini", "x", attr::kHidden);
+    files.AddFile("C:\\windows\\boot.ini", "x", attr::kSystem);
+    files.AddFolder("C:\\windows\\folder.ini");
+    EXPECT_EQ(MatchingFiles(files, locale, "c:\\windows", "*.ini"),
+              (std::vector<std::string>{"Apple.ini", "System.INI", "win.ini"}));
+    EXPECT_EQ(MatchingFiles(files, locale, "c:\\windows", "WIN.INI"),
+              std::vector<std::string>{"win.ini"});
+    EXPECT_EQ(MatchingFiles(files, locale, "c:\\windows", "*.*").size(), 4u);
+    EXPECT_TRUE(MatchingFiles(files, locale, "", "*.*").empty());
+}
+
+// Centred over the owner with the bottoms level, pushed into the work area where it would leave
+// it on the left, at the bottom or at the top.
+TEST(FileSelection, TheDialogSitsOverItsOwnerInsideTheWorkArea) {
+    const TwipsRect work{0, 0, 15360, 11070};
+    const struct {
+        TwipsRect owner;
+        int left, top;
+    } cases[] = {
+        {{3000, 2000, 7000, 6000}, 3155, 3590},
+        {{-2000, 2000, 7000, 6000}, 0, 3590},
+        {{3000, 8000, 7000, 6000}, 3155, 11070 - 4410},
+        {{3000, 0, 7000, 3000}, 3155, 0},
+    };
+    for (const auto& c : cases) {
+        const TwipsPoint at = PlaceOverOwner(c.owner, 6690, 4410, work);
+        EXPECT_EQ(std::make_pair(at.left, at.top), std::make_pair(c.left, c.top));
     }
 }
 
