@@ -76,7 +76,12 @@ TEST_F(TextBoxContract, TextSetFromCodeLeavesTheCaretAtTheStartAndSelectAllIsRep
     box.SelectAll();
     driver->PressKey(*window, keys::kBack);
     EXPECT_EQ(box.Text(), "");
-    driver->Type(*window, "kept");
+    driver->Type(*window, "k");
+    const Log before = log;
+    box.SelectAll();
+    driver->Type(*window, "k");
+    EXPECT_EQ(log.size(), before.size() + 1) << "the key, but no change: k typed over k";
+    driver->Type(*window, "ept");
     save.SetFocus();
     EXPECT_EQ(log.back(), "blur");
     EXPECT_EQ(log[1], "focus");

@@ -54,8 +54,11 @@ void FakeTextBox::Replace(const std::string& with) {
     std::string text = Text();
     text.replace(selStart_, selEnd_ - selStart_, with);
     selStart_ = selEnd_ = selStart_ + with.size();
-    FakeControl::SetText(text);
-    Guarded(onChange_);
+    // A character typed over the same one changes nothing.
+    if (text != Text()) {
+        FakeControl::SetText(text);
+        Guarded(onChange_);
+    }
 }
 
 void FakeTextBox::UserClick() {
