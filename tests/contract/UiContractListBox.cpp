@@ -115,10 +115,10 @@ TEST_F(ListBoxContract, ItemRectsFollowTheScrolling) {
 }
 
 // The mouse handler sees the list's own events in twips; a press picks the row under it, a
-// double click runs its own handler, and Up and Down move the selection. Code's selection runs
-// no handler.
+// double click runs its own handler, Up and Down move the selection and a typed character picks
+// the next row starting with it. Code's selection runs no handler.
 TEST_F(ListBoxContract, TheUserPicksRowsByMouseAndKeyboard) {
-    IListBox& list = AddList(false, {"r0", "r1", "r2", "r3"});
+    IListBox& list = AddList(false, {"a.txt", "b1.txt", "b2.txt", "c.txt"});
     int clicks = 0;
     int doubleClicks = 0;
     std::vector<MouseEvent> mouse;
@@ -153,6 +153,14 @@ TEST_F(ListBoxContract, TheUserPicksRowsByMouseAndKeyboard) {
     driver->PressKey(*window, keys::kDown);
     EXPECT_EQ(list.SelectedIndex(), 2);
     EXPECT_EQ(clicks, 2);
+    driver->Type(*window, "B");
+    EXPECT_EQ(list.SelectedIndex(), 1) << "round to the top";
+    driver->Type(*window, "c");
+    EXPECT_EQ(list.SelectedIndex(), 3);
+    driver->Type(*window, "b");
+    EXPECT_EQ(list.SelectedIndex(), 1);
+    driver->PressKey(*window, keys::kDown);
+    EXPECT_EQ(clicks, 6);
 
     const int below = list.ItemRect(3).top + list.ItemRect(3).height + 4 * tpp;
     driver->MouseOn(*window, list.Name(), {MouseAction::Release, MouseButton::Right, x, below});

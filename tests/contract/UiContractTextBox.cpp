@@ -73,6 +73,11 @@ TEST_F(TextBoxContract, TextSetFromCodeLeavesTheCaretAtTheStartAndSelectAllIsRep
     EXPECT_EQ(box.Text(), "win.ini");
     driver->PressKey(*window, keys::kBack);
     EXPECT_EQ(box.Text(), "win.in");
+    for (int key : {keys::kLeft, keys::kLeft, keys::kRight}) {
+        driver->PressKey(*window, key);
+    }
+    driver->Type(*window, "_");
+    EXPECT_EQ(box.Text(), "win.i_n") << "the caret keys move the caret";
     box.SelectAll();
     driver->PressKey(*window, keys::kBack);
     EXPECT_EQ(box.Text(), "");

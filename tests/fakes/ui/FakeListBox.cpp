@@ -120,8 +120,11 @@ void FakeListBox::UserDoubleClick(int x, int y) {
 }
 
 bool FakeListBox::UserKey(const KeyEvent& key) {
-    if (key.key != keys::kUp && key.key != keys::kDown) {
+    if (key.key == keys::kTab || key.key == keys::kEscape || key.key == keys::kEnter) {
         return false;
+    }
+    if (key.key != keys::kUp && key.key != keys::kDown) {
+        return true;  // a character's key: the character picks the row
     }
     if (AcceptsInput() && Count() > 0) {
         const int step = key.key == keys::kDown ? 1 : -1;
@@ -132,6 +135,25 @@ bool FakeListBox::UserKey(const KeyEvent& key) {
         }
     }
     return true;
+}
+
+void FakeListBox::UserChar(char c) {
+    if (!AcceptsInput()) {
+        return;
+    }
+    // The next row after the selected one that starts with the character, round to the top.
+    const auto lower = [](char x) { return std::tolower(static_cast<unsigned char>(x)); };
+    for (int step = 1; step <= Count(); ++step) {
+        const int row = (std::max(selected_, -1) + step) % Count();
+        const std::string& text = rows_[static_cast<std::size_t>(row)];
+        if (!text.empty() && lower(text[0]) == lower(c)) {
+            if (row != selected_) {
+                SetSelectedIndex(row);
+                Guarded(onClick_);
+            }
+            return;
+        }
+    }
 }
 
 void FakeListBox::FocusChanged(bool gained) {

@@ -10,8 +10,8 @@ namespace kestrum::fakes {
 
 // A single-selection list drawn as the system draws one at 96 dots per inch: rows of 13 pixels
 // inside a 2-pixel border, a 16-pixel scroll bar once the rows outgrow the height, and the
-// selected row scrolled into view. Up and Down move the selection; a press of the left button
-// picks the row under it.
+// selected row scrolled into view. Up and Down move the selection, a typed character picks the
+// next row that starts with it, and a press of the left button picks the row under it.
 class FakeListBox final : public FakeControl, public IListBox {
   public:
     static constexpr int kRowHeight = 195;
@@ -39,6 +39,7 @@ class FakeListBox final : public FakeControl, public IListBox {
     void UserMouse(const MouseEvent& event) override;
     void UserDoubleClick(int x, int y) override;
     bool UserKey(const KeyEvent& key) override;
+    void UserChar(char c) override;
     void FocusChanged(bool gained) override;
 
   private:

@@ -76,9 +76,31 @@ bool FakeTextBox::UserKey(const KeyEvent& key) {
         return true;
     }
     Guarded(onKeyDown_, key);
-    if (key.key == keys::kBack && selEnd_ > 0) {
-        selStart_ = selStart_ == selEnd_ ? selStart_ - 1 : selStart_;
-        Replace("");
+    constexpr int kEnd = 0x23;
+    constexpr int kHome = 0x24;
+    const std::size_t length = Text().size();
+    switch (key.key) {
+        case keys::kBack:
+            if (selEnd_ > 0) {
+                selStart_ = selStart_ == selEnd_ ? selStart_ - 1 : selStart_;
+                Replace("");
+            }
+            break;
+        // The caret is the selection's end; moving it drops the selection.
+        case keys::kLeft:
+            selStart_ = selEnd_ = selEnd_ > 0 ? selEnd_ - 1 : 0;
+            break;
+        case keys::kRight:
+            selStart_ = selEnd_ = selEnd_ < length ? selEnd_ + 1 : length;
+            break;
+        case kHome:
+            selStart_ = selEnd_ = 0;
+            break;
+        case kEnd:
+            selStart_ = selEnd_ = length;
+            break;
+        default:
+            break;
     }
     return true;
 }

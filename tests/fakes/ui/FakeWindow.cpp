@@ -84,9 +84,10 @@ void FakeWindow::TakeKey(const KeyEvent& event, char typed) {
     if (!AcceptsInput() || Guarded(onKeyPreview_, event)) {
         return;
     }
-    if (focused_ != nullptr && focused_->UserKey(event)) {
+    // The character goes where the key went, even if its handling moved the focus.
+    if (FakeControl* target = focused_; target != nullptr && target->UserKey(event)) {
         if (typed != '\0') {
-            focused_->UserChar(typed);
+            target->UserChar(typed);
         }
         return;
     }
