@@ -41,14 +41,14 @@ class Win32UiDriver final : public UiDriver {
     // shift held in the thread's key state where the character needs it.
     void Type(IWindow& window, const std::string& text) override {
         for (const wchar_t c : win32::Utf8ToWide(text)) {
-            const SHORT scan = VkKeyScanW(c);
-            if (scan == -1) {
+            const SHORT mapped = VkKeyScanW(c);
+            if (mapped == -1) {
                 PostMessageW(FocusIn(window), WM_CHAR, c, 1);
                 ui_.ProcessPendingEvents();
                 continue;
             }
-            const auto vk = static_cast<WPARAM>(LOBYTE(scan));
-            const bool shift = (HIBYTE(scan) & 1) != 0;
+            const auto vk = static_cast<WPARAM>(LOBYTE(mapped));
+            const bool shift = (HIBYTE(mapped) & 1) != 0;
             BYTE state[256] = {};
             GetKeyboardState(state);
             state[VK_SHIFT] = shift ? 0x80 : 0;
@@ -68,7 +68,10 @@ class Win32UiDriver final : public UiDriver {
             : event.button == MouseButton::Right
                 ? (event.action == MouseAction::Press ? WM_RBUTTONDOWN : WM_RBUTTONUP)
                 : (event.action == MouseAction::Press ? WM_LBUTTONDOWN : WM_LBUTTONUP);
-        PostMessageW(HwndOf(window, control), message, 0, PixelsOf(event.x, event.y));
+        const WPARAM buttons = message == WM_LBUTTONDOWN   ? MK_LBUTTON
+                               : message == WM_RBUTTONDOWN ? MK_RBUTTON
+                                                           : 0;
+        PostMessageW(HwndOf(window, control), message, buttons, PixelsOf(event.x, event.y));
         ui_.ProcessPendingEvents();
     }
     void DoubleClick(IWindow& window, const std::string& control, int x, int y) override {
