@@ -19,6 +19,12 @@ class UiDriver {
     virtual void Click(IWindow& window, const std::string& control) = 0;
     // A key pressed with the focus where it is.
     virtual void PressKey(IWindow& window, int key) = 0;
+    // Text typed key by key with the focus where it is.
+    virtual void Type(IWindow& window, const std::string& text) = 0;
+    // The mouse on a control, at a point of its inside in twips.
+    virtual void MouseOn(IWindow& window, const std::string& control, const MouseEvent& event) = 0;
+    virtual void DoubleClick(IWindow& window, const std::string& control, int xTwips,
+                             int yTwips) = 0;
     virtual void Close(IWindow& window) = 0;
     // A left button pressed on the window's face at a point in twips.
     virtual void PressMouse(IWindow& window, int xTwips, int yTwips) = 0;

@@ -14,6 +14,15 @@ class FakeUiDriver final : public UiDriver {
     void PressKey(IWindow& window, int key) override {
         ui_.Input(fakes::PressKey{window.Name(), KeyEvent{key}});
     }
+    void Type(IWindow& window, const std::string& text) override {
+        ui_.Input(fakes::TypeText{window.Name(), text});
+    }
+    void MouseOn(IWindow& window, const std::string& control, const MouseEvent& event) override {
+        ui_.Input(fakes::MouseAt{window.Name(), event, control});
+    }
+    void DoubleClick(IWindow& window, const std::string& control, int x, int y) override {
+        ui_.Input(fakes::DoubleClickAt{window.Name(), control, x, y});
+    }
     void Close(IWindow& window) override { ui_.Input(fakes::CloseWindow{window.Name()}); }
     void PressMouse(IWindow& window, int x, int y) override {
         ui_.Input(fakes::MouseAt{window.Name(), {MouseAction::Press, MouseButton::Left, x, y}, ""});

@@ -24,16 +24,62 @@ class Win32UiDriver final : public UiDriver {
         PostMessageW(HwndOf(window, control), BM_CLICK, 0, 0);
         ui_.ProcessPendingEvents();
     }
-    void PressKey(IWindow& window, int key) override {
+    static HWND FocusIn(IWindow& window) {
         HWND top = TopOf(window);
         HWND target = GetFocus();
-        if (target == nullptr || (target != top && !IsChild(top, target))) {
-            target = top;
-        }
+        return target != nullptr && (target == top || IsChild(top, target)) ? target : top;
+    }
+    void PressKey(IWindow& window, int key) override {
+        HWND target = FocusIn(window);
         const auto vk = static_cast<WPARAM>(key);
         const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(key), 0)) << 16;
         PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
         PostMessageW(target, WM_KEYUP, vk, scan | 1 | (LPARAM{3} << 30));
+        ui_.ProcessPendingEvents();
+    }
+    // Each character as its key: the message loop's translation makes the character of it, with
+    // shift held in the thread's key state where the character needs it.
+    void Type(IWindow& window, const std::string& text) override {
+        for (const wchar_t c : win32::Utf8ToWide(text)) {
+            const SHORT mapped = VkKeyScanW(c);
+            if (mapped == -1) {
+                PostMessageW(FocusIn(window), WM_CHAR, c, 1);
+                ui_.ProcessPendingEvents();
+                continue;
+            }
+            const auto vk = static_cast<WPARAM>(LOBYTE(mapped));
+            const bool shift = (HIBYTE(mapped) & 1) != 0;
+            BYTE state[256] = {};
+            GetKeyboardState(state);
+            state[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(state);
+            const LPARAM code = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
+            PostMessageW(FocusIn(window), WM_KEYDOWN, vk, code | 1);
+            ui_.ProcessPendingEvents();
+            PostMessageW(FocusIn(window), WM_KEYUP, vk, code | 1 | (LPARAM{3} << 30));
+            ui_.ProcessPendingEvents();
+            state[VK_SHIFT] = 0;
+            SetKeyboardState(state);
+        }
+    }
+    void MouseOn(IWindow& window, const std::string& control, const MouseEvent& event) override {
+        const UINT message =
+            event.action == MouseAction::Move ? WM_MOUSEMOVE
+            : event.button == MouseButton::Right
+                ? (event.action == MouseAction::Press ? WM_RBUTTONDOWN : WM_RBUTTONUP)
+                : (event.action == MouseAction::Press ? WM_LBUTTONDOWN : WM_LBUTTONUP);
+        const WPARAM buttons = message == WM_LBUTTONDOWN   ? MK_LBUTTON
+                               : message == WM_RBUTTONDOWN ? MK_RBUTTON
+                                                           : 0;
+        PostMessageW(HwndOf(window, control), message, buttons, PixelsOf(event.x, event.y));
+        ui_.ProcessPendingEvents();
+    }
+    void DoubleClick(IWindow& window, const std::string& control, int x, int y) override {
+        HWND target = HwndOf(window, control);
+        const LPARAM at = PixelsOf(x, y);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            PostMessageW(target, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        }
         ui_.ProcessPendingEvents();
     }
     void Close(IWindow& window) override {
@@ -58,6 +104,10 @@ class Win32UiDriver final : public UiDriver {
     std::uint64_t NowMilliseconds() override { return GetTickCount64(); }
 
   private:
+    LPARAM PixelsOf(int xTwips, int yTwips) {
+        const ScreenMetrics screen = ui_.Screen();
+        return MAKELPARAM(screen.PixelsX(xTwips), screen.PixelsY(yTwips));
+    }
     static void Key(HWND to, WPARAM vk) {
         PostMessageW(to, WM_KEYDOWN, vk, 1);
         PostMessageW(to, WM_KEYUP, vk, 1 | (LPARAM{3} << 30));

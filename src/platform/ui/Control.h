@@ -109,4 +109,46 @@ class ICheckBox : public virtual IControl {
     virtual void SetOnClick(std::function<void()> handler) = 0;
 };
 
+// A one-line text box; its text is what the user typed.
+class ITextBox : public virtual IControl {
+  public:
+    // Selects the whole text, so that what is typed next replaces it.
+    virtual void SelectAll() = 0;
+    // Runs after every change of the text, whether the user typed it or code set it; setting
+    // the text it already has runs nothing.
+    virtual void SetOnChange(std::function<void()> handler) = 0;
+    // Runs for each key pressed in the box, after the window's key preview. Enter reaches the
+    // box only while the window has no default button; Tab and Esc never do.
+    virtual void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) = 0;
+    // Runs with true when the box gains the focus, false when it loses it.
+    virtual void SetOnFocus(std::function<void(bool)> handler) = 0;
+};
+
+// A single-selection list of text rows, kept in the order they were added or, when made
+// sorted, in alphabetical order without regard to case. Rows count from 0; -1 means none.
+class IListBox : public virtual IControl {
+  public:
+    virtual void AddItem(const std::string& text) = 0;
+    // A row the list does not have is ignored.
+    virtual void RemoveItem(int row) = 0;
+    virtual void Clear() = 0;
+    virtual int Count() const = 0;
+    // Empty for a row the list does not have.
+    virtual std::string ItemText(int row) const = 0;
+    virtual int SelectedIndex() const = 0;
+    // Scrolls the row into view; -1, or a row the list does not have, selects none. Runs no
+    // handler.
+    virtual void SetSelectedIndex(int row) = 0;
+    // Where the row is drawn now, in twips from the top left of the list's inside (a row
+    // scrolled out of view lies outside it); all zero for a row the list does not have.
+    virtual TwipsRect ItemRect(int row) const = 0;
+    // Runs when the user picks a row, by mouse or keyboard, after it is selected.
+    virtual void SetOnClick(std::function<void()> handler) = 0;
+    virtual void SetOnDoubleClick(std::function<void()> handler) = 0;
+    // The mouse over the list, in twips from the top left of its inside.
+    virtual void SetOnMouse(std::function<void(const MouseEvent&)> handler) = 0;
+    // Runs with true when the list gains the focus, false when it loses it.
+    virtual void SetOnFocus(std::function<void(bool)> handler) = 0;
+};
+
 }  // namespace kestrum

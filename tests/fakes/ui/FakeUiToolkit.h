@@ -56,7 +56,20 @@ struct CloseWindow {
 struct ActivateWindow {
     std::string window;
 };
-using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow>;
+// Text typed key by key into the focused control; each key reaches the key preview first.
+struct TypeText {
+    std::string window;
+    std::string text;
+};
+// A double click of the left button on the named control, in twips.
+struct DoubleClickAt {
+    std::string window;
+    std::string control;
+    int x = 0;
+    int y = 0;
+};
+using UserInput =
+    std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, TypeText, DoubleClickAt>;
 
 class FakeControl : public virtual IControl {
   public:
@@ -85,6 +98,9 @@ class FakeControl : public virtual IControl {
     // False when the control leaves the key to the window's navigation.
     virtual bool UserKey(const KeyEvent&) { return false; }
     virtual void FocusChanged(bool) {}
+    // A typed character whose key the control took.
+    virtual void UserChar(char) {}
+    virtual void UserDoubleClick(int, int) {}
 
   protected:
     FakeWindow& window_;
@@ -246,6 +262,8 @@ class FakeWindow final : public IWindow {
                              const std::string& caption) override {
         return Adopt(std::make_unique<FakeLinkLabel>(*this, name, caption, where));
     }
+    ITextBox& AddTextBox(const std::string& name, const TwipsRect& where) override;
+    IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) override;
     IControl& AddPicture(const std::string& name, const TwipsRect& where) override {
         return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));
     }
@@ -294,6 +312,7 @@ class FakeWindow final : public IWindow {
   private:
     friend class FakeControl;
     friend class FakeUiToolkit;
+    void TakeKey(const KeyEvent& key, char typed);
     struct Timer {
         std::uint32_t interval;
         std::uint64_t due;

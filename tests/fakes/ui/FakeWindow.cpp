@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "fakes/ui/FakeTextBox.h"
 #include "fakes/ui/FakeUiToolkit.h"
 
 namespace kestrum::fakes {
@@ -78,27 +79,43 @@ void FakeWindow::StartTimer(int id, std::uint32_t intervalMs, std::function<void
     }
 }
 
+void FakeWindow::TakeKey(const KeyEvent& event, char typed) {
+    // A preview that throws has consumed nothing, as on the system.
+    if (!AcceptsInput() || Guarded(onKeyPreview_, event)) {
+        return;
+    }
+    // The character goes where the key went, even if its handling moved the focus.
+    if (FakeControl* target = focused_; target != nullptr && target->UserKey(event)) {
+        if (typed != '\0') {
+            target->UserChar(typed);
+        }
+        return;
+    }
+    const int key = event.key;
+    auto* focusedButton = dynamic_cast<FakePushButton*>(focused_);
+    IPushButton* target = key == keys::kEscape ? cancel_ : nullptr;
+    if (key == keys::kEnter) {
+        target = focusedButton != nullptr ? focusedButton : default_;
+    }
+    if (target != nullptr) {
+        dynamic_cast<FakeControl&>(*target).UserClick();
+    }
+}
+
 void FakeWindow::Take(const UserInput& input) {
     if (const auto* click = std::get_if<ClickOn>(&input)) {
         if (auto* target = dynamic_cast<FakeControl*>(Find(click->control))) {
             target->UserClick();
         }
     } else if (const auto* press = std::get_if<PressKey>(&input)) {
-        // A preview that throws has consumed nothing, as on the system.
-        if (!AcceptsInput() || Guarded(onKeyPreview_, press->key)) {
-            return;
+        TakeKey(press->key, '\0');
+    } else if (const auto* type = std::get_if<TypeText>(&input)) {
+        for (const char c : type->text) {
+            TakeKey(KeyForChar(c), c);
         }
-        if (focused_ != nullptr && focused_->UserKey(press->key)) {
-            return;
-        }
-        const int key = press->key.key;
-        auto* focusedButton = dynamic_cast<FakePushButton*>(focused_);
-        IPushButton* target = key == keys::kEscape ? cancel_ : nullptr;
-        if (key == keys::kEnter) {
-            target = focusedButton != nullptr ? focusedButton : default_;
-        }
-        if (target != nullptr) {
-            dynamic_cast<FakeControl&>(*target).UserClick();
+    } else if (const auto* dbl = std::get_if<DoubleClickAt>(&input)) {
+        if (auto* target = dynamic_cast<FakeControl*>(Find(dbl->control))) {
+            target->UserDoubleClick(dbl->x, dbl->y);
         }
     } else if (const auto* mouse = std::get_if<MouseAt>(&input)) {
         if (!mouse->control.empty()) {

@@ -10,7 +10,7 @@ Win32Control::Win32Control(Win32Window& window, std::string name, int id)
     : window_(window), name_(std::move(name)), id_(id) {}
 
 void Win32Control::Create(const wchar_t* className, DWORD style, const TwipsRect& where,
-                          const std::string& caption) {
+                          const std::string& caption, DWORD exStyle) {
     text_ = caption;
     bounds_ = where;
     if (window_.hwnd() == nullptr) {
@@ -18,7 +18,7 @@ void Win32Control::Create(const wchar_t* className, DWORD style, const TwipsRect
     }
     const ScreenMetrics& screen = window_.toolkit().Scale();
     hwnd_ = CreateWindowExW(
-        0, className, Utf8ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | style,
+        exStyle, className, Utf8ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | style,
         screen.PixelsX(where.left), screen.PixelsY(where.top), screen.PixelsX(where.width),
         screen.PixelsY(where.height), window_.hwnd(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr), nullptr);

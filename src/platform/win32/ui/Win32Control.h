@@ -54,7 +54,7 @@ class Win32Control : public virtual IControl {
   protected:
     // Creates the child window; each kind calls it from its constructor.
     void Create(const wchar_t* className, DWORD style, const TwipsRect& where,
-                const std::string& caption);
+                const std::string& caption, DWORD exStyle = 0);
     // True when a user could act on the control now: it and its window enabled and shown.
     bool AcceptsInput() const;
 

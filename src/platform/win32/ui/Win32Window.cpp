@@ -6,8 +6,10 @@
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32CheckBox.h"
 #include "platform/win32/ui/Win32Label.h"
+#include "platform/win32/ui/Win32ListBox.h"
 #include "platform/win32/ui/Win32PaintBox.h"
 #include "platform/win32/ui/Win32PushButton.h"
+#include "platform/win32/ui/Win32TextBox.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 
 namespace kestrum::win32 {
@@ -114,6 +116,14 @@ IPaintBox& Win32Window::AddPaintBox(const std::string& name, const TwipsRect& wh
 ILinkLabel& Win32Window::AddLinkLabel(const std::string& name, const TwipsRect& where,
                                       const std::string& caption) {
     return Adopt(std::make_unique<Win32LinkLabel>(*this, name, nextId_++, where, caption));
+}
+
+ITextBox& Win32Window::AddTextBox(const std::string& name, const TwipsRect& where) {
+    return Adopt(std::make_unique<Win32TextBox>(*this, name, nextId_++, where));
+}
+
+IListBox& Win32Window::AddListBox(const std::string& name, const TwipsRect& where, bool sorted) {
+    return Adopt(std::make_unique<Win32ListBox>(*this, name, nextId_++, where, sorted));
 }
 
 IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where) {

@@ -42,6 +42,8 @@ class Win32Window final : public IWindow {
                            const std::string& caption) override;
     ILinkLabel& AddLinkLabel(const std::string& name, const TwipsRect& where,
                              const std::string& caption) override;
+    ITextBox& AddTextBox(const std::string& name, const TwipsRect& where) override;
+    IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) override;
     IControl& AddPicture(const std::string& name, const TwipsRect& where) override;
     IControl& AddSeparator(const std::string& name, const TwipsRect& where) override;
     IControl* Find(const std::string& name) override;
