@@ -55,6 +55,8 @@ class IWindow {
                                    const std::string& caption) = 0;
     virtual ILinkLabel& AddLinkLabel(const std::string& name, const TwipsRect& where,
                                      const std::string& caption) = 0;
+    // A tree with the tree's own pictures (tree_images) and no nodes yet.
+    virtual ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) = 0;
     // The program's icon, drawn to fill the place.
     virtual IControl& AddPicture(const std::string& name, const TwipsRect& where) = 0;
     // An etched line across the place.

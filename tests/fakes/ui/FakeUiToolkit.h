@@ -56,7 +56,15 @@ struct CloseWindow {
 struct ActivateWindow {
     std::string window;
 };
-using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow>;
+// On a tree's node, by its key: a click on it, a double-click, or a click on its open/close button.
+enum class TreeAction { Click, DoubleClick, Toggle };
+struct OnTreeNode {
+    std::string window;
+    std::string control;
+    std::string key;
+    TreeAction action = TreeAction::Click;
+};
+using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, OnTreeNode>;
 
 class FakeControl : public virtual IControl {
   public:
@@ -246,6 +254,7 @@ class FakeWindow final : public IWindow {
                              const std::string& caption) override {
         return Adopt(std::make_unique<FakeLinkLabel>(*this, name, caption, where));
     }
+    ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) override;
     IControl& AddPicture(const std::string& name, const TwipsRect& where) override {
         return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));
     }
@@ -293,6 +302,7 @@ class FakeWindow final : public IWindow {
 
   private:
     friend class FakeControl;
+    friend class FakeTreeView;
     friend class FakeUiToolkit;
     struct Timer {
         std::uint32_t interval;

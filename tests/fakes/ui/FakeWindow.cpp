@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "fakes/ui/FakeTreeView.h"
 #include "fakes/ui/FakeUiToolkit.h"
 
 namespace kestrum::fakes {
@@ -107,6 +108,10 @@ void FakeWindow::Take(const UserInput& input) {
             }
         } else if (AcceptsInput() && onMouse_) {
             onMouse_(mouse->event);
+        }
+    } else if (const auto* tree = std::get_if<OnTreeNode>(&input)) {
+        if (auto* target = dynamic_cast<FakeTreeView*>(Find(tree->control))) {
+            target->UserTree(tree->action, tree->key);
         }
     } else if (std::holds_alternative<ActivateWindow>(input)) {
         if (AcceptsInput()) {

@@ -8,6 +8,7 @@
 #include "platform/win32/ui/Win32Label.h"
 #include "platform/win32/ui/Win32PaintBox.h"
 #include "platform/win32/ui/Win32PushButton.h"
+#include "platform/win32/ui/Win32TreeView.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 
 namespace kestrum::win32 {
@@ -114,6 +115,10 @@ IPaintBox& Win32Window::AddPaintBox(const std::string& name, const TwipsRect& wh
 ILinkLabel& Win32Window::AddLinkLabel(const std::string& name, const TwipsRect& where,
                                       const std::string& caption) {
     return Adopt(std::make_unique<Win32LinkLabel>(*this, name, nextId_++, where, caption));
+}
+
+ITreeView& Win32Window::AddTreeView(const std::string& name, const TwipsRect& where) {
+    return Adopt(std::make_unique<Win32TreeView>(*this, name, nextId_++, where));
 }
 
 IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where) {

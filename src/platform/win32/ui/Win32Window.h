@@ -42,6 +42,7 @@ class Win32Window final : public IWindow {
                            const std::string& caption) override;
     ILinkLabel& AddLinkLabel(const std::string& name, const TwipsRect& where,
                              const std::string& caption) override;
+    ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) override;
     IControl& AddPicture(const std::string& name, const TwipsRect& where) override;
     IControl& AddSeparator(const std::string& name, const TwipsRect& where) override;
     IControl* Find(const std::string& name) override;
