@@ -33,6 +33,9 @@ class UiDriver {
     // The mouse on a shown node of a tree, found by its key.
     virtual void OnNode(IWindow& window, const std::string& tree, const std::string& key,
                         NodeAction action) = 0;
+    // Text typed into the tree's open label, then Enter to confirm it or Esc.
+    virtual void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
+                             bool confirm) = 0;
 
     // Handles events until the condition holds; false when the deadline came first.
     bool WaitUntil(const std::function<bool()>& condition, std::uint32_t milliseconds) {

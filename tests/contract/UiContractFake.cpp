@@ -29,6 +29,10 @@ class FakeUiDriver final : public UiDriver {
                                                             : fakes::TreeAction::Toggle;
         ui_.Input(fakes::OnTreeNode{window.Name(), tree, key, as});
     }
+    void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
+                     bool confirm) override {
+        ui_.Input(fakes::TypeInLabel{window.Name(), tree, text, confirm});
+    }
 
   private:
     fakes::FakeClock clock_;

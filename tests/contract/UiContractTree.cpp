@@ -147,6 +147,53 @@ TEST_F(UiContractTree, ArrowKeysMoveAndOpenTypedLettersReachOnlyTheProgram) {
     EXPECT_EQ(log, Log{});
 }
 
+TEST_F(UiContractTree, LabelsOpenWhenAllowedAndTakeTheConfirmedText) {
+    tree->SetOnBeforeLabelEdit([this](TreeNode n) {
+        log.push_back("before " + tree->NodeKey(n));
+        return n == d;  // refused
+    });
+    tree->SetOnAfterLabelEdit([this](TreeNode, std::string& text) {
+        log.push_back("after " + text);
+        text += "!";
+        return text == "keep!";
+    });
+    const struct {
+        TreeNode node;
+        const char* typed;
+        bool confirm;
+        const char* event;  // after "before"
+        const char* text;
+    } edits[] = {
+        {d, "x", true, "", "d:  (Compact Disc)"},
+        {c, "Sys", true, "after Sys", "Sys!"},
+        {c, "keep", true, "after keep", "Sys!"},
+        {c, "gone", false, "", "Sys!"},
+    };
+    for (const auto& e : edits) {
+        log.clear();
+        tree->Select(e.node);
+        tree->StartLabelEdit();
+        driver->TypeInLabel(*window, "TV", e.typed, e.confirm);
+        Log expected{"before " + tree->NodeKey(e.node)};
+        if (*e.event) {
+            expected.push_back(e.event);
+        }
+        EXPECT_EQ(log, expected) << e.typed;
+        EXPECT_EQ(tree->NodeText(e.node), e.text) << e.typed;
+    }
+
+    // The user opens a label by clicking the selected node once more, unless that is turned off.
+    TreeOptions options;
+    options.labelEdit = true;
+    tree->SetOptions(options);
+    log.clear();
+    driver->OnNode(*window, "TV", "c:\\", NodeAction::Click);
+    ASSERT_TRUE(driver->WaitUntil([this] { return log.size() == 3; }, 5000));
+    EXPECT_EQ(log, (Log{"node c:\\", "click", "before c:\\"}));
+    driver->TypeInLabel(*window, "TV", "Win", true);
+    EXPECT_EQ(tree->NodeText(c), "Win!");
+}
+
 TEST_F(UiContractTree, ADisabledTreeIgnoresTheUser) {
     tree->Select(c);
     tree->SetFocus();

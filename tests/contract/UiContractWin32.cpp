@@ -86,6 +86,18 @@ class Win32UiDriver final : public UiDriver {
         }
         ui_.ProcessPendingEvents();
     }
+    void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
+                     bool confirm) override {
+        HWND edit = TreeView_GetEditControl(HwndOf(window, tree));
+        if (edit == nullptr) {
+            return;
+        }
+        SetWindowTextW(edit, win32::Utf8ToWide(text).c_str());
+        const WPARAM key = confirm ? VK_RETURN : VK_ESCAPE;
+        PostMessageW(edit, WM_KEYDOWN, key, 1);
+        PostMessageW(edit, WM_KEYUP, key, 1 | (LPARAM{3} << 30));
+        ui_.ProcessPendingEvents();
+    }
 
   private:
     static void Key(HWND to, WPARAM vk) {

@@ -139,7 +139,8 @@ struct TreeOptions {
     bool hotTracking = false;
     // Lines join the roots as well as the nodes below them.
     bool linesToRoots = true;
-    // The user may edit the selected node's label by clicking it again.
+    // The user may start editing the selected node's label by clicking it again; otherwise only
+    // StartLabelEdit starts an edit.
     bool labelEdit = true;
 };
 
@@ -176,6 +177,8 @@ class ITreeView : public virtual IControl {
     // The hourglass over the tree while long work runs.
     virtual void SetBusy(bool busy) = 0;
     virtual bool Busy() const = 0;
+    // Opens the selected node's label for the user to edit.
+    virtual void StartLabelEdit() = 0;
 
     // Run when the user opens or closes a node, before its children show or hide.
     virtual void SetOnExpand(std::function<void(TreeNode)> handler) = 0;
@@ -190,6 +193,11 @@ class ITreeView : public virtual IControl {
     // A typed character.
     virtual void SetOnKeyPress(std::function<void(char)> handler) = 0;
     virtual void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) = 0;
+    // Before a label opens for editing; answering true keeps it closed.
+    virtual void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) = 0;
+    // When the user confirms an edit (Esc runs nothing): the handler may change the new text, and
+    // answering true keeps the old one.
+    virtual void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> handler) = 0;
 };
 
 }  // namespace kestrum

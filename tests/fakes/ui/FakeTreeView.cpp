@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace kestrum::fakes {
 
@@ -35,6 +36,7 @@ TreeNode FakeTreeView::AddNode(TreeNode parent, const std::string& key, const st
 }
 
 void FakeTreeView::Clear() {
+    editing_ = kNoNode;
     nodes_.clear();
     byKey_.clear();
     order_.clear();
@@ -163,6 +165,29 @@ void FakeTreeView::UserSelect(TreeNode node) {
     }
 }
 
+void FakeTreeView::StartLabelEdit() {
+    if (selected_ != kNoNode) {
+        BeginEdit();
+    }
+}
+
+void FakeTreeView::BeginEdit() {
+    if (!Guarded(onBeforeEdit_, selected_)) {
+        editing_ = selected_;
+    }
+}
+
+void FakeTreeView::UserLabel(const std::string& text, bool confirm) {
+    const TreeNode node = std::exchange(editing_, kNoNode);
+    if (node == kNoNode || !confirm || Find(node) == nullptr) {
+        return;
+    }
+    std::string changed = text;
+    if (!Guarded(onAfterEdit_, node, changed)) {
+        Find(node)->text = changed;
+    }
+}
+
 void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
     const TreeNode node = FindNode(key);
     if (!AcceptsInput() || node == kNoNode) {
@@ -175,9 +200,14 @@ void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
         UserToggle(node, !Expanded(node));
         return;
     }
+    const bool again = node == selected_;
     selected_ = node;
     Guarded(onNodeClick_, node);
     Guarded(onClick_);
+    // A second click on the selected node opens its label, unless a double-click follows.
+    if (again && action == TreeAction::Click && options_.labelEdit) {
+        BeginEdit();
+    }
     if (action == TreeAction::DoubleClick) {
         Guarded(onDoubleClick_);
         UserToggle(node, !Expanded(node));

@@ -35,6 +35,7 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     TreeOptions Options() const override { return options_; }
     void SetBusy(bool busy) override { busy_ = busy; }
     bool Busy() const override { return busy_; }
+    void StartLabelEdit() override;
 
     void SetOnExpand(std::function<void(TreeNode)> handler) override {
         onExpand_ = std::move(handler);
@@ -58,10 +59,18 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) override {
         onKeyUp_ = std::move(handler);
     }
+    void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) override {
+        onBeforeEdit_ = std::move(handler);
+    }
+    void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> handler) override {
+        onAfterEdit_ = std::move(handler);
+    }
 
     // The user's hand on a node, by its key; ignored unless the tree accepts input.
     void UserTree(TreeAction action, const std::string& key);
     bool UserKey(const KeyEvent& key) override;
+    // The user's text in the open label, confirmed with Enter or dropped with Esc.
+    void UserLabel(const std::string& text, bool confirm);
 
   private:
     struct Node {
@@ -78,6 +87,7 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     // Opens or closes the node as the user does, telling the handlers first.
     void UserToggle(TreeNode node, bool open);
     void UserSelect(TreeNode node);
+    void BeginEdit();
     // The nodes shown, top to bottom.
     std::vector<TreeNode> Shown() const;
     std::vector<TreeNode> Roots() const;
@@ -87,6 +97,7 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     std::vector<TreeNode> order_;
     std::uintptr_t nextId_ = 1;
     TreeNode selected_ = kNoNode;
+    TreeNode editing_ = kNoNode;
     TreeOptions options_;
     bool busy_ = false;
 
@@ -97,6 +108,8 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     std::function<void(const KeyEvent&)> onKeyDown_;
     std::function<void(char)> onKeyPress_;
     std::function<void(const KeyEvent&)> onKeyUp_;
+    std::function<bool(TreeNode)> onBeforeEdit_;
+    std::function<bool(TreeNode, std::string&)> onAfterEdit_;
 };
 
 }  // namespace kestrum::fakes

@@ -64,7 +64,15 @@ struct OnTreeNode {
     std::string key;
     TreeAction action = TreeAction::Click;
 };
-using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, OnTreeNode>;
+// Text typed into a tree's open label, then Enter (confirm) or Esc.
+struct TypeInLabel {
+    std::string window;
+    std::string control;
+    std::string text;
+    bool confirm = true;
+};
+using UserInput =
+    std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, OnTreeNode, TypeInLabel>;
 
 class FakeControl : public virtual IControl {
   public:

@@ -113,6 +113,10 @@ void FakeWindow::Take(const UserInput& input) {
         if (auto* target = dynamic_cast<FakeTreeView*>(Find(tree->control))) {
             target->UserTree(tree->action, tree->key);
         }
+    } else if (const auto* label = std::get_if<TypeInLabel>(&input)) {
+        if (auto* target = dynamic_cast<FakeTreeView*>(Find(label->control))) {
+            target->UserLabel(label->text, label->confirm);
+        }
     } else if (std::holds_alternative<ActivateWindow>(input)) {
         if (AcceptsInput()) {
             Guarded(onActivate_);

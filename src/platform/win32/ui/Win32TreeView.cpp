@@ -210,13 +210,12 @@ void Win32TreeView::SetOptions(const TreeOptions& options) {
     }
     LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE) &
                      ~static_cast<LONG_PTR>(TVS_CHECKBOXES | TVS_FULLROWSELECT | TVS_SHOWSELALWAYS |
-                                            TVS_TRACKSELECT | TVS_LINESATROOT | TVS_EDITLABELS);
+                                            TVS_TRACKSELECT | TVS_LINESATROOT);
     style |= (options.checkboxes ? TVS_CHECKBOXES : 0) |
              (options.fullRowSelect ? TVS_FULLROWSELECT : 0) |
              (options.hideSelection ? 0 : TVS_SHOWSELALWAYS) |
              (options.hotTracking ? TVS_TRACKSELECT : 0) |
-             (options.linesToRoots ? TVS_LINESATROOT : 0) |
-             (options.labelEdit ? TVS_EDITLABELS : 0);
+             (options.linesToRoots ? TVS_LINESATROOT : 0);
     // The check boxes' pictures are made when the style is set on an existing tree.
     SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
@@ -235,13 +234,23 @@ TreeOptions Win32TreeView::Options() const {
     options.hideSelection = (style & TVS_SHOWSELALWAYS) == 0;
     options.hotTracking = (style & TVS_TRACKSELECT) != 0;
     options.linesToRoots = (style & TVS_LINESATROOT) != 0;
-    options.labelEdit = (style & TVS_EDITLABELS) != 0;
+    // The tree always edits labels; the manual mode turns away the edits the user starts.
+    options.labelEdit = options_.labelEdit;
     return options;
 }
 
 void Win32TreeView::SetBusy(bool busy) {
     busy_ = busy;
     SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32TreeView::StartLabelEdit() {
+    const TreeNode node = Selected();
+    if (node != kNoNode) {
+        editFromCode_ = true;
+        TreeView_EditLabel(hwnd_, Item(node));
+        editFromCode_ = false;
+    }
 }
 
 TreeNode Win32TreeView::NodeAtCursor() const {
@@ -253,7 +262,37 @@ TreeNode Win32TreeView::NodeAtCursor() const {
 
 bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT* result) {
     *result = 0;
-    if (fromCode_ || hwnd_ == nullptr) {
+    if (hwnd_ == nullptr) {
+        return false;
+    }
+    if (header.code == TVN_BEGINLABELEDITW || header.code == TVN_BEGINLABELEDITA) {
+        const auto& edit = reinterpret_cast<const NMTVDISPINFOW&>(header);
+        const auto before = onBeforeEdit_;
+        const bool refused =
+            (!options_.labelEdit && !editFromCode_) || (before && before(NodeOf(edit.item.hItem)));
+        *result = refused ? TRUE : FALSE;
+        return true;
+    }
+    if (header.code == TVN_ENDLABELEDITW) {
+        const auto& edit = reinterpret_cast<const NMTVDISPINFOW&>(header);
+        // No text: the user gave up with Esc.
+        if (edit.item.pszText != nullptr) {
+            const TreeNode node = NodeOf(edit.item.hItem);
+            std::string text = WideToUtf8(edit.item.pszText);
+            const auto after = onAfterEdit_;
+            if (!(after && after(node, text))) {
+                // Set here rather than by the tree, which would take the edit's own text.
+                std::wstring wide = Utf8ToWide(text);
+                TVITEMW item{};
+                item.mask = TVIF_TEXT;
+                item.hItem = Item(node);
+                item.pszText = wide.data();
+                TreeView_SetItem(hwnd_, &item);
+            }
+        }
+        return true;
+    }
+    if (fromCode_) {
         return header.code == TVN_ITEMEXPANDINGW || header.code == TVN_ITEMEXPANDINGA;
     }
     switch (header.code) {

@@ -41,6 +41,7 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     TreeOptions Options() const override;
     void SetBusy(bool busy) override;
     bool Busy() const override { return busy_; }
+    void StartLabelEdit() override;
 
     void SetOnExpand(std::function<void(TreeNode)> handler) override {
         onExpand_ = std::move(handler);
@@ -63,6 +64,12 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     }
     void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) override {
         onKeyUp_ = std::move(handler);
+    }
+    void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) override {
+        onBeforeEdit_ = std::move(handler);
+    }
+    void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> handler) override {
+        onAfterEdit_ = std::move(handler);
     }
 
     bool OnNotify(const NMHDR& header, LRESULT* result) override;
@@ -87,6 +94,8 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     std::vector<TreeNode> order_;
     bool busy_ = false;
     bool fromCode_ = false;
+    // An edit StartLabelEdit opens, which the manual mode lets through.
+    bool editFromCode_ = false;
     TreeOptions options_;
     POINT lastPress_{};
 
@@ -98,6 +107,8 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     std::function<void(const KeyEvent&)> onKeyDown_;
     std::function<void(char)> onKeyPress_;
     std::function<void(const KeyEvent&)> onKeyUp_;
+    std::function<bool(TreeNode)> onBeforeEdit_;
+    std::function<bool(TreeNode, std::string&)> onAfterEdit_;
 };
 
 }  // namespace kestrum::win32
