@@ -174,6 +174,8 @@ class ITreeView : public virtual IControl {
     virtual void EnsureVisible(TreeNode node) = 0;
     virtual void SetOptions(const TreeOptions& options) = 0;
     virtual TreeOptions Options() const = 0;
+    // The font of the node texts.
+    virtual void SetFont(const FontSpec& font) = 0;
     // The hourglass over the tree while long work runs.
     virtual void SetBusy(bool busy) = 0;
     virtual bool Busy() const = 0;

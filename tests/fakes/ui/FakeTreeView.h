@@ -33,6 +33,7 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void EnsureVisible(TreeNode node) override;
     void SetOptions(const TreeOptions& options) override { options_ = options; }
     TreeOptions Options() const override { return options_; }
+    void SetFont(const FontSpec& spec) override { font = spec; }
     void SetBusy(bool busy) override { busy_ = busy; }
     bool Busy() const override { return busy_; }
     void StartLabelEdit() override;
@@ -71,6 +72,8 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     bool UserKey(const KeyEvent& key) override;
     // The user's text in the open label, confirmed with Enter or dropped with Esc.
     void UserLabel(const std::string& text, bool confirm);
+
+    FontSpec font;
 
   private:
     struct Node {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/win32/WideString.h"
+#include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
 
 namespace kestrum::win32 {
@@ -237,6 +238,23 @@ TreeOptions Win32TreeView::Options() const {
     // The tree always edits labels; the manual mode turns away the edits the user starts.
     options.labelEdit = options_.labelEdit;
     return options;
+}
+
+void Win32TreeView::SetFont(const FontSpec& font) {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    // Points to pixels at the screen's own resolution, through its twips per pixel.
+    const int perPixel = window_.toolkit().Scale().twipsPerPixelY;
+    const int height = -(font.points * 20 + perPixel / 2) / perPixel;
+    FontHandle made(CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                Utf8ToWide(font.face).c_str()));
+    if (made) {
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+        font_ = std::move(made);
+    }
 }
 
 void Win32TreeView::SetBusy(bool busy) {

@@ -39,6 +39,7 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     void EnsureVisible(TreeNode node) override;
     void SetOptions(const TreeOptions& options) override;
     TreeOptions Options() const override;
+    void SetFont(const FontSpec& font) override;
     void SetBusy(bool busy) override;
     bool Busy() const override { return busy_; }
     void StartLabelEdit() override;
@@ -89,6 +90,7 @@ class Win32TreeView final : public Win32Control, public ITreeView {
         static void Close(Handle h) { ImageList_Destroy(h); }
     };
     UniqueHandle<ImageListTraits> images_;
+    FontHandle font_;
     std::unordered_map<std::string, TreeNode> byKey_;
     std::unordered_map<TreeNode, std::string> keys_;
     std::vector<TreeNode> order_;
