@@ -10,6 +10,10 @@
 
 namespace kestrum::contract {
 
+// What the user does to a tree's node: clicks it, double-clicks it, or clicks its open/close
+// button.
+enum class NodeAction { Click, DoubleClick, Toggle };
+
 // The user's side of a toolkit: input as a user gives it, handled before each call returns.
 class UiDriver {
   public:
@@ -32,6 +36,12 @@ class UiDriver {
     // does with the keyboard, or dismissed when the caption is empty.
     virtual void ChooseOnNextMenu(const std::string& caption) = 0;
     virtual std::uint64_t NowMilliseconds() = 0;
+    // The mouse on a shown node of a tree, found by its key.
+    virtual void OnNode(IWindow& window, const std::string& tree, const std::string& key,
+                        NodeAction action) = 0;
+    // Text typed into the tree's open label, then Enter to confirm it or Esc.
+    virtual void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
+                             bool confirm) = 0;
 
     // Handles events until the condition holds; false when the deadline came first.
     bool WaitUntil(const std::function<bool()>& condition, std::uint32_t milliseconds) {

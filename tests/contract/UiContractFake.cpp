@@ -31,6 +31,17 @@ class FakeUiDriver final : public UiDriver {
         ui_.menuChoices.push_back(caption);
     }
     std::uint64_t NowMilliseconds() override { return clock_.NowMilliseconds(); }
+    void OnNode(IWindow& window, const std::string& tree, const std::string& key,
+                NodeAction action) override {
+        const auto as = action == NodeAction::Click         ? fakes::TreeAction::Click
+                        : action == NodeAction::DoubleClick ? fakes::TreeAction::DoubleClick
+                                                            : fakes::TreeAction::Toggle;
+        ui_.Input(fakes::OnTreeNode{window.Name(), tree, key, as});
+    }
+    void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
+                     bool confirm) override {
+        ui_.Input(fakes::TypeInLabel{window.Name(), tree, text, confirm});
+    }
 
   private:
     fakes::FakeClock clock_;

@@ -1,6 +1,8 @@
 // The toolkit contract on the Win32 toolkit, under Wine: input goes in as window messages.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "contract/UiContract.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Services.h"
@@ -102,6 +104,46 @@ class Win32UiDriver final : public UiDriver {
         SetTimer(nullptr, 0, 50, &MenuTimer);
     }
     std::uint64_t NowMilliseconds() override { return GetTickCount64(); }
+    // Presses on the node's text, or on the button left of it that the tree's hit test finds.
+    void OnNode(IWindow& window, const std::string& tree, const std::string& key,
+                NodeAction action) override {
+        HWND hwnd = HwndOf(window, tree);
+        const TreeNode node = dynamic_cast<ITreeView&>(*window.Find(tree)).FindNode(key);
+        auto* item = reinterpret_cast<HTREEITEM>(static_cast<std::uintptr_t>(node));
+        RECT text{};
+        if (item == nullptr || !TreeView_GetItemRect(hwnd, item, &text, TRUE)) {
+            return;
+        }
+        POINT at{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
+        if (action == NodeAction::Toggle) {
+            for (at.x = 0; at.x < text.left; ++at.x) {
+                TVHITTESTINFO hit{at, 0, nullptr};
+                if (TreeView_HitTest(hwnd, &hit) == item && (hit.flags & TVHT_ONITEMBUTTON) != 0) {
+                    break;
+                }
+            }
+        }
+        const LPARAM point = MAKELPARAM(at.x, at.y);
+        PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageW(hwnd, WM_LBUTTONUP, 0, point);
+        if (action == NodeAction::DoubleClick) {
+            PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+            PostMessageW(hwnd, WM_LBUTTONUP, 0, point);
+        }
+        ui_.ProcessPendingEvents();
+    }
+    void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
+                     bool confirm) override {
+        HWND edit = TreeView_GetEditControl(HwndOf(window, tree));
+        if (edit == nullptr) {
+            return;
+        }
+        SetWindowTextW(edit, win32::Utf8ToWide(text).c_str());
+        const WPARAM key = confirm ? VK_RETURN : VK_ESCAPE;
+        PostMessageW(edit, WM_KEYDOWN, key, 1);
+        PostMessageW(edit, WM_KEYUP, key, 1 | (LPARAM{3} << 30));
+        ui_.ProcessPendingEvents();
+    }
 
   private:
     LPARAM PixelsOf(int xTwips, int yTwips) {

@@ -3,9 +3,14 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <commctrl.h>
 
+#include <cstdio>
+#include <vector>
+
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/ui/Win32TreeView.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
 
@@ -43,6 +48,52 @@ TEST(Win32UiToolkitTest, AWindowTheSystemRefusedDoesNotKeepTheLoopRunning) {
     ui.RunUntilAllWindowsClosed();
     KillTimer(nullptr, watchdog);
     EXPECT_FALSE(shown->Loaded());
+}
+
+// The pixels of one picture of the list, drawn on white.
+std::vector<COLORREF> Pixels(HIMAGELIST list, int index) {
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
+    RECT all{0, 0, 16, 16};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(list, index, dc.get(), 0, 0, ILD_NORMAL);
+    GdiFlush();
+    const auto* first = static_cast<const COLORREF*>(bits);
+    std::vector<COLORREF> pixels(first, first + 256);
+    SelectObject(dc.get(), old);
+    return pixels;
+}
+
+TEST(Win32UiToolkitTest, TheTreeShowsItsOwnDistinctPicturesOnAClearGround) {
+    Win32Application application;
+    Win32UiToolkit ui{application};
+    auto window = ui.CreateTopWindow("Tree", " Tree", 3000, 3000);
+    auto& tree = dynamic_cast<Win32TreeView&>(window->AddTreeView("TV", {0, 0, 3000, 3000}));
+    HIMAGELIST list = TreeView_GetImageList(tree.hwnd(), TVSIL_NORMAL);
+    ASSERT_NE(list, nullptr) << "the pictures are in the program's resources";
+    int width = 0, height = 0;
+    ImageList_GetIconSize(list, &width, &height);
+    EXPECT_EQ(width, 16);
+    EXPECT_EQ(height, 16);
+    ASSERT_EQ(ImageList_GetImageCount(list), tree_images::kCount);
+    std::vector<std::vector<COLORREF>> pictures;
+    for (int n = 1; n <= tree_images::kCount; ++n) {
+        pictures.push_back(Pixels(list, n - 1));
+    }
+    EXPECT_EQ(pictures[tree_images::kFolder - 1][0] & 0xFFFFFF, 0xFFFFFFu) << "a clear corner";
+    // Picture 3 belongs to no kind of node.
+    for (int a = 1; a <= tree_images::kCount; ++a) {
+        if (a == 3) {
+            continue;
+        }
+        for (int b = a + 1; b <= tree_images::kCount; ++b) {
+            EXPECT_NE(pictures[a - 1], pictures[b - 1]) << "pictures " << a << " and " << b;
+        }
+    }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/ui/Canvas.h"
 
@@ -149,6 +151,97 @@ class IListBox : public virtual IControl {
     virtual void SetOnMouse(std::function<void(const MouseEvent&)> handler) = 0;
     // Runs with true when the list gains the focus, false when it loses it.
     virtual void SetOnFocus(std::function<void(bool)> handler) = 0;
+};
+
+// A node of a tree view; kNoNode stands for none (the parent of a root, a child that is missing).
+enum class TreeNode : std::uintptr_t {};
+inline constexpr TreeNode kNoNode{};
+
+// The tree's own 16 x 16 pictures, numbered from 1: each drive kind and folder has a normal
+// picture, one for while it is selected and one for while it lies on the path to the selection.
+namespace tree_images {
+inline constexpr int kDesktop = 1, kDesktopSelected = 19, kDesktopOnPath = 20;
+inline constexpr int kDocuments = 2, kDocumentsSelected = 17, kDocumentsOnPath = 18;
+inline constexpr int kRemovable = 4, kRemovableSelected = 5, kRemovableOnPath = 6;
+inline constexpr int kFixed = 7, kFixedSelected = 8, kFixedOnPath = 9;
+inline constexpr int kCd = 10, kCdSelected = 11, kCdOnPath = 12;
+inline constexpr int kFolder = 13, kFolderOpen = 14, kFolderSelected = 15, kFolderOnPath = 16;
+inline constexpr int kNetwork = 21, kNetworkSelected = 22, kNetworkOnPath = 23;
+inline constexpr int kCount = 23;
+}  // namespace tree_images
+
+// How a tree view looks and takes input.
+struct TreeOptions {
+    bool checkboxes = false;
+    // The selection's highlight spans the whole row.
+    bool fullRowSelect = false;
+    // The selection shows only while the tree has the focus.
+    bool hideSelection = true;
+    // The node under the mouse is highlighted.
+    bool hotTracking = false;
+    // Lines join the roots as well as the nodes below them.
+    bool linesToRoots = true;
+    // The user may start editing the selected node's label by clicking it again; otherwise only
+    // StartLabelEdit starts an edit.
+    bool labelEdit = true;
+};
+
+// A tree of nodes with a text, a unique key and pictures. Nodes set expanded or selected from
+// code raise no event; the user's clicks, double-clicks, the buttons beside nodes and the arrow
+// keys do. Typed characters reach the key-press handler only: the tree itself never searches by
+// them. A node without children cannot be expanded.
+class ITreeView : public virtual IControl {
+  public:
+    // Adds the last child of parent (kNoNode: the last root); answers kNoNode, adding nothing,
+    // when the key is taken or the parent is not in the tree. Images are numbered from 1.
+    virtual TreeNode AddNode(TreeNode parent, const std::string& key, const std::string& text,
+                             int image, int selectedImage) = 0;
+    // Removes every node.
+    virtual void Clear() = 0;
+    virtual TreeNode FindNode(const std::string& key) const = 0;
+    // Every node in the order it was added.
+    virtual std::vector<TreeNode> Nodes() const = 0;
+    virtual std::string NodeKey(TreeNode node) const = 0;
+    virtual std::string NodeText(TreeNode node) const = 0;
+    virtual int NodeImage(TreeNode node) const = 0;
+    virtual void SetNodeImage(TreeNode node, int image) = 0;
+    virtual TreeNode Parent(TreeNode node) const = 0;
+    virtual TreeNode FirstChild(TreeNode node) const = 0;
+    virtual TreeNode NextSibling(TreeNode node) const = 0;
+    virtual bool Expanded(TreeNode node) const = 0;
+    virtual void SetExpanded(TreeNode node, bool expanded) = 0;
+    virtual TreeNode Selected() const = 0;
+    virtual void Select(TreeNode node) = 0;
+    // Expands its ancestors and scrolls it into view.
+    virtual void EnsureVisible(TreeNode node) = 0;
+    virtual void SetOptions(const TreeOptions& options) = 0;
+    virtual TreeOptions Options() const = 0;
+    // The font of the node texts.
+    virtual void SetFont(const FontSpec& font) = 0;
+    // The hourglass over the tree while long work runs.
+    virtual void SetBusy(bool busy) = 0;
+    virtual bool Busy() const = 0;
+    // Opens the selected node's label for the user to edit.
+    virtual void StartLabelEdit() = 0;
+
+    // Run when the user opens or closes a node, before its children show or hide.
+    virtual void SetOnExpand(std::function<void(TreeNode)> handler) = 0;
+    virtual void SetOnCollapse(std::function<void(TreeNode)> handler) = 0;
+    // The user clicked a node or moved the selection to it with the keyboard.
+    virtual void SetOnNodeClick(std::function<void(TreeNode)> handler) = 0;
+    // A click anywhere in the tree, after the node click it may have made.
+    virtual void SetOnClick(std::function<void()> handler) = 0;
+    // Before a double-clicked node opens or closes.
+    virtual void SetOnDoubleClick(std::function<void()> handler) = 0;
+    virtual void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) = 0;
+    // A typed character.
+    virtual void SetOnKeyPress(std::function<void(char)> handler) = 0;
+    virtual void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) = 0;
+    // Before a label opens for editing; answering true keeps it closed.
+    virtual void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) = 0;
+    // When the user confirms an edit (Esc runs nothing): the handler may change the new text, and
+    // answering true keeps the old one.
+    virtual void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> handler) = 0;
 };
 
 }  // namespace kestrum

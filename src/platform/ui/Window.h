@@ -57,6 +57,8 @@ class IWindow {
                                      const std::string& caption) = 0;
     virtual ITextBox& AddTextBox(const std::string& name, const TwipsRect& where) = 0;
     virtual IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) = 0;
+    // A tree with the tree's own pictures (tree_images) and no nodes yet.
+    virtual ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) = 0;
     // The program's icon, drawn to fill the place.
     virtual IControl& AddPicture(const std::string& name, const TwipsRect& where) = 0;
     // An etched line across the place.

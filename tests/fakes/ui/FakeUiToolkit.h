@@ -68,8 +68,23 @@ struct DoubleClickAt {
     int x = 0;
     int y = 0;
 };
-using UserInput =
-    std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, TypeText, DoubleClickAt>;
+// On a tree's node, by its key: a click on it, a double-click, or a click on its open/close button.
+enum class TreeAction { Click, DoubleClick, Toggle };
+struct OnTreeNode {
+    std::string window;
+    std::string control;
+    std::string key;
+    TreeAction action = TreeAction::Click;
+};
+// Text typed into a tree's open label, then Enter (confirm) or Esc.
+struct TypeInLabel {
+    std::string window;
+    std::string control;
+    std::string text;
+    bool confirm = true;
+};
+using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, TypeText,
+                               DoubleClickAt, OnTreeNode, TypeInLabel>;
 
 class FakeControl : public virtual IControl {
   public:
@@ -264,6 +279,7 @@ class FakeWindow final : public IWindow {
     }
     ITextBox& AddTextBox(const std::string& name, const TwipsRect& where) override;
     IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) override;
+    ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) override;
     IControl& AddPicture(const std::string& name, const TwipsRect& where) override {
         return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));
     }
@@ -311,6 +327,7 @@ class FakeWindow final : public IWindow {
 
   private:
     friend class FakeControl;
+    friend class FakeTreeView;
     friend class FakeUiToolkit;
     void TakeKey(const KeyEvent& key, char typed);
     struct Timer {

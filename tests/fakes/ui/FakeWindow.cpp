@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "fakes/ui/FakeTextBox.h"
+#include "fakes/ui/FakeTreeView.h"
 #include "fakes/ui/FakeUiToolkit.h"
 
 namespace kestrum::fakes {
@@ -124,6 +125,14 @@ void FakeWindow::Take(const UserInput& input) {
             }
         } else if (AcceptsInput() && onMouse_) {
             onMouse_(mouse->event);
+        }
+    } else if (const auto* tree = std::get_if<OnTreeNode>(&input)) {
+        if (auto* target = dynamic_cast<FakeTreeView*>(Find(tree->control))) {
+            target->UserTree(tree->action, tree->key);
+        }
+    } else if (const auto* label = std::get_if<TypeInLabel>(&input)) {
+        if (auto* target = dynamic_cast<FakeTreeView*>(Find(label->control))) {
+            target->UserLabel(label->text, label->confirm);
         }
     } else if (std::holds_alternative<ActivateWindow>(input)) {
         if (AcceptsInput()) {

@@ -10,6 +10,7 @@
 #include "platform/win32/ui/Win32PaintBox.h"
 #include "platform/win32/ui/Win32PushButton.h"
 #include "platform/win32/ui/Win32TextBox.h"
+#include "platform/win32/ui/Win32TreeView.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 
 namespace kestrum::win32 {
@@ -124,6 +125,10 @@ ITextBox& Win32Window::AddTextBox(const std::string& name, const TwipsRect& wher
 
 IListBox& Win32Window::AddListBox(const std::string& name, const TwipsRect& where, bool sorted) {
     return Adopt(std::make_unique<Win32ListBox>(*this, name, nextId_++, where, sorted));
+}
+
+ITreeView& Win32Window::AddTreeView(const std::string& name, const TwipsRect& where) {
+    return Adopt(std::make_unique<Win32TreeView>(*this, name, nextId_++, where));
 }
 
 IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where) {

@@ -1,0 +1,264 @@
+#include "fakes/ui/FakeTreeView.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace kestrum::fakes {
+
+ITreeView& FakeWindow::AddTreeView(const std::string& name, const TwipsRect& where) {
+    return Adopt(std::make_unique<FakeTreeView>(*this, name, where));
+}
+
+const FakeTreeView::Node* FakeTreeView::Find(TreeNode node) const {
+    const auto it = nodes_.find(node);
+    return it != nodes_.end() ? &it->second : nullptr;
+}
+
+FakeTreeView::Node* FakeTreeView::Find(TreeNode node) {
+    const auto it = nodes_.find(node);
+    return it != nodes_.end() ? &it->second : nullptr;
+}
+
+TreeNode FakeTreeView::AddNode(TreeNode parent, const std::string& key, const std::string& text,
+                               int image, int selectedImage) {
+    if (byKey_.count(key) != 0 || (parent != kNoNode && Find(parent) == nullptr)) {
+        return kNoNode;
+    }
+    const TreeNode node{nextId_++};
+    nodes_[node] = Node{key, text, image, selectedImage, parent, {}, false};
+    if (parent != kNoNode) {
+        Find(parent)->children.push_back(node);
+    }
+    byKey_[key] = node;
+    order_.push_back(node);
+    return node;
+}
+
+void FakeTreeView::Clear() {
+    editing_ = kNoNode;
+    nodes_.clear();
+    byKey_.clear();
+    order_.clear();
+    selected_ = kNoNode;
+}
+
+TreeNode FakeTreeView::FindNode(const std::string& key) const {
+    const auto it = byKey_.find(key);
+    return it != byKey_.end() ? it->second : kNoNode;
+}
+
+std::string FakeTreeView::NodeKey(TreeNode node) const {
+    const Node* n = Find(node);
+    return n != nullptr ? n->key : std::string();
+}
+
+std::string FakeTreeView::NodeText(TreeNode node) const {
+    const Node* n = Find(node);
+    return n != nullptr ? n->text : std::string();
+}
+
+int FakeTreeView::NodeImage(TreeNode node) const {
+    const Node* n = Find(node);
+    return n != nullptr ? n->image : 0;
+}
+
+void FakeTreeView::SetNodeImage(TreeNode node, int image) {
+    if (Node* n = Find(node)) {
+        n->image = image;
+    }
+}
+
+TreeNode FakeTreeView::Parent(TreeNode node) const {
+    const Node* n = Find(node);
+    return n != nullptr ? n->parent : kNoNode;
+}
+
+std::vector<TreeNode> FakeTreeView::Roots() const {
+    std::vector<TreeNode> roots;
+    for (TreeNode node : order_) {
+        if (Find(node)->parent == kNoNode) {
+            roots.push_back(node);
+        }
+    }
+    return roots;
+}
+
+TreeNode FakeTreeView::FirstChild(TreeNode node) const {
+    const Node* n = Find(node);
+    return n != nullptr && !n->children.empty() ? n->children.front() : kNoNode;
+}
+
+TreeNode FakeTreeView::NextSibling(TreeNode node) const {
+    const Node* n = Find(node);
+    if (n == nullptr) {
+        return kNoNode;
+    }
+    const std::vector<TreeNode> siblings =
+        n->parent == kNoNode ? Roots() : Find(n->parent)->children;
+    const auto it = std::find(siblings.begin(), siblings.end(), node);
+    return it + 1 < siblings.end() ? *(it + 1) : kNoNode;
+}
+
+bool FakeTreeView::Expanded(TreeNode node) const {
+    const Node* n = Find(node);
+    return n != nullptr && n->expanded;
+}
+
+void FakeTreeView::SetExpanded(TreeNode node, bool expanded) {
+    Node* n = Find(node);
+    // As on the system: a node without children stays closed.
+    if (n == nullptr || (expanded && n->children.empty())) {
+        return;
+    }
+    n->expanded = expanded;
+    if (!expanded) {
+        // Closing a node over the selection moves the selection to it, telling no one.
+        for (TreeNode up = Parent(selected_); up != kNoNode; up = Parent(up)) {
+            if (up == node) {
+                selected_ = node;
+                break;
+            }
+        }
+    }
+}
+
+void FakeTreeView::Select(TreeNode node) {
+    if (Find(node) != nullptr) {
+        selected_ = node;
+    }
+}
+
+void FakeTreeView::EnsureVisible(TreeNode node) {
+    for (TreeNode up = Parent(node); up != kNoNode; up = Parent(up)) {
+        SetExpanded(up, true);
+    }
+}
+
+std::vector<TreeNode> FakeTreeView::Shown() const {
+    std::vector<TreeNode> shown;
+    std::function<void(const std::vector<TreeNode>&)> walk = [&](const std::vector<TreeNode>& of) {
+        for (TreeNode node : of) {
+            shown.push_back(node);
+            if (Find(node)->expanded) {
+                walk(Find(node)->children);
+            }
+        }
+    };
+    walk(Roots());
+    return shown;
+}
+
+void FakeTreeView::UserToggle(TreeNode node, bool open) {
+    const Node* n = Find(node);
+    if (n == nullptr || n->expanded == open || n->children.empty()) {
+        return;
+    }
+    Guarded(open ? onExpand_ : onCollapse_, node);
+    SetExpanded(node, open);
+}
+
+void FakeTreeView::UserSelect(TreeNode node) {
+    if (node != kNoNode && node != selected_) {
+        selected_ = node;
+        Guarded(onNodeClick_, node);
+    }
+}
+
+void FakeTreeView::StartLabelEdit() {
+    if (selected_ != kNoNode) {
+        BeginEdit();
+    }
+}
+
+void FakeTreeView::BeginEdit() {
+    if (!Guarded(onBeforeEdit_, selected_)) {
+        editing_ = selected_;
+    }
+}
+
+void FakeTreeView::UserLabel(const std::string& text, bool confirm) {
+    const TreeNode node = std::exchange(editing_, kNoNode);
+    if (node == kNoNode || !confirm || Find(node) == nullptr) {
+        return;
+    }
+    std::string changed = text;
+    if (!Guarded(onAfterEdit_, node, changed)) {
+        Find(node)->text = changed;
+    }
+}
+
+void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
+    const TreeNode node = FindNode(key);
+    if (!AcceptsInput() || node == kNoNode) {
+        return;
+    }
+    SetFocus();
+    if (action == TreeAction::Toggle) {
+        // The click on the button is a click in the tree, told before the node opens or closes.
+        Guarded(onClick_);
+        UserToggle(node, !Expanded(node));
+        return;
+    }
+    const bool again = node == selected_;
+    selected_ = node;
+    Guarded(onNodeClick_, node);
+    Guarded(onClick_);
+    // A second click on the selected node opens its label, unless a double-click follows.
+    if (again && action == TreeAction::Click && options_.labelEdit) {
+        BeginEdit();
+    }
+    if (action == TreeAction::DoubleClick) {
+        Guarded(onDoubleClick_);
+        UserToggle(node, !Expanded(node));
+    }
+}
+
+bool FakeTreeView::UserKey(const KeyEvent& key) {
+    // The dialog manager's keys, which the system tree never sees.
+    if (key.key == keys::kTab || key.key == keys::kEscape || key.key == keys::kEnter) {
+        return false;
+    }
+    if (!AcceptsInput()) {
+        return true;
+    }
+    Guarded(onKeyDown_, key);
+    const std::vector<TreeNode> shown = Shown();
+    const auto at = std::find(shown.begin(), shown.end(), selected_);
+    if (at != shown.end()) {
+        const Node& n = *Find(selected_);
+        switch (key.key) {
+            case keys::kUp:
+                UserSelect(at != shown.begin() ? *(at - 1) : kNoNode);
+                break;
+            case keys::kDown:
+                UserSelect(at + 1 < shown.end() ? *(at + 1) : kNoNode);
+                break;
+            case keys::kRight:
+                if (!n.expanded) {
+                    UserToggle(selected_, true);
+                } else {
+                    UserSelect(FirstChild(selected_));
+                }
+                break;
+            case keys::kLeft:
+                if (n.expanded) {
+                    UserToggle(selected_, false);
+                } else {
+                    UserSelect(n.parent);
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    const int code = key.key;
+    if (std::isalnum(code) != 0 || code == keys::kSpace) {
+        const bool upper = std::isalpha(code) != 0 && key.shift;
+        Guarded(onKeyPress_, static_cast<char>(upper ? code : std::tolower(code)));
+    }
+    Guarded(onKeyUp_, key);
+    return true;
+}
+
+}  // namespace kestrum::fakes

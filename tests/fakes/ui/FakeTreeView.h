@@ -1,0 +1,118 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/ui/FakeUiToolkit.h"
+
+namespace kestrum::fakes {
+
+// Nodes in memory, with the system tree's handling of the user's clicks and arrow keys.
+class FakeTreeView final : public FakeControl, public ITreeView {
+  public:
+    FakeTreeView(FakeWindow& window, const std::string& name, const TwipsRect& where)
+        : FakeControl(window, name, "", where) {}
+
+    TreeNode AddNode(TreeNode parent, const std::string& key, const std::string& text, int image,
+                     int selectedImage) override;
+    void Clear() override;
+    TreeNode FindNode(const std::string& key) const override;
+    std::vector<TreeNode> Nodes() const override { return order_; }
+    std::string NodeKey(TreeNode node) const override;
+    std::string NodeText(TreeNode node) const override;
+    int NodeImage(TreeNode node) const override;
+    void SetNodeImage(TreeNode node, int image) override;
+    TreeNode Parent(TreeNode node) const override;
+    TreeNode FirstChild(TreeNode node) const override;
+    TreeNode NextSibling(TreeNode node) const override;
+    bool Expanded(TreeNode node) const override;
+    void SetExpanded(TreeNode node, bool expanded) override;
+    TreeNode Selected() const override { return selected_; }
+    void Select(TreeNode node) override;
+    void EnsureVisible(TreeNode node) override;
+    void SetOptions(const TreeOptions& options) override { options_ = options; }
+    TreeOptions Options() const override { return options_; }
+    void SetFont(const FontSpec& spec) override { font = spec; }
+    void SetBusy(bool busy) override { busy_ = busy; }
+    bool Busy() const override { return busy_; }
+    void StartLabelEdit() override;
+
+    void SetOnExpand(std::function<void(TreeNode)> handler) override {
+        onExpand_ = std::move(handler);
+    }
+    void SetOnCollapse(std::function<void(TreeNode)> handler) override {
+        onCollapse_ = std::move(handler);
+    }
+    void SetOnNodeClick(std::function<void(TreeNode)> handler) override {
+        onNodeClick_ = std::move(handler);
+    }
+    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnDoubleClick(std::function<void()> handler) override {
+        onDoubleClick_ = std::move(handler);
+    }
+    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
+        onKeyDown_ = std::move(handler);
+    }
+    void SetOnKeyPress(std::function<void(char)> handler) override {
+        onKeyPress_ = std::move(handler);
+    }
+    void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) override {
+        onKeyUp_ = std::move(handler);
+    }
+    void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) override {
+        onBeforeEdit_ = std::move(handler);
+    }
+    void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> handler) override {
+        onAfterEdit_ = std::move(handler);
+    }
+
+    // The user's hand on a node, by its key; ignored unless the tree accepts input.
+    void UserTree(TreeAction action, const std::string& key);
+    bool UserKey(const KeyEvent& key) override;
+    // The user's text in the open label, confirmed with Enter or dropped with Esc.
+    void UserLabel(const std::string& text, bool confirm);
+
+    FontSpec font;
+
+  private:
+    struct Node {
+        std::string key;
+        std::string text;
+        int image = 0;
+        int selectedImage = 0;
+        TreeNode parent = kNoNode;
+        std::vector<TreeNode> children;
+        bool expanded = false;
+    };
+    const Node* Find(TreeNode node) const;
+    Node* Find(TreeNode node);
+    // Opens or closes the node as the user does, telling the handlers first.
+    void UserToggle(TreeNode node, bool open);
+    void UserSelect(TreeNode node);
+    void BeginEdit();
+    // The nodes shown, top to bottom.
+    std::vector<TreeNode> Shown() const;
+    std::vector<TreeNode> Roots() const;
+
+    std::map<TreeNode, Node> nodes_;
+    std::map<std::string, TreeNode> byKey_;
+    std::vector<TreeNode> order_;
+    std::uintptr_t nextId_ = 1;
+    TreeNode selected_ = kNoNode;
+    TreeNode editing_ = kNoNode;
+    TreeOptions options_;
+    bool busy_ = false;
+
+    std::function<void(TreeNode)> onExpand_;
+    std::function<void(TreeNode)> onCollapse_;
+    std::function<void(TreeNode)> onNodeClick_;
+    std::function<void()> onDoubleClick_;
+    std::function<void(const KeyEvent&)> onKeyDown_;
+    std::function<void(char)> onKeyPress_;
+    std::function<void(const KeyEvent&)> onKeyUp_;
+    std::function<bool(TreeNode)> onBeforeEdit_;
+    std::function<bool(TreeNode, std::string&)> onAfterEdit_;
+};
+
+}  // namespace kestrum::fakes
