@@ -36,12 +36,12 @@ TreeImages DriveImages(DriveType type) {
 }
 
 std::string TitleCase(const std::string& caption) {
-    if (caption.size() <= 1) {
-        return caption.empty() ? caption : std::string(1, Upper(caption[0]));
+    if (caption.size() == 1) {
+        return std::string(1, Upper(caption[0]));
     }
-    std::string text = std::string(1, Upper(caption[0])) + ToLowerAscii(caption.substr(1));
-    for (std::size_t i = 1; i < text.size(); ++i) {
-        if (text[i - 1] == ' ') {
+    std::string text = ToLowerAscii(caption);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i == 0 || text[i - 1] == ' ') {
             text[i] = Upper(text[i]);
         }
     }
