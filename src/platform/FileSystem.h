@@ -25,6 +25,18 @@ struct FolderEntry {
     std::uint32_t attributes = 0;
 };
 
+// What kind of drive the system takes a drive letter for.
+enum class DriveType { Unknown, Removable, Fixed, Network, CompactDisc, RamDisk };
+
+struct DriveInfo {
+    char letter = 'C';  // upper case
+    DriveType type = DriveType::Unknown;
+    // Read only where it means something without a medium: fixed and network drives.
+    std::string volumeName;
+    // The share a network drive stands for ("\\server\share"), else empty.
+    std::string shareName;
+};
+
 // A file opened for overwriting in place; it is never truncated or extended.
 class IOverwriteFile {
   public:
@@ -71,6 +83,10 @@ class IFileSystem {
     virtual bool Move(const std::string& from, const std::string& to) = 0;
     // Deletes a file even when it is read-only.
     virtual bool ForceDelete(const std::string& path) = 0;
+    // Every drive the system has, in the order of their letters.
+    virtual std::vector<DriveInfo> Drives() = 0;
+    // True for an existing folder (a drive root included), false for a file or nothing.
+    virtual bool FolderExists(const std::string& path) = 0;
     // True when both paths name one existing folder, however each is spelt (short names, links).
     virtual bool IsSameFolder(const std::string& first, const std::string& second) = 0;
 };

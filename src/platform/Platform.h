@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Locale.h"
 #include "platform/Mail.h"
 #include "platform/Power.h"
 #include "platform/Registry.h"
@@ -25,6 +26,7 @@ struct Platform {
     IRegistry& registry;
     IPower& power;
     IMail& mail;
+    ILocale& locale;
 };
 
 }  // namespace kestrum

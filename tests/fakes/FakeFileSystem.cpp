@@ -166,6 +166,20 @@ std::vector<FakeFileSystem::Node*> FakeFileSystem::NamesOf(const std::string& ke
     return names;
 }
 
+std::vector<DriveInfo> FakeFileSystem::Drives() {
+    std::vector<DriveInfo> drives;
+    for (const auto& [key, node] : nodes_) {
+        if (key.size() == 3 && key[1] == ':') {
+            const char letter = static_cast<char>(key[0] - 'a' + 'A');
+            const auto described = drives_.find(letter);
+            drives.push_back(described != drives_.end()
+                                 ? described->second
+                                 : DriveInfo{letter, DriveType::Fixed, {}, {}});
+        }
+    }
+    return drives;
+}
+
 std::unique_ptr<IOverwriteFile> FakeFileSystem::OpenForOverwrite(const std::string& path) {
     return Bytes(path) ? std::make_unique<FakeOverwriteFile>(*this, Resolve(path)) : nullptr;
 }

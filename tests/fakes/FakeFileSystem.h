@@ -86,6 +86,17 @@ class FakeFileSystem final : public IFileSystem {
     bool Move(const std::string& from, const std::string& to) override;
     bool ForceDelete(const std::string& path) override { return Erase(path, false, true); }
     bool IsSameFolder(const std::string& first, const std::string& second) override;
+    // The drive roots held, fixed disks without a volume name unless described.
+    std::vector<DriveInfo> Drives() override;
+    bool FolderExists(const std::string& path) override {
+        const Node* node = path.empty() ? nullptr : Find(path);
+        return node != nullptr && (node->attributes & attr::kDirectory) != 0;
+    }
+    // Describes a drive, adding its root.
+    void DescribeDrive(const DriveInfo& drive) {
+        AddDrive(std::string(1, drive.letter) + ":");
+        drives_[drive.letter] = drive;
+    }
 
     std::set<std::string> unreadable;  // lower-case paths whose reads fail
     // Every flush of an overwritten file: (lower-case path, its bytes at that point).
@@ -119,6 +130,7 @@ class FakeFileSystem final : public IFileSystem {
     friend class FakeOverwriteFile;
     std::map<std::string, Node> nodes_;
     std::set<std::string> locks_;
+    std::map<char, DriveInfo> drives_;
     std::string current_ = "C:\\WINDOWS\\system32";
 };
 

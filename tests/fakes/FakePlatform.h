@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Text.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeRegistry.h"
@@ -138,6 +139,25 @@ class FakeMail final : public IMail {
     void SignOff(std::uint64_t session) override { signedOff.push_back(session); }
 };
 
+// English settings: names compare without regard to ASCII case, thousands go in threes.
+class FakeLocale final : public ILocale {
+  public:
+    int CompareNames(const std::string& a, const std::string& b) override {
+        return ToLowerAscii(a).compare(ToLowerAscii(b));
+    }
+    std::string FormatCount(std::uint64_t count) override {
+        const std::string digits = std::to_string(count);
+        std::string text;
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % 3 == 0) {
+                text += ',';
+            }
+            text += digits[i];
+        }
+        return text;
+    }
+};
+
 struct FakePlatform {
     FakeApplication application;
     FakeSystemInfo system;
@@ -149,11 +169,12 @@ struct FakePlatform {
     FakeRegistry registry;
     FakePower power;
     FakeMail mail;
+    FakeLocale locale;
 
     FakePlatform() { shell.files = &files; }
     Platform services() {
-        return Platform{application, system, settings, files, clock,
-                        ui,          shell,  registry, power, mail};
+        return Platform{application, system,   settings, files, clock, ui,
+                        shell,       registry, power,    mail,  locale};
     }
 };
 

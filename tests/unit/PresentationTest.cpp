@@ -143,6 +143,9 @@ TEST_F(PresentationTest, TheOptionsWindowOpensTheAboutBoxAndClosesItWhenActivate
         fake.ui.Input(fakes::ActivateWindow{"Options"});
         EXPECT_EQ(options.about(), nullptr);
     }
+    fake.ui.Input(fakes::PressKey{"Options", {keys::kF1}});
+    fake.ui.Input(fakes::ClickOn{"Options", "exitButton"});
+    EXPECT_EQ(options.about(), nullptr) << "the box goes with the window";
 }
 
 TEST_F(PresentationTest, TheSplashShowsTheVersionAndClosesItselfAfterThreeSeconds) {

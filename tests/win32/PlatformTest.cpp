@@ -60,6 +60,24 @@ TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowe
     std::filesystem::remove_all(Utf8ToWide(folder));
 
     EXPECT_FALSE(files.ChangeDrive("Q:")) << "the sandbox has no drive Q:";
+    const auto drives = files.Drives();
+    ASSERT_FALSE(drives.empty());
+    EXPECT_EQ(drives[0].letter, 'C') << "the sandbox's only drive";
+    EXPECT_EQ(drives[0].type, DriveType::Fixed);
+    const std::pair<const char*, bool> folders[] = {{"C:\\", true},
+                                                    {"c:\\WINDOWS", true},
+                                                    {"C:\\windows\\win.ini", false},
+                                                    {"C:\\no such folder", false},
+                                                    {"", false}};
+    for (const auto& [folderPath, exists] : folders) {
+        EXPECT_EQ(files.FolderExists(folderPath), exists) << folderPath;
+    }
+    Win32Locale locale;
+    EXPECT_LT(locale.CompareNames("apple", "Banana"), 0);
+    EXPECT_LT(locale.CompareNames("Banana", "cherry"), 0);
+    EXPECT_EQ(locale.CompareNames("WINDOWS", "windows"), 0);
+    EXPECT_EQ(locale.FormatCount(1204), "1,204");
+    EXPECT_EQ(locale.FormatCount(0), "0");
     EXPECT_FALSE(files.ChangeDirectory("C:\\no such folder"));
 
     Win32SystemInfo system;

@@ -48,7 +48,8 @@ TEST(Shortcuts, LinksStartTheProgramWithRunAndNeedTheirFolder) {
     win32::Win32FileSystem files;
     win32::Win32Shell shell;
     KestrumModule module{Platform{fake.application, system, fake.settings, files, fake.clock,
-                                  fake.ui, shell, fake.registry, fake.power, fake.mail}};
+                                  fake.ui, shell, fake.registry, fake.power, fake.mail,
+                                  fake.locale}};
     module.Startup.IsWindowsNT = true;
     const fs::path profile =
         fs::path(L"C:\\Documents and Settings") / win32::Utf8ToWide(system.UserName().value());

@@ -169,4 +169,96 @@ bool Win32FileSystem::IsSameFolder(const std::string& first, const std::string& 
     return a && a == FolderIdentity(second);
 }
 
+std::vector<DriveInfo> Win32FileSystem::Drives() {
+    std::vector<DriveInfo> drives;
+    const DWORD present = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if ((present & (1u << i)) == 0) {
+            continue;
+        }
+        DriveInfo drive;
+        drive.letter = static_cast<char>('A' + i);
+        const std::wstring root = std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L":\\";
+        switch (GetDriveTypeW(root.c_str())) {
+            case DRIVE_REMOVABLE:
+                drive.type = DriveType::Removable;
+                break;
+            case DRIVE_FIXED:
+                drive.type = DriveType::Fixed;
+                break;
+            case DRIVE_REMOTE:
+                drive.type = DriveType::Network;
+                break;
+            case DRIVE_CDROM:
+                drive.type = DriveType::CompactDisc;
+                break;
+            case DRIVE_RAMDISK:
+                drive.type = DriveType::RamDisk;
+                break;
+            default:
+                drive.type = DriveType::Unknown;
+                break;
+        }
+        // Only drives that answer without a medium are asked, so no "insert a disk" waits.
+        if (drive.type == DriveType::Fixed || drive.type == DriveType::Network) {
+            wchar_t volume[MAX_PATH + 1] = {};
+            if (GetVolumeInformationW(root.c_str(), volume, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                      nullptr, 0)) {
+                drive.volumeName = WideToUtf8(volume);
+            }
+        }
+        if (drive.type == DriveType::Network) {
+            wchar_t share[MAX_PATH + 1] = {};
+            DWORD length = MAX_PATH + 1;
+            if (WNetGetConnectionW(root.substr(0, 2).c_str(), share, &length) == NO_ERROR) {
+                drive.shareName = WideToUtf8(share);
+            }
+        }
+        drives.push_back(drive);
+    }
+    return drives;
+}
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+    const auto wide = path.empty() ? std::nullopt : ToWin32Path(path);
+    if (!wide) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(wide->c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+int Win32Locale::CompareNames(const std::string& a, const std::string& b) {
+    const std::wstring first = Utf8ToWide(a);
+    const std::wstring second = Utf8ToWide(b);
+    // The system answers 1, 2 or 3 for less, equal and greater.
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, first.c_str(),
+                          static_cast<int>(first.size()), second.c_str(),
+                          static_cast<int>(second.size())) -
+           CSTR_EQUAL;
+}
+
+std::string Win32Locale::FormatCount(std::uint64_t count) {
+    const std::wstring digits = std::to_wstring(count);
+    wchar_t thousands[8] = L",";
+    wchar_t decimal[8] = L".";
+    wchar_t grouping[16] = L"3;0";
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousands, 8);
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, 16);
+    // "3;0" groups in threes throughout; "3;2;0" groups the first three, then twos.
+    UINT groups = 0;
+    for (const wchar_t* c = grouping; *c != L'\0'; ++c) {
+        if (*c >= L'1' && *c <= L'9') {
+            groups = groups * 10 + static_cast<UINT>(*c - L'0');
+        }
+    }
+    NUMBERFMTW format{0, 1, groups == 0 ? 3 : groups, decimal, thousands, 1};
+    wchar_t text[64] = {};
+    if (GetNumberFormatW(LOCALE_USER_DEFAULT, 0, digits.c_str(), &format, text, 64) == 0) {
+        return WideToUtf8(digits);
+    }
+    return WideToUtf8(text);
+}
+
 }  // namespace kestrum::win32

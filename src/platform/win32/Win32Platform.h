@@ -12,7 +12,7 @@ class Win32Platform {
     Win32Platform() : ui_(application_) {}
     Platform services() {
         return Platform{application_, system_, settings_, files_, clock_,
-                        ui_,          shell_,  registry_, power_, mail_};
+                        ui_,          shell_,  registry_, power_, mail_, locale_};
     }
 
   private:
@@ -26,6 +26,7 @@ class Win32Platform {
     Win32Registry registry_;
     Win32Power power_;
     Win32Mail mail_;
+    Win32Locale locale_;
 };
 
 }  // namespace kestrum::win32

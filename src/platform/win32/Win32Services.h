@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Locale.h"
 #include "platform/Mail.h"
 #include "platform/Power.h"
 #include "platform/Registry.h"
@@ -89,6 +90,14 @@ class Win32FileSystem final : public IFileSystem {
     bool Move(const std::string& from, const std::string& to) override;
     bool ForceDelete(const std::string& path) override;
     bool IsSameFolder(const std::string& first, const std::string& second) override;
+    std::vector<DriveInfo> Drives() override;
+    bool FolderExists(const std::string& path) override;
+};
+
+class Win32Locale final : public ILocale {
+  public:
+    int CompareNames(const std::string& a, const std::string& b) override;
+    std::string FormatCount(std::uint64_t count) override;
 };
 
 class Win32Shell final : public IShell {

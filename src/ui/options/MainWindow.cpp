@@ -54,6 +54,12 @@ MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
         ShowAbout();
         return true;
     });
+    // Closing this window ends the program, so the About box goes with it.
+    window_->SetOnUnload([this] {
+        if (about() != nullptr) {
+            about_->window().Unload();
+        }
+    });
     // Back in this window, the About box has served its turn.
     window_->SetOnActivate([this] {
         if (about() != nullptr) {
