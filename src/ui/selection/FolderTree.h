@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
+#include "platform/Ui.h"
 
 namespace kestrum {
 
@@ -16,14 +17,17 @@ struct TreeImages {
     int onPath;
 };
 namespace treeimages {
-inline constexpr TreeImages kDesktop{1, 19, 20};
-inline constexpr TreeImages kDocuments{2, 17, 18};
-inline constexpr TreeImages kRemovable{4, 5, 6};
-inline constexpr TreeImages kFixed{7, 8, 9};
-inline constexpr TreeImages kCompactDisc{10, 11, 12};
-inline constexpr TreeImages kFolder{13, 15, 16};
-inline constexpr int kOpenFolder = 14;
-inline constexpr TreeImages kNetwork{21, 22, 23};
+using namespace tree_images;
+inline constexpr TreeImages kDesktop{tree_images::kDesktop, kDesktopSelected, kDesktopOnPath};
+inline constexpr TreeImages kDocuments{tree_images::kDocuments, kDocumentsSelected,
+                                       kDocumentsOnPath};
+inline constexpr TreeImages kRemovable{tree_images::kRemovable, kRemovableSelected,
+                                       kRemovableOnPath};
+inline constexpr TreeImages kFixed{tree_images::kFixed, kFixedSelected, kFixedOnPath};
+inline constexpr TreeImages kCompactDisc{kCd, kCdSelected, kCdOnPath};
+inline constexpr TreeImages kFolder{tree_images::kFolder, kFolderSelected, kFolderOnPath};
+inline constexpr int kOpenFolder = kFolderOpen;
+inline constexpr TreeImages kNetwork{tree_images::kNetwork, kNetworkSelected, kNetworkOnPath};
 }  // namespace treeimages
 
 // The images of a drive root by the drive's kind; RAM disks and drives of no known kind count
