@@ -73,6 +73,9 @@ class IWindow {
     virtual void ShowModal() = 0;
     virtual void Hide() = 0;
     virtual bool Visible() const = 0;
+    // The whole window, frame included, on the screen in twips; moving keeps its size.
+    virtual TwipsRect Bounds() const = 0;
+    virtual void MoveTo(int left, int top) = 0;
     // Paints the window and its controls now rather than when events are next processed.
     virtual void Refresh() = 0;
     // Cuts the window to a rectangle with round corners, in pixels of the whole window.

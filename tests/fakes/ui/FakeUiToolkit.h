@@ -292,6 +292,11 @@ class FakeWindow final : public IWindow {
     void Hide() override { visible_ = false; }
     bool Visible() const override { return loaded_ && visible_; }
     void Refresh() override {}
+    TwipsRect Bounds() const override { return bounds; }
+    void MoveTo(int left, int top) override {
+        bounds.left = left;
+        bounds.top = top;
+    }
     void SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
                           int cornerHeight) override {
         region = {left, top, right, bottom, cornerWidth, cornerHeight};
@@ -322,6 +327,8 @@ class FakeWindow final : public IWindow {
     // The rounded region in pixels (left, top, right, bottom, corner width and height).
     std::vector<int> region;
     WindowFrame frame = WindowFrame::Dialog;
+    // Centred on the screen when made; a dialog's frame adds 90 twips round and 300 on top.
+    TwipsRect bounds;
     // Loaded, shown and not disabled by another window's modal show.
     bool AcceptsInput() const { return loaded_ && visible_ && enabled_; }
 
@@ -375,11 +382,18 @@ class FakeUiToolkit final : public IUiToolkit {
   public:
     explicit FakeUiToolkit(FakeClock& clock) : clock_(clock) {}
 
-    std::unique_ptr<IWindow> CreateTopWindow(const std::string& name, const std::string& title, int,
-                                             int,
+    std::unique_ptr<IWindow> CreateTopWindow(const std::string& name, const std::string& title,
+                                             int width, int height,
                                              WindowFrame frame = WindowFrame::Dialog) override {
         auto window = std::make_unique<FakeWindow>(*this, name, title);
         window->frame = frame;
+        const int border = frame == WindowFrame::Dialog ? 90 : 0;
+        const int caption = frame == WindowFrame::Dialog ? 300 : 0;
+        const TwipsRect work = Screen().workArea;
+        const int outerWidth = width + 2 * border;
+        const int outerHeight = height + 2 * border + caption;
+        window->bounds = {work.left + (work.width - outerWidth) / 2,
+                          work.top + (work.height - outerHeight) / 2, outerWidth, outerHeight};
         windows_.push_back(window.get());
         return window;
     }

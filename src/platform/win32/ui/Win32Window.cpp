@@ -141,6 +141,27 @@ IControl& Win32Window::AddSeparator(const std::string& name, const TwipsRect& wh
                                                  Win32Ornament::Kind::Separator));
 }
 
+TwipsRect Win32Window::Bounds() const {
+    RECT frame{};
+    if (hwnd_ == nullptr || !GetWindowRect(hwnd_, &frame)) {
+        return bounds_;
+    }
+    const ScreenMetrics& scale = ui_.Scale();
+    return {scale.TwipsX(frame.left), scale.TwipsY(frame.top),
+            scale.TwipsX(frame.right - frame.left), scale.TwipsY(frame.bottom - frame.top)};
+}
+
+void Win32Window::MoveTo(int left, int top) {
+    bounds_ = Bounds();
+    bounds_.left = left;
+    bounds_.top = top;
+    if (hwnd_ != nullptr) {
+        const ScreenMetrics& scale = ui_.Scale();
+        SetWindowPos(hwnd_, nullptr, scale.PixelsX(left), scale.PixelsY(top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void Win32Window::Refresh() {
     if (hwnd_ != nullptr) {
         RedrawWindow(hwnd_, nullptr, nullptr,

@@ -52,6 +52,8 @@ class Win32Window final : public IWindow {
     void ShowModal() override;
     void Hide() override;
     bool Visible() const override;
+    TwipsRect Bounds() const override;
+    void MoveTo(int left, int top) override;
     void Refresh() override;
     void SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
                           int cornerHeight) override;
@@ -106,6 +108,8 @@ class Win32Window final : public IWindow {
     HWND toolTips_ = nullptr;
     bool shownOnce_ = false;
     int nextId_ = 1000;
+    // Where the window was last, for a window that is gone.
+    TwipsRect bounds_;
 
     std::vector<std::unique_ptr<Win32Control>> controls_;
     std::unordered_map<std::string, Win32Control*> byName_;
