@@ -64,7 +64,7 @@ FileSelectionDialog::FileSelectionDialog(const Platform& platform, bool isWindow
     // However it closes, the next browse starts where this one ended, and the entry field the
     // caller hid for it is back.
     w.SetOnUnload([this] {
-        host_.SetBrowseFolder(tree_->Path());
+        host_.SetBrowseFolder(folder_);
         host_.RestoreEntryField();
     });
 
@@ -80,9 +80,10 @@ void FileSelectionDialog::ChangePath(const std::string& path) {
 }
 
 void FileSelectionDialog::FillList() {
+    folder_ = tree_->Path();
     list_->Clear();
     for (const std::string& name :
-         MatchingFiles(platform_.files, platform_.locale, tree_->Path(), pattern_)) {
+         MatchingFiles(platform_.files, platform_.locale, folder_, pattern_)) {
         list_->AddItem(name);
     }
     count_->SetText(FileCountText(static_cast<std::uint64_t>(list_->Count()), platform_.locale));

@@ -51,6 +51,8 @@ class FileSelectionDialog {
     ILabel* count_ = nullptr;
     ITextBox* fileName_ = nullptr;
     std::string pattern_ = "*.*";
+    // The folder the list shows, kept for the close, when the tree's window has gone.
+    std::string folder_;
     // The name a click on the list put into the file name must not refilter the list.
     bool ignoreNameChange_ = false;
 };
