@@ -25,13 +25,13 @@ FileSelectionDialog::FileSelectionDialog(const Platform& platform, bool isWindow
     fileName_ = &w.AddTextBox("FileName", {2400, 3990, 4170, 285});
     fileName_->SetText("*.*");
     w.AddPicture("LocPicture(1)", {495, 240, 510, 510});
-    IPushButton& desktop = w.AddPushButton("Location(1)", {135, 840, 1155, 330}, "Desktop");
+    IPushButton& desktop = w.AddPushButton("Location(1)", {120, 840, 1260, 330}, "Desktop");
     w.AddPicture("LocPicture(2)", {495, 1305, 510, 510});
-    IPushButton& documents = w.AddPushButton("Location(2)", {135, 1905, 1155, 330}, "My Documents");
+    IPushButton& documents = w.AddPushButton("Location(2)", {120, 1905, 1260, 330}, "My Documents");
     IPushButton& select = w.AddPushButton("selectButton", {120, 3450, 1260, 375}, "Select");
     IPushButton& cancel = w.AddPushButton("cancelButton", {120, 3900, 1260, 375}, "Cancel");
     count_ = &w.AddLabel("FileCount", {120, 2430, 1260, 255}, "0 files");
-    w.AddLabel("Label1", {1500, 4020, 750, 255}, "File Name:");
+    w.AddLabel("Label1", {1500, 4020, 900, 255}, "File Name:");
     w.SetDefaultButton(&select);
     w.SetCancelButton(&cancel);
 
