@@ -85,6 +85,9 @@ TEST_F(ExplorerTreeTest, APathOpensItsFolderAndMarksTheWay) {
 }
 
 TEST_F(ExplorerTreeTest, ClicksOpeningAndClosingChangeThePictures) {
+    std::vector<std::string> raised;
+    explorer->SetOnExpand([&](TreeNode node) { raised.push_back("+" + Tree().NodeKey(node)); });
+    explorer->SetOnCollapse([&](TreeNode node) { raised.push_back("-" + Tree().NodeKey(node)); });
     User("c:\\", fakes::TreeAction::Toggle);
     EXPECT_EQ(Image("c:\\"), 7) << "a drive root keeps its picture open";
     User("c:\\windows\\", fakes::TreeAction::Toggle);
@@ -95,6 +98,8 @@ TEST_F(ExplorerTreeTest, ClicksOpeningAndClosingChangeThePictures) {
     EXPECT_EQ(std::make_pair(Image("c:\\"), Image("c:\\windows\\")), std::make_pair(7, 14));
     User("c:\\windows\\", fakes::TreeAction::Toggle);
     EXPECT_EQ(Image("c:\\windows\\"), 13);
+    EXPECT_EQ(raised, (std::vector<std::string>{"+c:\\", "+c:\\windows\\", "-c:\\windows\\"}))
+        << "the host hears each first";
 }
 
 TEST_F(ExplorerTreeTest, ARefreshBuildsTheTreeAnewOnlyWhenFlagged) {

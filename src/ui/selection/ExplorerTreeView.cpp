@@ -156,6 +156,10 @@ int ExplorerTreeView::NormalImage(TreeNode node) const {
 }
 
 void ExplorerTreeView::Expanded(TreeNode node) {
+    if (onExpand_) {
+        auto handler = onExpand_;
+        handler(node);
+    }
     const std::string fullPath = FullPath(node);
     if (fullPath != kDesktopText && fullPath != kDocumentsText && tree_.NodeKey(node).size() >= 4) {
         tree_.SetNodeImage(node, treeimages::kOpenFolder);
@@ -164,6 +168,10 @@ void ExplorerTreeView::Expanded(TreeNode node) {
 }
 
 void ExplorerTreeView::Collapsed(TreeNode node) {
+    if (onCollapse_) {
+        auto handler = onCollapse_;
+        handler(node);
+    }
     const std::string fullPath = FullPath(node);
     if (fullPath != kDesktopText && fullPath != kDocumentsText && tree_.NodeKey(node).size() > 3) {
         tree_.SetNodeImage(node, treeimages::kFolder.normal);

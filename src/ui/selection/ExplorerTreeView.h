@@ -36,7 +36,10 @@ class ExplorerTreeView {
     void WriteProperties(PropertyBag& properties) const;
     ITreeView& tree() { return tree_; }
 
-    // Raised before the tree's own handling of the same event.
+    // Raised before the tree's own handling of the same event. The tree's other events (clicks,
+    // keys, label edits) reach a host through tree() as they are.
+    void SetOnExpand(std::function<void(TreeNode)> handler) { onExpand_ = std::move(handler); }
+    void SetOnCollapse(std::function<void(TreeNode)> handler) { onCollapse_ = std::move(handler); }
     void SetOnNodeClick(std::function<void(TreeNode)> handler) {
         onNodeClick_ = std::move(handler);
     }
@@ -67,6 +70,8 @@ class ExplorerTreeView {
     std::string lastPath_;
     bool updateFlag_ = false;
     std::function<void(TreeNode)> onNodeClick_;
+    std::function<void(TreeNode)> onExpand_;
+    std::function<void(TreeNode)> onCollapse_;
 };
 
 }  // namespace kestrum
