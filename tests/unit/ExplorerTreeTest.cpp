@@ -70,7 +70,9 @@ TEST_F(ExplorerTreeTest, APathOpensItsFolderAndMarksTheWay) {
     EXPECT_TRUE(Tree().Expanded(Tree().FindNode("c:\\windows\\")));
     EXPECT_NE(Tree().FindNode("c:\\windows\\system32\\drivers\\"), kNoNode);
     explorer->SetPath("c:\\windows\\system32");
-    EXPECT_EQ(clicks, 1) << "the spelling the tree reads back changes nothing";
+    explorer->SetPath("c:\\windows\\system32\\");
+    EXPECT_EQ(clicks, 1) << "the spelling the tree reads back changes nothing, separator or not";
+    EXPECT_FALSE(Tree().Busy()) << "the hourglass goes when the listing is done";
     explorer->SetPath("C:\\Windows\\System32");
     EXPECT_EQ(clicks, 2) << "another spelling walks again";
 
