@@ -33,7 +33,7 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void EnsureVisible(TreeNode node) override;
     void SetOptions(const TreeOptions& options) override { options_ = options; }
     TreeOptions Options() const override { return options_; }
-    void SetFont(const FontSpec& spec) override { font = spec; }
+    void SetFont(const FontSpec& chosen) override { font = chosen; }
     void SetBusy(bool busy) override { busy_ = busy; }
     bool Busy() const override { return busy_; }
     void StartLabelEdit() override;

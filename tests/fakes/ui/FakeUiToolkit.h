@@ -133,7 +133,7 @@ class FakeLabel final : public FakeControl, public ILabel {
   public:
     using FakeControl::FakeControl;
     void SetText(const std::string& text) override;
-    void SetFont(const FontSpec& spec) override { font = spec; }
+    void SetFont(const FontSpec& chosen) override { font = chosen; }
 
     FontSpec font;
 

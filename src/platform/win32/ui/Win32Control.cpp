@@ -1,5 +1,7 @@
 #include "platform/win32/ui/Win32Control.h"
 
+#include <windowsx.h>
+
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
@@ -25,6 +27,49 @@ void Win32Control::Create(const wchar_t* className, DWORD style, const TwipsRect
     if (hwnd_ != nullptr) {
         SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(window_.toolkit().font()), TRUE);
     }
+}
+
+Win32Control::~Win32Control() {
+    if (subclassed_ && hwnd_ != nullptr) {
+        RemoveWindowSubclass(hwnd_, &SubclassProcedure, 1);
+    }
+}
+
+void Win32Control::Subclass() {
+    if (hwnd_ != nullptr && !subclassed_) {
+        subclassed_ = SetWindowSubclass(hwnd_, &SubclassProcedure, 1,
+                                        reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    }
+}
+
+LRESULT CALLBACK Win32Control::SubclassProcedure(HWND hwnd, UINT message, WPARAM wparam,
+                                                 LPARAM lparam, UINT_PTR, DWORD_PTR self) {
+    LRESULT result = 0;
+    try {
+        if (reinterpret_cast<Win32Control*>(self)->OnSubclassMessage(message, wparam, lparam,
+                                                                     result)) {
+            return result;
+        }
+    } catch (...) {
+        // A handler that throws is passed over, as at the window's own procedure.
+    }
+    return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+MouseEvent MouseEventOf(UINT message, WPARAM wparam, LPARAM lparam, const ScreenMetrics& scale) {
+    MouseEvent event;
+    event.action = message == WM_MOUSEMOVE ? MouseAction::Move
+                   : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
+                       ? MouseAction::Press
+                       : MouseAction::Release;
+    event.button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)   ? MouseButton::Left
+                   : (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) ? MouseButton::Right
+                                                                            : MouseButton::None;
+    event.x = scale.TwipsX(GET_X_LPARAM(lparam));
+    event.y = scale.TwipsY(GET_Y_LPARAM(lparam));
+    event.shift = (wparam & MK_SHIFT) != 0;
+    event.control = (wparam & MK_CONTROL) != 0;
+    return event;
 }
 
 void Win32Control::Detach() {

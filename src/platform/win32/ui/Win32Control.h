@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/Ui.h"
 
@@ -18,7 +19,7 @@ class Win32Window;
 class Win32Control : public virtual IControl {
   public:
     Win32Control(Win32Window& window, std::string name, int id);
-    ~Win32Control() override = default;
+    ~Win32Control() override;
     Win32Control(const Win32Control&) = delete;
     Win32Control& operator=(const Win32Control&) = delete;
 
@@ -52,6 +53,12 @@ class Win32Control : public virtual IControl {
     virtual bool TakesEnter() const { return false; }
 
   protected:
+    // Sends the child window's own messages through OnSubclassMessage first, behind the same
+    // exception boundary as the window procedure; undone when the control goes.
+    void Subclass();
+    // A message to the subclassed child window; true with *result set when fully handled, false
+    // to let the system's control handle it too.
+    virtual bool OnSubclassMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
     // Creates the child window; each kind calls it from its constructor.
     void Create(const wchar_t* className, DWORD style, const TwipsRect& where,
                 const std::string& caption, DWORD exStyle = 0);
@@ -62,6 +69,10 @@ class Win32Control : public virtual IControl {
     HWND hwnd_ = nullptr;
 
   private:
+    static LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                              UINT_PTR, DWORD_PTR self);
+
+    bool subclassed_ = false;
     std::string name_;
     int id_;
     // Kept here as well, so a control whose window has gone still answers them.
@@ -74,5 +85,17 @@ class Win32Control : public virtual IControl {
 
 // The window face behind a label or a check box, rather than a plain static's white.
 HBRUSH FaceBackground(HDC dc);
+
+// Runs a handler if one is set, through a copy, since it may replace itself.
+template <typename Handler, typename... Args>
+void Raise(const Handler& handler, Args&&... args) {
+    if (handler) {
+        const Handler copy = handler;
+        copy(std::forward<Args>(args)...);
+    }
+}
+
+// A mouse button or move message in twips, relative to the window that got it.
+MouseEvent MouseEventOf(UINT message, WPARAM wparam, LPARAM lparam, const ScreenMetrics& scale);
 
 }  // namespace kestrum::win32

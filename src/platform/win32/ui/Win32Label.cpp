@@ -8,7 +8,6 @@ namespace kestrum::win32 {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 constexpr COLORREF kLinkColour = RGB(0, 0, 0xCC);
 
 }  // namespace
@@ -46,15 +45,7 @@ Win32LinkLabel::Win32LinkLabel(Win32Window& window, const std::string& name, int
     LOGFONTW base{};
     GetObjectW(window_.toolkit().font(), sizeof base, &base);
     ApplyFont({WideToUtf8(base.lfFaceName), 8, false}, true);
-    if (hwnd_ != nullptr) {
-        SetWindowSubclass(hwnd_, &Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    }
-}
-
-Win32LinkLabel::~Win32LinkLabel() {
-    if (hwnd_ != nullptr) {
-        RemoveWindowSubclass(hwnd_, &Subclass, kSubclassId);
-    }
+    Subclass();
 }
 
 bool Win32LinkLabel::OnCommand(WORD code) {
@@ -74,13 +65,13 @@ HBRUSH Win32LinkLabel::OnCtlColor(HDC dc) {
     return face;
 }
 
-LRESULT CALLBACK Win32LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                          UINT_PTR, DWORD_PTR) {
-    if (message == WM_SETCURSOR) {
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
-        return TRUE;
+bool Win32LinkLabel::OnSubclassMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (message != WM_SETCURSOR) {
+        return false;
     }
-    return DefSubclassProc(hwnd, message, wparam, lparam);
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+    result = TRUE;
+    return true;
 }
 
 Win32Ornament::Win32Ornament(Win32Window& window, const std::string& name, int id,

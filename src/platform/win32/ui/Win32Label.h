@@ -25,15 +25,13 @@ class Win32LinkLabel final : public Win32Label, public ILinkLabel {
   public:
     Win32LinkLabel(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
                    const std::string& caption);
-    ~Win32LinkLabel() override;
     void SetFont(const FontSpec& font) override { ApplyFont(font, true); }
     void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
     bool OnCommand(WORD code) override;
     HBRUSH OnCtlColor(HDC dc) override;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR id, DWORD_PTR self);
+    bool OnSubclassMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override;
     std::function<void()> onClick_;
 };
 

@@ -1,26 +1,10 @@
 #include "platform/win32/ui/Win32ListBox.h"
 
-#include <windowsx.h>
-
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
 
 namespace kestrum::win32 {
-
-namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
-
-template <typename Handler, typename... Args>
-void Raise(const Handler& handler, Args&&... args) {
-    if (handler) {
-        const Handler copy = handler;  // it may replace itself
-        copy(std::forward<Args>(args)...);
-    }
-}
-
-}  // namespace
 
 Win32ListBox::Win32ListBox(Win32Window& window, const std::string& name, int id,
                            const TwipsRect& where, bool sorted)
@@ -31,13 +15,7 @@ Win32ListBox::Win32ListBox(Win32Window& window, const std::string& name, int id,
                         LBS_HASSTRINGS | (sorted ? LBS_SORT : 0);
     Create(L"LISTBOX", style, where, "", WS_EX_CLIENTEDGE);
     if (hwnd_ != nullptr) {
-        SetWindowSubclass(hwnd_, &Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    }
-}
-
-Win32ListBox::~Win32ListBox() {
-    if (hwnd_ != nullptr) {
-        RemoveWindowSubclass(hwnd_, &Subclass, kSubclassId);
+        Subclass();
     }
 }
 
@@ -121,52 +99,27 @@ bool Win32ListBox::OnCommand(WORD code) {
     return false;
 }
 
-LRESULT CALLBACK Win32ListBox::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                        UINT_PTR, DWORD_PTR self) {
-    try {
-        reinterpret_cast<Win32ListBox*>(self)->Handle(message, wparam, lparam);
-    } catch (...) {
-        // A handler that throws is passed over, as at the window's own procedure.
-    }
-    return DefSubclassProc(hwnd, message, wparam, lparam);
-}
-
-void Win32ListBox::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+bool Win32ListBox::OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT&) {
+    // The system's list box goes on to handle every message itself.
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
-        case WM_MOUSEMOVE: {
-            if (!AcceptsInput()) {
-                return;
+        case WM_MOUSEMOVE:
+            if (AcceptsInput()) {
+                Raise(onMouse_, MouseEventOf(message, wparam, lparam, window_.toolkit().Scale()));
             }
-            const ScreenMetrics& scale = window_.toolkit().Scale();
-            MouseEvent event;
-            event.action = message == WM_MOUSEMOVE ? MouseAction::Move
-                           : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
-                               ? MouseAction::Press
-                               : MouseAction::Release;
-            event.button =
-                (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)   ? MouseButton::Left
-                : (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) ? MouseButton::Right
-                                                                         : MouseButton::None;
-            event.x = scale.TwipsX(GET_X_LPARAM(lparam));
-            event.y = scale.TwipsY(GET_Y_LPARAM(lparam));
-            event.shift = (wparam & MK_SHIFT) != 0;
-            event.control = (wparam & MK_CONTROL) != 0;
-            Raise(onMouse_, event);
-            return;
-        }
+            return false;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             Raise(onFocus_, message == WM_SETFOCUS);
-            return;
+            return false;
         case WM_DESTROY:
             selected_ = SelectedIndex();
-            return;
+            return false;
         default:
-            return;
+            return false;
     }
 }
 

@@ -14,7 +14,6 @@ class Win32ListBox final : public Win32Control, public IListBox {
   public:
     Win32ListBox(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
                  bool sorted);
-    ~Win32ListBox() override;
 
     void AddItem(const std::string& text) override;
     void RemoveItem(int row) override;
@@ -36,9 +35,7 @@ class Win32ListBox final : public Win32Control, public IListBox {
     bool OnCommand(WORD code) override;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR id, DWORD_PTR self);
-    void Handle(UINT message, WPARAM wparam, LPARAM lparam);
+    bool OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT&) override;
 
     std::vector<std::string> rows_;
     int selected_ = -1;

@@ -1,7 +1,5 @@
 #include "platform/win32/ui/Win32PaintBox.h"
 
-#include <windowsx.h>
-
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/ui/Win32Canvas.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
@@ -9,32 +7,12 @@
 
 namespace kestrum::win32 {
 
-namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
-
-template <typename Handler, typename... Args>
-void Raise(const Handler& handler, Args&&... args) {
-    if (handler) {
-        const Handler copy = handler;  // it may replace itself
-        copy(std::forward<Args>(args)...);
-    }
-}
-
-}  // namespace
-
 Win32PaintBox::Win32PaintBox(Win32Window& window, const std::string& name, int id,
                              const TwipsRect& where, const std::string& caption)
     : Win32Control(window, name, id) {
     Create(L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, where, caption);
     if (hwnd_ != nullptr) {
-        SetWindowSubclass(hwnd_, &Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    }
-}
-
-Win32PaintBox::~Win32PaintBox() {
-    if (hwnd_ != nullptr) {
-        RemoveWindowSubclass(hwnd_, &Subclass, kSubclassId);
+        Subclass();
     }
 }
 
@@ -78,41 +56,14 @@ bool Win32PaintBox::OnDrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-LRESULT CALLBACK Win32PaintBox::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                         UINT_PTR, DWORD_PTR self) {
-    LRESULT result = 0;
-    try {
-        if (reinterpret_cast<Win32PaintBox*>(self)->Handle(message, wparam, lparam, result)) {
-            return result;
-        }
-    } catch (...) {
-        // A handler that throws is passed over, as at the window's own procedure.
-    }
-    return DefSubclassProc(hwnd, message, wparam, lparam);
-}
-
-bool Win32PaintBox::Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+bool Win32PaintBox::OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
         case WM_MOUSEMOVE: {
-            const ScreenMetrics& scale = window_.toolkit().Scale();
-            MouseEvent event;
-            event.action = message == WM_MOUSEMOVE ? MouseAction::Move
-                           : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
-                               ? MouseAction::Press
-                               : MouseAction::Release;
-            event.button =
-                (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)   ? MouseButton::Left
-                : (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) ? MouseButton::Right
-                                                                         : MouseButton::None;
-            event.x = scale.TwipsX(GET_X_LPARAM(lparam));
-            event.y = scale.TwipsY(GET_Y_LPARAM(lparam));
-            event.shift = (wparam & MK_SHIFT) != 0;
-            event.control = (wparam & MK_CONTROL) != 0;
-            Raise(onMouse_, event);
+            Raise(onMouse_, MouseEventOf(message, wparam, lparam, window_.toolkit().Scale()));
             // The system button goes on to capture the mouse and to click on release.
             return false;
         }

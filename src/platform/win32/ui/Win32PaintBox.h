@@ -12,7 +12,6 @@ class Win32PaintBox final : public Win32Control, public IPaintBox {
   public:
     Win32PaintBox(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
                   const std::string& caption);
-    ~Win32PaintBox() override;
 
     void SetOnPaint(std::function<void(ICanvas&)> handler) override {
         onPaint_ = std::move(handler);
@@ -31,10 +30,8 @@ class Win32PaintBox final : public Win32Control, public IPaintBox {
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR id, DWORD_PTR self);
     // True when the message is fully handled here.
-    bool Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+    bool OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 
     std::function<void(ICanvas&)> onPaint_;
     std::function<void(const MouseEvent&)> onMouse_;

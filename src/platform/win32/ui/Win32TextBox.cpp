@@ -4,32 +4,12 @@
 
 namespace kestrum::win32 {
 
-namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
-
-template <typename Handler, typename... Args>
-void Raise(const Handler& handler, Args&&... args) {
-    if (handler) {
-        const Handler copy = handler;  // it may replace itself
-        copy(std::forward<Args>(args)...);
-    }
-}
-
-}  // namespace
-
 Win32TextBox::Win32TextBox(Win32Window& window, const std::string& name, int id,
                            const TwipsRect& where)
     : Win32Control(window, name, id) {
     Create(L"EDIT", ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP, where, "", WS_EX_CLIENTEDGE);
     if (hwnd_ != nullptr) {
-        SetWindowSubclass(hwnd_, &Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    }
-}
-
-Win32TextBox::~Win32TextBox() {
-    if (hwnd_ != nullptr) {
-        RemoveWindowSubclass(hwnd_, &Subclass, kSubclassId);
+        Subclass();
     }
 }
 
@@ -63,20 +43,7 @@ bool Win32TextBox::OnCommand(WORD code) {
     return true;
 }
 
-LRESULT CALLBACK Win32TextBox::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                        UINT_PTR, DWORD_PTR self) {
-    LRESULT result = 0;
-    try {
-        if (reinterpret_cast<Win32TextBox*>(self)->Handle(message, wparam, lparam, result)) {
-            return result;
-        }
-    } catch (...) {
-        // A handler that throws is passed over, as at the window's own procedure.
-    }
-    return DefSubclassProc(hwnd, message, wparam, lparam);
-}
-
-bool Win32TextBox::Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+bool Win32TextBox::OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
     switch (message) {
         case WM_GETDLGCODE: {
             result = DefSubclassProc(hwnd_, message, wparam, lparam);

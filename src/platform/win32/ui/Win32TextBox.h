@@ -13,7 +13,6 @@ namespace kestrum::win32 {
 class Win32TextBox final : public Win32Control, public ITextBox {
   public:
     Win32TextBox(Win32Window& window, const std::string& name, int id, const TwipsRect& where);
-    ~Win32TextBox() override;
 
     void SetText(const std::string& text) override;
     std::string Text() const override;
@@ -27,10 +26,8 @@ class Win32TextBox final : public Win32Control, public ITextBox {
     bool OnCommand(WORD code) override;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR id, DWORD_PTR self);
     // True when the message is fully handled here.
-    bool Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+    bool OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
 
     // The text as last seen, so that a change is told once and the text outlives the window.
     std::string seen_;

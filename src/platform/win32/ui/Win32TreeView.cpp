@@ -12,17 +12,8 @@ namespace kestrum::win32 {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 constexpr int kImageSize = 16;
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
-
-template <typename Handler, typename... Args>
-void Raise(const Handler& handler, Args&&... args) {
-    if (handler) {
-        const Handler copy = handler;  // it may replace itself
-        copy(std::forward<Args>(args)...);
-    }
-}
 
 HTREEITEM Item(TreeNode node) {
     return reinterpret_cast<HTREEITEM>(static_cast<std::uintptr_t>(node));
@@ -64,7 +55,7 @@ Win32TreeView::Win32TreeView(Win32Window& window, const std::string& name, int i
     if (hwnd_ == nullptr) {
         return;
     }
-    SetWindowSubclass(hwnd_, &Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    Subclass();
     images_.reset(
         ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, tree_images::kCount, 0));
     BitmapHandle strip(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
@@ -78,7 +69,6 @@ Win32TreeView::Win32TreeView(Win32Window& window, const std::string& name, int i
 
 Win32TreeView::~Win32TreeView() {
     if (hwnd_ != nullptr) {
-        RemoveWindowSubclass(hwnd_, &Subclass, kSubclassId);
         // The list must outlive its use by the tree.
         TreeView_SetImageList(hwnd_, nullptr, TVSIL_NORMAL);
     }
@@ -350,20 +340,7 @@ bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT* result) {
     }
 }
 
-LRESULT CALLBACK Win32TreeView::Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                         UINT_PTR, DWORD_PTR self) {
-    LRESULT result = 0;
-    try {
-        if (reinterpret_cast<Win32TreeView*>(self)->Handle(message, wparam, lparam, result)) {
-            return result;
-        }
-    } catch (...) {
-        // A handler that throws is passed over, as at the window's own procedure.
-    }
-    return DefSubclassProc(hwnd, message, wparam, lparam);
-}
-
-bool Win32TreeView::Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+bool Win32TreeView::OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
     const bool input =
         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE) ||
         message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR;

@@ -76,9 +76,7 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     bool OnNotify(const NMHDR& header, LRESULT* result) override;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR id, DWORD_PTR self);
-    bool Handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+    bool OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
     // The node under the point of the last mouse message, or kNoNode.
     TreeNode NodeAtCursor() const;
     bool Known(TreeNode node) const;

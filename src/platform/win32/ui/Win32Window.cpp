@@ -1,7 +1,5 @@
 #include "platform/win32/ui/Win32Window.h"
 
-#include <windowsx.h>
-
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32CheckBox.h"
@@ -459,20 +457,8 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
             if (onMouse_) {
-                const ScreenMetrics& screen = ui_.Scale();
-                MouseEvent event;
-                event.action = message == WM_MOUSEMOVE ? MouseAction::Move
-                               : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
-                                   ? MouseAction::Press
-                                   : MouseAction::Release;
-                event.button =
-                    (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)   ? MouseButton::Left
-                    : (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) ? MouseButton::Right
-                                                                             : MouseButton::None;
-                event.x = screen.TwipsX(GET_X_LPARAM(lparam));
-                event.y = screen.TwipsY(GET_Y_LPARAM(lparam));
                 auto handler = onMouse_;
-                handler(event);
+                handler(MouseEventOf(message, wparam, lparam, ui_.Scale()));
                 return 0;
             }
             break;
