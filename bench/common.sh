@@ -16,6 +16,12 @@ elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) print "inf"; else printf "%.2f", a / b }'; }
 # Succeeds when the first number is at most the second.
 at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
+# Prints a measured ratio against its goal: "ratio 0.8 (goal at most 1.5): met".
+report_goal() {
+    local label=$1 value=$2 goal=$3 verdict="NOT met"
+    if at_most "$value" "$goal"; then verdict=met; fi
+    printf '%s %s (goal at most %s): %s\n' "$label" "$value" "$goal" "$verdict"
+}
 median() { LC_ALL=C sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 bench_prepare() {

@@ -65,8 +65,4 @@ rd=$(printf '%s\n' "${rd_times[@]}" | median)
 result=$(ratio "$kestrum" "$rd")
 printf 'purge of 20,000 files in 2,000 folders: Kestrum %s s, rd %s s (medians of %d)\n' \
     "$kestrum" "$rd" "$rounds"
-if at_most "$result" "$goal"; then
-    printf 'ratio %s (goal at most %s): met\n' "$result" "$goal"
-else
-    printf 'ratio %s (goal at most %s): NOT met\n' "$result" "$goal"
-fi
+report_goal ratio "$result" "$goal"

@@ -43,8 +43,4 @@ dir_ms=$(printf '%s\n' "${dir_times[@]}" | median)
 result=$(ratio "$tree_ms" "$dir_ms")
 printf 'opening a folder of 2,000 folders with 2 each: tree %s ms, dir %s ms (medians of %d)\n' \
     "$tree_ms" "$dir_ms" "$rounds"
-if at_most "$result" "$goal"; then
-    printf 'ratio %s (goal at most %s): met\n' "$result" "$goal"
-else
-    printf 'ratio %s (goal at most %s): NOT met\n' "$result" "$goal"
-fi
+report_goal ratio "$result" "$goal"

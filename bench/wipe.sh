@@ -63,8 +63,7 @@ shred=$(elapsed "$start" "$(now)")
 result=$(ratio "$kestrum" "$shred")
 printf 'wipe of %d MiB: Kestrum.exe %s s (%s s less the %d s pause), shred -n 3 %s s\n' \
     "$size_mib" "$kestrum_total" "$kestrum" "$pause_seconds" "$shred"
-if at_most "$result" "$time_goal"; then verdict=met; else verdict="NOT met"; fi
-printf 'time ratio %s (goal at most %s): %s\n' "$result" "$time_goal" "$verdict"
+report_goal "time ratio" "$result" "$time_goal"
 if ((peak_kib <= memory_goal_kib)); then verdict=met; else verdict="NOT met"; fi
 printf 'peak memory of Kestrum.exe %d KiB = %s MiB (goal at most 64 MiB): %s\n' "$peak_kib" \
     "$(awk -v k="$peak_kib" 'BEGIN { printf "%.1f", k / 1024 }')" "$verdict"
