@@ -120,10 +120,18 @@ TEST_F(UiContract, KeyPreviewSeesKeysFirstAndMayConsumeThem) {
 TEST_F(UiContract, ModalShowReturnsOnceTheWindowUnloadsAndTimersTick) {
     auto owner = MakeDialog("Owner");
     auto modal = ui.CreateTopWindow("Modal", " Contract Modal", 3000, 1500);
+    std::unique_ptr<IWindow> other;
+    Log active;
+    owner->window->SetOnDeactivate([&] { active.push_back("owner off"); });
+    modal->SetOnActivate([&] { active.push_back("modal on"); });
+    modal->SetOnDeactivate([&] { active.push_back("modal off"); });
     int ticks = 0;
     modal->StartTimer(7, 30, [&] {
         if (++ticks == 1) {
             driver->Click(*owner->window, "saveButton");
+        } else if (ticks == 2) {
+            other = ui.CreateTopWindow("Other", " Contract Other", 3000, 1500);
+            other->Show();
         } else if (ticks == 3) {
             modal->Unload();
         }
@@ -131,6 +139,7 @@ TEST_F(UiContract, ModalShowReturnsOnceTheWindowUnloadsAndTimersTick) {
     modal->ShowModal();
     EXPECT_EQ(ticks, 3);
     EXPECT_EQ(owner->log, Log{}) << "the other windows ignore input meanwhile";
+    EXPECT_EQ(active, (Log{"owner off", "modal on", "modal off"})) << "each window it shows";
     driver->Click(*owner->window, "saveButton");
     EXPECT_EQ(owner->log, Log{"save"}) << "and take it again afterwards";
 }

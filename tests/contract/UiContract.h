@@ -11,8 +11,8 @@
 namespace kestrum::contract {
 
 // What the user does to a tree's node: clicks it, double-clicks it, or clicks its open/close
-// button.
-enum class NodeAction { Click, DoubleClick, Toggle };
+// button or its check box.
+enum class NodeAction { Click, DoubleClick, Toggle, Check };
 
 // The user's side of a toolkit: input as a user gives it, handled before each call returns.
 class UiDriver {

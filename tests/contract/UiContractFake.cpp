@@ -33,9 +33,8 @@ class FakeUiDriver final : public UiDriver {
     std::uint64_t NowMilliseconds() override { return clock_.NowMilliseconds(); }
     void OnNode(IWindow& window, const std::string& tree, const std::string& key,
                 NodeAction action) override {
-        const auto as = action == NodeAction::Click         ? fakes::TreeAction::Click
-                        : action == NodeAction::DoubleClick ? fakes::TreeAction::DoubleClick
-                                                            : fakes::TreeAction::Toggle;
+        // The two enumerations list the same actions in the same order.
+        const auto as = static_cast<fakes::TreeAction>(action);
         ui_.Input(fakes::OnTreeNode{window.Name(), tree, key, as});
     }
     void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,

@@ -147,6 +147,36 @@ TEST_F(UiContractTree, ArrowKeysMoveAndOpenTypedLettersReachOnlyTheProgram) {
     EXPECT_EQ(log, Log{});
 }
 
+TEST_F(UiContractTree, MouseCheckBoxesAndKeysTheProgramChanges) {
+    tree->SetOnMouse([this](const MouseEvent& m) {
+        log.push_back(m.action == MouseAction::Press ? "press" : "release");
+    });
+    tree->SetOnNodeCheck([this](TreeNode n) { log.push_back("check " + tree->NodeKey(n)); });
+    driver->OnNode(*window, "TV", "d:\\", NodeAction::Click);
+    EXPECT_EQ(log, (Log{"press", "node d:\\", "click", "release"}));
+
+    TreeOptions options = tree->Options();
+    options.checkboxes = true;
+    tree->SetOptions(options);
+    tree->SetChecked(c, true);
+    EXPECT_TRUE(tree->Checked(c));
+    log.clear();
+    driver->OnNode(*window, "TV", "c:\\", NodeAction::Check);
+    EXPECT_FALSE(tree->Checked(c));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "check c:\\"), 1);
+    EXPECT_EQ(SelectedKey(), "d:\\") << "a tick is not a selection";
+    log.clear();
+    tree->SetFocus();
+    Press(keys::kSpace);
+    EXPECT_TRUE(tree->Checked(d));
+    EXPECT_EQ(log, Log{"check d:\\"});
+
+    // A key the program sets to 0 never reaches the tree.
+    tree->SetOnKeyDown([](KeyEvent& k) { k.key = k.key == keys::kUp ? 0 : k.key; });
+    Press(keys::kUp);
+    EXPECT_EQ(SelectedKey(), "d:\\");
+}
+
 TEST_F(UiContractTree, LabelsOpenWhenAllowedAndTakeTheConfirmedText) {
     tree->SetOnBeforeLabelEdit([this](TreeNode n) {
         log.push_back("before " + tree->NodeKey(n));

@@ -104,7 +104,8 @@ class Win32UiDriver final : public UiDriver {
         SetTimer(nullptr, 0, 50, &MenuTimer);
     }
     std::uint64_t NowMilliseconds() override { return GetTickCount64(); }
-    // Presses on the node's text, or on the button left of it that the tree's hit test finds.
+    // Presses on the node's text, or on the button or check box left of it that the tree's hit
+    // test finds.
     void OnNode(IWindow& window, const std::string& tree, const std::string& key,
                 NodeAction action) override {
         HWND hwnd = HwndOf(window, tree);
@@ -115,10 +116,12 @@ class Win32UiDriver final : public UiDriver {
             return;
         }
         POINT at{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
-        if (action == NodeAction::Toggle) {
+        if (action == NodeAction::Toggle || action == NodeAction::Check) {
+            const UINT part =
+                action == NodeAction::Toggle ? TVHT_ONITEMBUTTON : TVHT_ONITEMSTATEICON;
             for (at.x = 0; at.x < text.left; ++at.x) {
                 TVHITTESTINFO hit{at, 0, nullptr};
-                if (TreeView_HitTest(hwnd, &hit) == item && (hit.flags & TVHT_ONITEMBUTTON) != 0) {
+                if (TreeView_HitTest(hwnd, &hit) == item && (hit.flags & part) != 0) {
                     break;
                 }
             }

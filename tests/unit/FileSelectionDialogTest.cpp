@@ -116,6 +116,15 @@ TEST_F(FileSelectionDialogTest, ClosingWithoutSelectKeepsTheFieldButNotTheFolder
     EXPECT_EQ(host.restored, 1);
 }
 
+TEST_F(FileSelectionDialogTest, AnotherWindowOfTheProgramComingForwardClosesIt) {
+    auto about = fake.ui.CreateTopWindow("frmAbout", " About", 3000, 2000);
+    about->Show();
+    EXPECT_FALSE(dialog->window().Loaded());
+    EXPECT_EQ(host.entry, "unchanged");
+    EXPECT_EQ(host.browseFolder, "c:\\windows");
+    EXPECT_EQ(host.restored, 1);
+}
+
 TEST_F(FileSelectionDialogTest, TheDialogSitsOverItsHostInsideTheWorkArea) {
     const TwipsRect bounds = dialog->window().Bounds();
     const TwipsRect owner = host.bounds;

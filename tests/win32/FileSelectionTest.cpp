@@ -80,8 +80,13 @@ TEST(FileSelectionDialog, OpensOnAFileFiltersAndHandsTheChoiceBack) {
         EXPECT_EQ(ListRows(HwndOf(dialog, "FileList")), std::vector<std::string>{"win.ini"});
         EXPECT_EQ(dialog.window().Find("FileCount")->Text(), "1 file");
 
-        SetWindowTextW(HwndOf(dialog, "FileName"), L"*.ini");
+        // Typed into the box, whose whole text is selected as it takes the focus.
+        dialog.window().Find("FileName")->SetFocus();
+        for (const wchar_t c : std::wstring(L"*.ini")) {
+            PostMessageW(HwndOf(dialog, "FileName"), WM_CHAR, c, 1);
+        }
         platform.ui.ProcessPendingEvents();
+        EXPECT_EQ(dialog.window().Find("FileName")->Text(), "*.ini");
         const auto inis = ListRows(HwndOf(dialog, "FileList"));
         EXPECT_GE(inis.size(), 2u) << "win.ini and system.ini at least";
         EXPECT_EQ(dialog.window().Find("FileCount")->Text(),

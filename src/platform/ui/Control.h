@@ -186,10 +186,10 @@ struct TreeOptions {
     bool labelEdit = true;
 };
 
-// A tree of nodes with a text, a unique key and pictures. Nodes set expanded or selected from
-// code raise no event; the user's clicks, double-clicks, the buttons beside nodes and the arrow
-// keys do. Typed characters reach the key-press handler only: the tree itself never searches by
-// them. A node without children cannot be expanded.
+// A tree of nodes with a text, a unique key and pictures. Nodes set expanded, selected or
+// checked from code raise no event; the user's clicks, double-clicks, the buttons and check
+// boxes beside nodes, the arrow keys and the space bar do. Typed characters reach the key-press
+// handler only: the tree itself never searches by them. A node without children cannot be expanded.
 class ITreeView : public virtual IControl {
   public:
     // Adds the last child of parent (kNoNode: the last root); answers kNoNode, adding nothing,
@@ -210,6 +210,9 @@ class ITreeView : public virtual IControl {
     virtual TreeNode NextSibling(TreeNode node) const = 0;
     virtual bool Expanded(TreeNode node) const = 0;
     virtual void SetExpanded(TreeNode node, bool expanded) = 0;
+    // The node's check box, shown while the tree has check boxes.
+    virtual bool Checked(TreeNode node) const = 0;
+    virtual void SetChecked(TreeNode node, bool checked) = 0;
     virtual TreeNode Selected() const = 0;
     virtual void Select(TreeNode node) = 0;
     // Expands its ancestors and scrolls it into view.
@@ -233,10 +236,16 @@ class ITreeView : public virtual IControl {
     virtual void SetOnClick(std::function<void()> handler) = 0;
     // Before a double-clicked node opens or closes.
     virtual void SetOnDoubleClick(std::function<void()> handler) = 0;
-    virtual void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) = 0;
+    // The key handlers may change the key the tree goes on with; a key set to 0 never reaches it.
+    virtual void SetOnKeyDown(std::function<void(KeyEvent&)> handler) = 0;
     // A typed character.
     virtual void SetOnKeyPress(std::function<void(char)> handler) = 0;
-    virtual void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) = 0;
+    virtual void SetOnKeyUp(std::function<void(KeyEvent&)> handler) = 0;
+    // The mouse over the tree, in twips from the top left of its inside. A press is told before
+    // the node click it makes, its release after the click.
+    virtual void SetOnMouse(std::function<void(const MouseEvent&)> handler) = 0;
+    // The user ticked or cleared a node's check box.
+    virtual void SetOnNodeCheck(std::function<void(TreeNode)> handler) = 0;
     // Before a label opens for editing; answering true keeps it closed.
     virtual void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) = 0;
     // When the user confirms an edit (Esc runs nothing): the handler may change the new text, and

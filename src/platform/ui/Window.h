@@ -101,6 +101,9 @@ class IWindow {
     virtual void SetOnQueryUnload(std::function<bool(CloseReason)> handler) = 0;
     // Runs when the window becomes the active window.
     virtual void SetOnActivate(std::function<void()> handler) = 0;
+    // Runs when another window of the program becomes the active window; a window of another
+    // program, or a message box, does not count.
+    virtual void SetOnDeactivate(std::function<void()> handler) = 0;
     virtual void SetOnMouse(std::function<void(const MouseEvent&)> handler) = 0;
     // Runs once, after the window has gone, whether code or the user closed it. The handler must
     // not destroy the window object.

@@ -37,7 +37,7 @@ class ExplorerTreeView {
     ITreeView& tree() { return tree_; }
 
     // Raised before the tree's own handling of the same event. The tree's other events (clicks,
-    // keys, label edits) reach a host through tree() as they are.
+    // keys, the mouse, check boxes, label edits) reach a host through tree() as they are.
     void SetOnExpand(std::function<void(TreeNode)> handler) { onExpand_ = std::move(handler); }
     void SetOnCollapse(std::function<void(TreeNode)> handler) { onCollapse_ = std::move(handler); }
     void SetOnNodeClick(std::function<void(TreeNode)> handler) {

@@ -55,6 +55,8 @@ FileSelectionDialog::FileSelectionDialog(const Platform& platform, bool isWindow
         fileName_->SetText(name);
     });
     list_->SetOnDoubleClick([this] { Select(); });
+    // Another of the program's windows coming forward ends the browse, as Cancel does.
+    w.SetOnDeactivate([this] { window_->Unload(); });
     fileName_->SetOnChange([this] { NameChanged(); });
     fileName_->SetOnFocus([this](bool gained) {
         if (gained) {

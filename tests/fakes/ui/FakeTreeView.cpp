@@ -123,6 +123,30 @@ void FakeTreeView::SetExpanded(TreeNode node, bool expanded) {
     }
 }
 
+bool FakeTreeView::Checked(TreeNode node) const {
+    const Node* n = Find(node);
+    return n != nullptr && n->checked;
+}
+
+void FakeTreeView::SetChecked(TreeNode node, bool checked) {
+    if (Node* n = Find(node)) {
+        n->checked = checked;
+    }
+}
+
+void FakeTreeView::UserCheck(TreeNode node) {
+    if (Node* n = Find(node); n != nullptr && options_.checkboxes) {
+        n->checked = !n->checked;
+        Guarded(onNodeCheck_, node);
+    }
+}
+
+void FakeTreeView::UserMouse(const MouseEvent& event) {
+    if (AcceptsInput()) {
+        Guarded(onMouse_, event);
+    }
+}
+
 void FakeTreeView::Select(TreeNode node) {
     if (Find(node) != nullptr) {
         selected_ = node;
@@ -194,34 +218,44 @@ void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
         return;
     }
     SetFocus();
-    if (action == TreeAction::Toggle) {
+    MouseEvent mouse;
+    mouse.action = MouseAction::Press;
+    mouse.button = MouseButton::Left;
+    Guarded(onMouse_, mouse);
+    if (action == TreeAction::Check) {
+        UserCheck(node);
+        Guarded(onClick_);
+    } else if (action == TreeAction::Toggle) {
         // The click on the button is a click in the tree, told before the node opens or closes.
         Guarded(onClick_);
         UserToggle(node, !Expanded(node));
-        return;
+    } else {
+        const bool again = node == selected_;
+        selected_ = node;
+        Guarded(onNodeClick_, node);
+        Guarded(onClick_);
+        // A second click on the selected node opens its label, unless a double-click follows.
+        if (again && action == TreeAction::Click && options_.labelEdit) {
+            BeginEdit();
+        }
+        if (action == TreeAction::DoubleClick) {
+            Guarded(onDoubleClick_);
+            UserToggle(node, !Expanded(node));
+        }
     }
-    const bool again = node == selected_;
-    selected_ = node;
-    Guarded(onNodeClick_, node);
-    Guarded(onClick_);
-    // A second click on the selected node opens its label, unless a double-click follows.
-    if (again && action == TreeAction::Click && options_.labelEdit) {
-        BeginEdit();
-    }
-    if (action == TreeAction::DoubleClick) {
-        Guarded(onDoubleClick_);
-        UserToggle(node, !Expanded(node));
-    }
+    mouse.action = MouseAction::Release;
+    Guarded(onMouse_, mouse);
 }
 
-bool FakeTreeView::UserKey(const KeyEvent& key) {
+bool FakeTreeView::UserKey(const KeyEvent& pressed) {
     // The dialog manager's keys, which the system tree never sees.
-    if (key.key == keys::kTab || key.key == keys::kEscape || key.key == keys::kEnter) {
+    if (pressed.key == keys::kTab || pressed.key == keys::kEscape || pressed.key == keys::kEnter) {
         return false;
     }
     if (!AcceptsInput()) {
         return true;
     }
+    KeyEvent key = pressed;
     Guarded(onKeyDown_, key);
     const std::vector<TreeNode> shown = Shown();
     const auto at = std::find(shown.begin(), shown.end(), selected_);
@@ -248,16 +282,21 @@ bool FakeTreeView::UserKey(const KeyEvent& key) {
                     UserSelect(n.parent);
                 }
                 break;
+            case keys::kSpace:
+                UserCheck(selected_);
+                break;
             default:
                 break;
         }
     }
-    const int code = key.key;
+    // The character comes from the key as pressed, whatever the handler made of it.
+    const int code = pressed.key;
     if (std::isalnum(code) != 0 || code == keys::kSpace) {
-        const bool upper = std::isalpha(code) != 0 && key.shift;
+        const bool upper = std::isalpha(code) != 0 && pressed.shift;
         Guarded(onKeyPress_, static_cast<char>(upper ? code : std::tolower(code)));
     }
-    Guarded(onKeyUp_, key);
+    KeyEvent released = pressed;
+    Guarded(onKeyUp_, released);
     return true;
 }
 

@@ -28,6 +28,8 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     TreeNode NextSibling(TreeNode node) const override;
     bool Expanded(TreeNode node) const override;
     void SetExpanded(TreeNode node, bool expanded) override;
+    bool Checked(TreeNode node) const override;
+    void SetChecked(TreeNode node, bool checked) override;
     TreeNode Selected() const override { return selected_; }
     void Select(TreeNode node) override;
     void EnsureVisible(TreeNode node) override;
@@ -51,14 +53,20 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void SetOnDoubleClick(std::function<void()> handler) override {
         onDoubleClick_ = std::move(handler);
     }
-    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
+    void SetOnKeyDown(std::function<void(KeyEvent&)> handler) override {
         onKeyDown_ = std::move(handler);
     }
     void SetOnKeyPress(std::function<void(char)> handler) override {
         onKeyPress_ = std::move(handler);
     }
-    void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) override {
+    void SetOnKeyUp(std::function<void(KeyEvent&)> handler) override {
         onKeyUp_ = std::move(handler);
+    }
+    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
+        onMouse_ = std::move(handler);
+    }
+    void SetOnNodeCheck(std::function<void(TreeNode)> handler) override {
+        onNodeCheck_ = std::move(handler);
     }
     void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) override {
         onBeforeEdit_ = std::move(handler);
@@ -70,6 +78,7 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     // The user's hand on a node, by its key; ignored unless the tree accepts input.
     void UserTree(TreeAction action, const std::string& key);
     bool UserKey(const KeyEvent& key) override;
+    void UserMouse(const MouseEvent& event) override;
     // The user's text in the open label, confirmed with Enter or dropped with Esc.
     void UserLabel(const std::string& text, bool confirm);
 
@@ -84,12 +93,14 @@ class FakeTreeView final : public FakeControl, public ITreeView {
         TreeNode parent = kNoNode;
         std::vector<TreeNode> children;
         bool expanded = false;
+        bool checked = false;
     };
     const Node* Find(TreeNode node) const;
     Node* Find(TreeNode node);
     // Opens or closes the node as the user does, telling the handlers first.
     void UserToggle(TreeNode node, bool open);
     void UserSelect(TreeNode node);
+    void UserCheck(TreeNode node);
     void BeginEdit();
     // The nodes shown, top to bottom.
     std::vector<TreeNode> Shown() const;
@@ -108,9 +119,11 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     std::function<void(TreeNode)> onCollapse_;
     std::function<void(TreeNode)> onNodeClick_;
     std::function<void()> onDoubleClick_;
-    std::function<void(const KeyEvent&)> onKeyDown_;
+    std::function<void(KeyEvent&)> onKeyDown_;
     std::function<void(char)> onKeyPress_;
-    std::function<void(const KeyEvent&)> onKeyUp_;
+    std::function<void(KeyEvent&)> onKeyUp_;
+    std::function<void(const MouseEvent&)> onMouse_;
+    std::function<void(TreeNode)> onNodeCheck_;
     std::function<bool(TreeNode)> onBeforeEdit_;
     std::function<bool(TreeNode, std::string&)> onAfterEdit_;
 };

@@ -1,6 +1,7 @@
 #include "fakes/ui/FakeUiToolkit.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrum::fakes {
 
@@ -14,6 +15,17 @@ MessageAnswer FakeUiToolkit::ShowMessage(const std::string& text, const std::str
     }
     const bool ok = buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel;
     return ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+}
+
+void FakeUiToolkit::Activate(FakeWindow& window) {
+    FakeWindow* before = std::exchange(active_, &window);
+    if (before == &window) {
+        return;
+    }
+    if (before != nullptr) {
+        Guarded(before->onDeactivate_);
+    }
+    Guarded(window.onActivate_);
 }
 
 void FakeUiToolkit::Input(const UserInput& input) {

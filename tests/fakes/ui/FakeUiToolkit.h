@@ -68,8 +68,9 @@ struct DoubleClickAt {
     int x = 0;
     int y = 0;
 };
-// On a tree's node, by its key: a click on it, a double-click, or a click on its open/close button.
-enum class TreeAction { Click, DoubleClick, Toggle };
+// On a tree's node, by its key: a click on it, a double-click, or a click on its open/close button
+// or its check box.
+enum class TreeAction { Click, DoubleClick, Toggle, Check };
 struct OnTreeNode {
     std::string window;
     std::string control;
@@ -287,7 +288,8 @@ class FakeWindow final : public IWindow {
         return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));
     }
     IControl* Find(const std::string& name) override;
-    void Show() override { visible_ = loaded_; }
+    // Showing a window makes it the active one, as the system does.
+    void Show() override;
     void ShowModal() override;
     void Hide() override { visible_ = false; }
     bool Visible() const override { return loaded_ && visible_; }
@@ -314,6 +316,9 @@ class FakeWindow final : public IWindow {
         onQueryUnload_ = std::move(handler);
     }
     void SetOnActivate(std::function<void()> handler) override { onActivate_ = std::move(handler); }
+    void SetOnDeactivate(std::function<void()> handler) override {
+        onDeactivate_ = std::move(handler);
+    }
     void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
         onMouse_ = std::move(handler);
     }
@@ -366,6 +371,7 @@ class FakeWindow final : public IWindow {
     std::function<void(const MouseEvent&)> onMouse_;
     std::function<void()> onUnload_;
     std::function<void()> onActivate_;
+    std::function<void()> onDeactivate_;
 };
 
 struct ShownMessage {
@@ -427,6 +433,10 @@ class FakeUiToolkit final : public IUiToolkit {
 
   private:
     friend class FakeWindow;
+    // Makes the window the active one; the one active before hears that it is no longer.
+    void Activate(FakeWindow& window);
+
+    FakeWindow* active_ = nullptr;
     struct Scheduled {
         std::uint64_t due;
         UserInput input;

@@ -23,6 +23,13 @@ IControl* FakeWindow::Find(const std::string& name) {
     return nullptr;
 }
 
+void FakeWindow::Show() {
+    visible_ = loaded_;
+    if (loaded_) {
+        ui_.Activate(*this);
+    }
+}
+
 void FakeWindow::ShowModal() {
     std::vector<FakeWindow*> disabled;
     for (FakeWindow* other : ui_.windows_) {
@@ -66,6 +73,9 @@ bool FakeWindow::Unload(bool force) {
     loaded_ = false;
     timers_.clear();
     focused_ = nullptr;
+    if (ui_.active_ == this) {
+        ui_.active_ = nullptr;
+    }
     if (auto handler = onUnload_) {
         handler();
     }
@@ -136,7 +146,7 @@ void FakeWindow::Take(const UserInput& input) {
         }
     } else if (std::holds_alternative<ActivateWindow>(input)) {
         if (AcceptsInput()) {
-            Guarded(onActivate_);
+            ui_.Activate(*this);
         }
     } else if (loaded_ && enabled_) {
         auto handler = onQueryUnload_;

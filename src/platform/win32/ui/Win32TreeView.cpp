@@ -176,6 +176,16 @@ void Win32TreeView::SetExpanded(TreeNode node, bool expanded) {
     }
 }
 
+bool Win32TreeView::Checked(TreeNode node) const {
+    return Known(node) && TreeView_GetCheckState(hwnd_, Item(node)) == 1;
+}
+
+void Win32TreeView::SetChecked(TreeNode node, bool checked) {
+    if (Known(node)) {
+        TreeView_SetCheckState(hwnd_, Item(node), checked ? TRUE : FALSE);
+    }
+}
+
 TreeNode Win32TreeView::Selected() const {
     return hwnd_ != nullptr ? NodeOf(TreeView_GetSelection(hwnd_)) : kNoNode;
 }
@@ -265,7 +275,9 @@ TreeNode Win32TreeView::NodeAtCursor() const {
     TVHITTESTINFO hit{};
     hit.pt = lastPress_;
     HTREEITEM item = TreeView_HitTest(hwnd_, &hit);
-    return item != nullptr && (hit.flags & TVHT_ONITEM) != 0 ? NodeOf(item) : kNoNode;
+    // A click on a node's check box ticks it and leaves the selection where it is.
+    const UINT onNode = TVHT_ONITEMICON | TVHT_ONITEMLABEL;
+    return item != nullptr && (hit.flags & onNode) != 0 ? NodeOf(item) : kNoNode;
 }
 
 bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT* result) {
@@ -340,6 +352,15 @@ bool Win32TreeView::OnNotify(const NMHDR& header, LRESULT* result) {
     }
 }
 
+LRESULT Win32TreeView::DefaultWithCheck(TreeNode node, UINT message, WPARAM wparam, LPARAM lparam) {
+    const bool before = Checked(node);
+    const LRESULT result = DefSubclassProc(hwnd_, message, wparam, lparam);
+    if (node != kNoNode && Known(node) && Checked(node) != before) {
+        Raise(onNodeCheck_, node);
+    }
+    return result;
+}
+
 bool Win32TreeView::OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
     const bool input =
         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE) ||
@@ -348,18 +369,49 @@ bool Win32TreeView::OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam
         // Input meant for a tree that is disabled or hidden, or whose window is.
         return true;
     }
+    const ScreenMetrics& scale = window_.toolkit().Scale();
     switch (message) {
+        case WM_MOUSEMOVE:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            Raise(onMouse_, MouseEventOf(message, wparam, lparam, scale));
+            return false;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONDBLCLK: {
             // The tree may take the release from the queue itself, so the press is the place.
             lastPress_ = POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+            leftDown_ = true;
+            Raise(onMouse_, MouseEventOf(WM_LBUTTONDOWN, wparam, lparam, scale));
+            TVHITTESTINFO hit{};
+            hit.pt = lastPress_;
+            const HTREEITEM item = TreeView_HitTest(hwnd_, &hit);
+            const bool onBox = (hit.flags & TVHT_ONITEMSTATEICON) != 0;
+            result = DefaultWithCheck(onBox ? NodeOf(item) : kNoNode, message, wparam, lparam);
+            // The tree's own tracking swallowed the release: tell it now.
+            if (leftDown_ && GetAsyncKeyState(VK_LBUTTON) >= 0) {
+                leftDown_ = false;
+                Raise(onMouse_,
+                      MouseEventOf(WM_LBUTTONUP, wparam & ~WPARAM{MK_LBUTTON}, lparam, scale));
+            }
+            return true;
+        }
+        case WM_LBUTTONUP:
+            if (std::exchange(leftDown_, false)) {
+                Raise(onMouse_, MouseEventOf(message, wparam, lparam, scale));
+            }
             return false;
         case WM_KEYDOWN:
-            Raise(onKeyDown_, KeyOf(wparam));
-            return false;
-        case WM_KEYUP:
-            Raise(onKeyUp_, KeyOf(wparam));
-            return false;
+        case WM_KEYUP: {
+            KeyEvent key = KeyOf(wparam);
+            Raise(message == WM_KEYDOWN ? onKeyDown_ : onKeyUp_, key);
+            if (key.key == 0) {
+                return true;
+            }
+            const auto code = static_cast<WPARAM>(key.key);
+            const bool space = message == WM_KEYDOWN && code == VK_SPACE;
+            result = DefaultWithCheck(space ? Selected() : kNoNode, message, code, lparam);
+            return true;
+        }
         case WM_CHAR:
             // Withheld from the tree, whose own search by typed letters would move the selection.
             Raise(onKeyPress_, wparam < 0x80 ? static_cast<char>(wparam) : '?');

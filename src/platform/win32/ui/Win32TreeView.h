@@ -34,6 +34,8 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     TreeNode NextSibling(TreeNode node) const override;
     bool Expanded(TreeNode node) const override;
     void SetExpanded(TreeNode node, bool expanded) override;
+    bool Checked(TreeNode node) const override;
+    void SetChecked(TreeNode node, bool checked) override;
     TreeNode Selected() const override;
     void Select(TreeNode node) override;
     void EnsureVisible(TreeNode node) override;
@@ -57,14 +59,20 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     void SetOnDoubleClick(std::function<void()> handler) override {
         onDoubleClick_ = std::move(handler);
     }
-    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
+    void SetOnKeyDown(std::function<void(KeyEvent&)> handler) override {
         onKeyDown_ = std::move(handler);
     }
     void SetOnKeyPress(std::function<void(char)> handler) override {
         onKeyPress_ = std::move(handler);
     }
-    void SetOnKeyUp(std::function<void(const KeyEvent&)> handler) override {
+    void SetOnKeyUp(std::function<void(KeyEvent&)> handler) override {
         onKeyUp_ = std::move(handler);
+    }
+    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
+        onMouse_ = std::move(handler);
+    }
+    void SetOnNodeCheck(std::function<void(TreeNode)> handler) override {
+        onNodeCheck_ = std::move(handler);
     }
     void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) override {
         onBeforeEdit_ = std::move(handler);
@@ -77,6 +85,9 @@ class Win32TreeView final : public Win32Control, public ITreeView {
 
   private:
     bool OnSubclassMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
+    // The tree's own handling of a message that may tick or clear the node's check box; the
+    // change is told after it.
+    LRESULT DefaultWithCheck(TreeNode node, UINT message, WPARAM wparam, LPARAM lparam);
     // The node under the point of the last mouse message, or kNoNode.
     TreeNode NodeAtCursor() const;
     bool Known(TreeNode node) const;
@@ -98,15 +109,19 @@ class Win32TreeView final : public Win32Control, public ITreeView {
     bool editFromCode_ = false;
     TreeOptions options_;
     POINT lastPress_{};
+    // A left press has been told and its release not yet.
+    bool leftDown_ = false;
 
     std::function<void(TreeNode)> onExpand_;
     std::function<void(TreeNode)> onCollapse_;
     std::function<void(TreeNode)> onNodeClick_;
     std::function<void()> onClick_;
     std::function<void()> onDoubleClick_;
-    std::function<void(const KeyEvent&)> onKeyDown_;
+    std::function<void(KeyEvent&)> onKeyDown_;
     std::function<void(char)> onKeyPress_;
-    std::function<void(const KeyEvent&)> onKeyUp_;
+    std::function<void(KeyEvent&)> onKeyUp_;
+    std::function<void(const MouseEvent&)> onMouse_;
+    std::function<void(TreeNode)> onNodeCheck_;
     std::function<bool(TreeNode)> onBeforeEdit_;
     std::function<bool(TreeNode, std::string&)> onAfterEdit_;
 };

@@ -111,6 +111,12 @@ std::vector<HWND> Win32UiToolkit::DisableWindowsBut(const Win32Window& keep) {
     return disabled;
 }
 
+bool Win32UiToolkit::IsProgramWindow(HWND hwnd) const {
+    return hwnd != nullptr &&
+           std::any_of(windows_.begin(), windows_.end(),
+                       [hwnd](const Win32Window* w) { return w->hwnd() == hwnd; });
+}
+
 void Win32UiToolkit::WindowDestroyed(Win32Window& window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
 }

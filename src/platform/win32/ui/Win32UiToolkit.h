@@ -42,6 +42,8 @@ class Win32UiToolkit final : public IUiToolkit {
     void Dispatch(MSG& msg);
     // Disables every other enabled window of the program; answers those it disabled.
     std::vector<HWND> DisableWindowsBut(const Win32Window& keep);
+    // One of the program's windows, by its handle.
+    bool IsProgramWindow(HWND hwnd) const;
 
   private:
     friend class Win32Window;

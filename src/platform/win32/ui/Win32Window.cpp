@@ -434,9 +434,11 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_ACTIVATE: {
             const LRESULT result = DefDlgProcW(self, message, wparam, lparam);
-            if (LOWORD(wparam) != WA_INACTIVE && onActivate_) {
-                auto handler = onActivate_;
-                handler();
+            if (LOWORD(wparam) != WA_INACTIVE) {
+                Raise(onActivate_);
+            } else if (const auto other = reinterpret_cast<HWND>(lparam);
+                       other != hwnd_ && ui_.IsProgramWindow(other)) {
+                Raise(onDeactivate_);
             }
             return result;
         }

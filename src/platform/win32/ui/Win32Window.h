@@ -70,6 +70,9 @@ class Win32Window final : public IWindow {
         onQueryUnload_ = std::move(handler);
     }
     void SetOnActivate(std::function<void()> handler) override { onActivate_ = std::move(handler); }
+    void SetOnDeactivate(std::function<void()> handler) override {
+        onDeactivate_ = std::move(handler);
+    }
     void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
         onMouse_ = std::move(handler);
     }
@@ -123,6 +126,7 @@ class Win32Window final : public IWindow {
     std::function<bool(const KeyEvent&)> onKeyPreview_;
     std::function<bool(CloseReason)> onQueryUnload_;
     std::function<void()> onActivate_;
+    std::function<void()> onDeactivate_;
     std::function<void(const MouseEvent&)> onMouse_;
     std::function<void()> onUnload_;
 };
