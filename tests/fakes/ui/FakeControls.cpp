@@ -1,10 +1,12 @@
 #include "fakes/ui/FakeUiToolkit.h"
 
+#include <utility>
+
 namespace kestrum::fakes {
 
 void FakeControl::SetFocus() {
     FakeControl* before = window_.focused_;
-    if (enabled_ && visible_ && window_.Loaded() && before != this) {
+    if (enabled_ && visible_ && pageShown_ && window_.Loaded() && before != this) {
         window_.focused_ = this;
         if (before != nullptr) {
             before->FocusChanged(false);
@@ -18,7 +20,7 @@ bool FakeControl::HasFocus() const {
 }
 
 bool FakeControl::AcceptsInput() const {
-    return enabled_ && visible_ && window_.AcceptsInput();
+    return enabled_ && visible_ && pageShown_ && window_.AcceptsInput();
 }
 
 void FakeLabel::SetText(const std::string& text) {
@@ -81,6 +83,35 @@ bool FakePaintBox::UserKey(const KeyEvent& key) {
         Guarded(onKeyDown_, key);
     }
     return true;
+}
+
+void FakeTabs::Select(int tab) {
+    if (tab < 0 || tab >= static_cast<int>(captions.size()) || tab == selected_) {
+        return;
+    }
+    const int previous = std::exchange(selected_, tab);
+    ShowPages();
+    Guarded(onSelect_, previous);
+}
+
+void FakeTabs::Place(IControl& control, int tab) {
+    if (auto* fake = dynamic_cast<FakeControl*>(&control)) {
+        placed_.emplace_back(fake, tab);
+        ShowPages();
+    }
+}
+
+void FakeTabs::UserChoose(int tab) {
+    if (AcceptsInput()) {
+        SetFocus();
+        Select(tab);
+    }
+}
+
+void FakeTabs::ShowPages() {
+    for (auto& [control, tab] : placed_) {
+        control->SetPageShown(tab == selected_);
+    }
 }
 
 }  // namespace kestrum::fakes

@@ -144,6 +144,10 @@ void FakeWindow::Take(const UserInput& input) {
         if (auto* target = dynamic_cast<FakeTreeView*>(Find(label->control))) {
             target->UserLabel(label->text, label->confirm);
         }
+    } else if (const auto* choose = std::get_if<ChooseTab>(&input)) {
+        if (auto* target = dynamic_cast<FakeTabs*>(Find(choose->control))) {
+            target->UserChoose(choose->tab);
+        }
     } else if (std::holds_alternative<ActivateWindow>(input)) {
         if (AcceptsInput()) {
             ui_.Activate(*this);

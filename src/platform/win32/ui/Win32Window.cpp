@@ -134,6 +134,30 @@ IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& wher
                                                  Win32Ornament::Kind::Picture));
 }
 
+void Win32Window::SetState(WindowState state) {
+    if (hwnd_ != nullptr) {
+        ShowWindow(hwnd_, state == WindowState::Minimized ? SW_MINIMIZE : SW_RESTORE);
+    }
+}
+
+WindowState Win32Window::State() const {
+    return hwnd_ != nullptr && IsIconic(hwnd_) ? WindowState::Minimized : WindowState::Normal;
+}
+
+TextExtent Win32Window::MeasureText(const std::string& text) const {
+    const ScreenDc screen{GetDC(nullptr)};
+    if (!screen) {
+        return {};
+    }
+    const HGDIOBJ old = SelectObject(screen.get(), ui_.font());
+    const std::wstring wide = Utf8ToWide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(screen.get(), old);
+    const ScreenMetrics& scale = ui_.Scale();
+    return {scale.TwipsX(size.cx), scale.TwipsY(size.cy)};
+}
+
 IControl& Win32Window::AddSeparator(const std::string& name, const TwipsRect& where) {
     return Adopt(std::make_unique<Win32Ornament>(*this, name, nextId_++, where,
                                                  Win32Ornament::Kind::Separator));

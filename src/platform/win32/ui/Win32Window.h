@@ -54,6 +54,11 @@ class Win32Window final : public IWindow {
     bool Visible() const override;
     TwipsRect Bounds() const override;
     void MoveTo(int left, int top) override;
+    void SetState(WindowState state) override;
+    WindowState State() const override;
+    TextExtent MeasureText(const std::string& text) const override;
+    ITabs& AddTabs(const std::string& name, const TwipsRect& where,
+                   const std::vector<std::string>& captions) override;
     void Refresh() override;
     void SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
                           int cornerHeight) override;
