@@ -1,6 +1,6 @@
 #include "startup/KestrumModule.h"
 
-#include "ui/options/MainWindow.h"
+#include "ui/options/ProgramWindow.h"
 
 namespace kestrum {
 

@@ -10,7 +10,7 @@
 
 namespace kestrum {
 
-class MainWindow;
+class ProgramWindow;
 
 // The process-wide state, made by the entry point (or a test) and passed by reference: the
 // start-up facts, the option strings and list, and the run state, with the run context that
@@ -31,8 +31,8 @@ class KestrumModule {
 
     ShortcutContext Shortcuts() const { return {platform, Startup}; }
 
-    // The window Main showed; the process lives while it is loaded.
-    std::unique_ptr<MainWindow> Window;
+    // The window Main showed, for either kind of start; the process lives while it is loaded.
+    std::unique_ptr<ProgramWindow> Window;
 };
 
 }  // namespace kestrum

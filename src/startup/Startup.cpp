@@ -7,7 +7,7 @@
 #include "settings/Settings.h"
 #include "startup/KestrumModule.h"
 #include "ui/options/MainWindow.h"
-#include "ui/options/SplashScreen.h"
+#include "ui/options/OptionsWindow.h"
 
 namespace kestrum {
 
@@ -76,10 +76,8 @@ StartupOutcome Main(KestrumModule& module) {
         return StartupOutcome::Ended;
     }
     HideFromTaskList(module, false);
-    if (ReadSettings(p.settings).ShowSplash) {
-        SplashScreen(p).ShowModal();
-    }
-    module.Window = std::make_unique<MainWindow>(module.Context);
+    // The options window shows the splash itself while it loads.
+    module.Window = std::make_unique<OptionsWindow>(module.Context, module.Options);
     module.Window->Show();
     return StartupOutcome::WindowShown;
 }

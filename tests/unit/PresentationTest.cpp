@@ -5,7 +5,7 @@
 #include "startup/KestrumModule.h"
 #include "startup/Startup.h"
 #include "ui/options/AboutBox.h"
-#include "ui/options/MainWindow.h"
+#include "ui/options/OptionsWindow.h"
 #include "ui/options/SplashScreen.h"
 
 namespace kestrum {
@@ -129,8 +129,9 @@ TEST_F(PresentationTest, TheMailLinkSignsOnOnceAndOffWhenTheBoxUnloads) {
 
 // "?" and F1 open one About box; the options window closes it when it is active again.
 TEST_F(PresentationTest, TheOptionsWindowOpensTheAboutBoxAndClosesItWhenActivated) {
+    fake.settings.Put("ShowSplash", "0");
     KestrumModule module{platform};
-    MainWindow options(module.Context);
+    OptionsWindow options(module.Context, module.Options);
     options.Show();
     EXPECT_EQ(options.helpButton().Caption(), "?");
     for (const fakes::UserInput& input : std::vector<fakes::UserInput>{
@@ -144,7 +145,9 @@ TEST_F(PresentationTest, TheOptionsWindowOpensTheAboutBoxAndClosesItWhenActivate
         EXPECT_EQ(options.about(), nullptr);
     }
     fake.ui.Input(fakes::PressKey{"Options", {keys::kF1}});
-    fake.ui.Input(fakes::ClickOn{"Options", "exitButton"});
+    fake.ui.answers.push_back(MessageAnswer::No);
+    fake.ui.Input(fakes::ClickOn{"Options", "cancelButton"});
+    EXPECT_FALSE(options.window().Loaded());
     EXPECT_EQ(options.about(), nullptr) << "the box goes with the window";
 }
 
@@ -161,16 +164,22 @@ TEST_F(PresentationTest, TheSplashShowsTheVersionAndClosesItselfAfterThreeSecond
     EXPECT_FALSE(splash.window().Loaded());
 }
 
-// The splash holds an interactive start three seconds, unless the user chose to go without.
+// The splash holds an interactive start three seconds, unless the user chose to go without; the
+// options window's box shows the choice. Only the number 1 chooses it.
 TEST_F(PresentationTest, AnInteractiveStartShowsTheSplashOnlyWhenChosen) {
-    for (const char* choice : {"1", "0"}) {
+    for (const char* choice : {"1", "0", "01", "2", "yes"}) {
+        SCOPED_TRACE(choice);
         fakes::FakePlatform machine;
         machine.settings.Write("Kestrum", "Settings", "ShowSplash", choice);
         KestrumModule module{machine.services()};
         const std::uint64_t start = machine.clock.NowMilliseconds();
         Main(module);
-        EXPECT_EQ(machine.clock.NowMilliseconds() - start, choice[0] == '1' ? 3000u : 0u);
+        const bool chosen = std::string(choice).find('1') != std::string::npos;
+        EXPECT_EQ(machine.clock.NowMilliseconds() - start, chosen ? 3000u : 0u);
         EXPECT_TRUE(module.Window->window().Visible());
+        const auto* box = dynamic_cast<ICheckBox*>(module.Window->window().Find("SplashCheck"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->Value(), chosen);
     }
 }
 

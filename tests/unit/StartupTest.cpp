@@ -121,7 +121,8 @@ TEST(Startup, CleanNowRunsWithTheProgressWindowAndShowsTheWindowAgain) {
     EXPECT_EQ(s.fake.ui.messages[0].text, "The Kestrum process was successfully completed");
     EXPECT_EQ(s.probe->runs, 1);
 
-    s.fake.ui.Schedule(0, fakes::ClickOn{"Options", "exitButton"});
+    s.fake.ui.answers.push_back(MessageAnswer::No);  // not saving the first start's choices
+    s.fake.ui.Schedule(0, fakes::ClickOn{"Options", "cancelButton"});
     s.fake.ui.RunUntilAllWindowsClosed();  // closing the window ends the program's message loop
     EXPECT_FALSE(s.fake.ui.loopEndedWithWindowsOpen);
 }

@@ -5,6 +5,7 @@
 #include "platform/Ui.h"
 #include "ui/controls/Button.h"
 #include "ui/options/AboutBox.h"
+#include "ui/options/ProgramWindow.h"
 
 namespace kestrum {
 
@@ -14,14 +15,14 @@ inline constexpr char kOptionsTitle[] = " Kestrum Options";
 
 // The window of an interactive or shortcut start: it shows the stored choices and cleans with
 // them on "Clean Now". Closing it ends the program.
-class MainWindow {
+class MainWindow final : public ProgramWindow {
   public:
     explicit MainWindow(RunContext& ctx);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    void Show();
-    IWindow& window() { return *window_; }
+    void Show() override;
+    IWindow& window() override { return *window_; }
     IPushButton& runButton() { return *runButton_; }
     IPushButton& exitButton() { return *exitButton_; }
     Button& helpButton() { return *helpButton_; }

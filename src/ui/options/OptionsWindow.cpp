@@ -1,0 +1,469 @@
+#include "ui/options/OptionsWindow.h"
+
+#include <initializer_list>
+#include <utility>
+#include <variant>
+
+#include "common/Text.h"
+#include "engine/Completion.h"
+#include "engine/RunDriver.h"
+#include "registry/RegistryModule.h"
+#include "settings/ListFile.h"
+#include "settings/OptionFlags.h"
+#include "settings/Settings.h"
+#include "shortcuts/ShortcutMaintenance.h"
+#include "ui/options/SplashScreen.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kGeneralTab = 0;
+constexpr int kDeleteTab = 1;
+
+// The layout, in twips of the client area. Every caption is measured against its place by the
+// tests; the rows leave room for the larger check mark of 144 dpi.
+constexpr int kClientWidth = 7080;
+constexpr int kClientHeight = 6120;
+constexpr TwipsRect kTabsPlace{120, 120, 6840, 5340};
+constexpr int kPageTop = 600;
+constexpr int kBoxLeft = 360;
+constexpr int kIndentedLeft = 660;
+constexpr int kBoxRight = 6720;
+constexpr int kBoxHeight = 255;
+constexpr int kGeneralRow = 360;
+constexpr int kDeleteRow = 300;
+constexpr FileListLayout kListLayout{{660, 3615, 4500, 1680}, 5280, 1440, 375, 60};
+constexpr int kButtonTop = 5580;
+constexpr int kButtonWidth = 1200;
+constexpr int kButtonHeight = 375;
+constexpr TwipsRect kHelpPlace{120, 5535, 450, 450};
+
+constexpr char kRunCommandArgument[] = "/run";
+constexpr char kHelpToolTip[] = " View program and company-contact information ";
+
+// The delete boxes from top to bottom, by flag position.
+constexpr int kDeleteOrder[] = {1, 2, 3, 4, 5, 8, 6, 9, 7};
+
+// Captions with their access keys; each letter is used once in the window.
+const char* const kDeleteCaptions[] = {
+    "",
+    "Delete &browser history?",
+    "Delete coo&kies?",
+    "Delete \"r&ecent\" lists?",
+    "Delete &temporary files?",
+    "Delete cac&he files?",
+    "Clear Recycle B&in?",
+    "Delete select &files?:",
+    "Clear DNS cache?  (Windows 2000 and &XP only)",
+    "Delete prefetch files (&Windows XP only)",
+};
+
+}  // namespace
+
+bool SplashChosen(ISettingsStore& store) {
+    const std::string text =
+        store.Read(kSettingsApplication, kSettingsSection, "ShowSplash").value_or("1");
+    std::size_t at = text.find_first_not_of(' ');
+    if (at == std::string::npos) {
+        return false;
+    }
+    // The number's leading zeros say nothing; what follows must be the digit 1 alone.
+    while (at + 1 < text.size() && text[at] == '0') {
+        ++at;
+    }
+    return text.substr(at) == "1";
+}
+
+OptionsWindow::OptionsWindow(RunContext& ctx, OptionState& options) : ctx_(ctx), options_(options) {
+    window_ = ctx_.platform.ui.CreateTopWindow("Options", kOptionsWindowTitle, kClientWidth,
+                                               kClientHeight);
+    CreateControls();
+    Load();
+}
+
+OptionsWindow::~OptionsWindow() = default;
+
+ICheckBox& OptionsWindow::AddBox(const std::string& name, int top, int indent,
+                                 const std::string& caption, int tab) {
+    ICheckBox& box =
+        window_->AddCheckBox(name, {indent, top, kBoxRight - indent, kBoxHeight}, caption);
+    tabs_->Place(box, tab);
+    return box;
+}
+
+void OptionsWindow::CreateControls() {
+    IWindow& w = *window_;
+    // Creation order is the Tab order: top to bottom, then the buttons below the tabs.
+    tabs_ = &w.AddTabs("SSTab1", kTabsPlace, {"General Options", "Delete Options"});
+
+    int top = kPageTop;
+    const auto nextGeneral = [&top] { return std::exchange(top, top + kGeneralRow); };
+    gOptions_[1] = &AddBox("gOptions(1)", nextGeneral(), kBoxLeft,
+                           "&Perform Kestrum when Windows starts?", kGeneralTab);
+    gOptions_[2] = &AddBox("gOptions(2)", nextGeneral(), kBoxLeft,
+                           "Add CleanNow shortcut to your &desktop?", kGeneralTab);
+    gOptions_[4] = &AddBox("gOptions(4)", nextGeneral(), kBoxLeft,
+                           "Add CleanNow shortcut to &Quick Launch bar?", kGeneralTab);
+    splash_ = &AddBox("SplashCheck", nextGeneral(), kBoxLeft, "Displa&y splash screen at StartUp?",
+                      kGeneralTab);
+    gOptions_[3] =
+        &AddBox("gOptions(3)", nextGeneral(), kBoxLeft, "Co&mpletely wipe files?", kGeneralTab);
+    ILabel& note = w.AddLabel(
+        "Label1",
+        {kIndentedLeft, top - kGeneralRow + kBoxHeight + 30, kBoxRight - kIndentedLeft, kBoxHeight},
+        "(Note:  requires significantly more time to execute)");
+    tabs_->Place(note, kGeneralTab);
+
+    allOptions_ = &AddBox("AllOptions", kPageTop, kBoxLeft, "All &Options", kDeleteTab);
+    top = kPageTop + kDeleteRow;
+    for (const int i : kDeleteOrder) {
+        dOptions_[static_cast<std::size_t>(i)] =
+            &AddBox("dOptions(" + std::to_string(i) + ")", top, kIndentedLeft, kDeleteCaptions[i],
+                    kDeleteTab);
+        top += kDeleteRow;
+    }
+    fileList_ = std::make_unique<FileListEditor>(ctx_.platform, w, kListLayout,
+                                                 ctx_.Startup.IsWindowsNT, *this);
+    for (IControl* control : fileList_->Controls()) {
+        tabs_->Place(*control, kDeleteTab);
+    }
+
+    PropertyBag helpProperties;
+    helpProperties.Write<std::string>("Caption", "?", "HelpButton");
+    help_ = std::make_unique<Button>(w, "HelpButton", kHelpPlace, helpProperties);
+    help_->control().SetToolTip(kHelpToolTip);
+    const int right = kTabsPlace.left + kTabsPlace.width;
+    const auto buttonAt = [&](int fromRight) {
+        return TwipsRect{right - fromRight * kButtonWidth - (fromRight - 1) * 120, kButtonTop,
+                         kButtonWidth, kButtonHeight};
+    };
+    saveButton_ = &w.AddPushButton("saveButton", buttonAt(3), "&Save");
+    runButton_ = &w.AddPushButton("runButton", buttonAt(2), "Clean &Now");
+    cancelButton_ = &w.AddPushButton("cancelButton", buttonAt(1), "&Close");
+    saveButton_->SetEnabled(false);
+    runButton_->SetEnabled(false);
+    w.SetDefaultButton(cancelButton_);
+
+    for (ICheckBox* box : {gOptions_[1], gOptions_[2], gOptions_[3], gOptions_[4], splash_}) {
+        box->SetOnClick([this] { MarkChanged(); });
+    }
+    for (int i = 1; i <= static_cast<int>(del::kCount); ++i) {
+        DeleteBox(i).SetOnClick([this, i] { DeleteBoxClicked(i); });
+    }
+    allOptions_->SetOnClick([this] { AllOptionsClicked(); });
+    tabs_->SetOnSelect([this](int previous) {
+        if (previous == kGeneralTab) {
+            DeleteBox(1).SetFocus();
+        } else if (previous == kDeleteTab) {
+            GeneralBox(1).SetFocus();
+        }
+    });
+    saveButton_->SetOnClick([this] { Save(); });
+    runButton_->SetOnClick([this] { CleanNow(); });
+    cancelButton_->SetOnClick([this] { window_->Unload(); });
+    help_->SetOnClick([this] { ShowAbout(); });
+    w.SetOnKeyPreview([this](const KeyEvent& key) { return KeyPreview(key); });
+    w.SetOnQueryUnload([this](CloseReason) { return QueryClose(); });
+    // Back in this window, the About box has served its turn; closing this window ends the
+    // program, so the box goes with it.
+    w.SetOnActivate([this] { CloseAbout(); });
+    w.SetOnUnload([this] { CloseAbout(); });
+}
+
+void OptionsWindow::Load() {
+    const Platform& p = ctx_.platform;
+    const bool showSplash = SplashChosen(p.settings);
+    if (showSplash) {
+        SplashScreen(p).ShowModal();
+    }
+    splash_->SetValue(showSplash);
+    syncingBoxes_ = false;
+
+    fileList_->Fill(options_);
+
+    const StartupState& startup = ctx_.Startup;
+    const bool dnsAvailable = startup.IsWindowsNT && startup.WindowsBuild >= 2000;
+    const bool prefetchAvailable = startup.IsWindowsNT && startup.WindowsBuild >= 2200;
+    DeleteBox(static_cast<int>(del::kDnsCache)).SetEnabled(dnsAvailable);
+    DeleteBox(static_cast<int>(del::kPrefetch)).SetEnabled(prefetchAvailable);
+
+    const bool defined =
+        p.settings.Read(kSettingsApplication, kSettingsSection, "Defined").value_or("No") == "Yes";
+    if (!defined) {
+        GeneralBox(1).SetValue(true);
+        GeneralBox(2).SetValue(true);
+    } else {
+        GeneralBox(1).SetValue(StartupEntryPresent());
+        GeneralBox(2).SetValue(DesktopShortcutPresent());
+    }
+    const ShortcutContext shortcuts{p, startup};
+    GeneralBox(4).SetValue(
+        p.files.FileExists(QuickLaunchShortcutPath(shortcuts, kCleanNowShortcut)));
+
+    bool wipe = false;
+    ApplyFlag(options_.GeneralOptions, general::kWipeFiles, wipe);
+    GeneralBox(3).SetValue(wipe);
+    for (std::size_t i = 1; i <= del::kCount; ++i) {
+        bool ticked = false;
+        ApplyFlag(options_.DeleteOptions, i, ticked);
+        DeleteBox(static_cast<int>(i)).SetValue(ticked);
+    }
+    if (!dnsAvailable) {
+        DeleteBox(static_cast<int>(del::kDnsCache)).SetValue(false);
+    }
+    if (!prefetchAvailable) {
+        DeleteBox(static_cast<int>(del::kPrefetch)).SetValue(false);
+    }
+    // Filling the list enabled its buttons; from the start they follow "Delete select files?:".
+    fileList_->UpdateControls();
+    if (defined) {
+        MarkSaved();
+    }
+    tabs_->Select(kGeneralTab);
+    deleteWarningGiven_ = false;
+}
+
+bool OptionsWindow::StartupEntryPresent() {
+    RegistryModule& registry = ctx_.Registry;
+    const std::string key = StartupKeyPath(ctx_);
+    RegistryRead stored =
+        registry.GetRegistryValue(RegistryHive::LocalMachine, key, kStartupValueName);
+    if (IsRegistryError(stored)) {
+        stored = registry.GetRegistryValue(RegistryHive::CurrentUser, key, kStartupValueName);
+    }
+    const auto* text = std::get_if<std::string>(&stored);
+    return text != nullptr && !IsRegistryError(stored) &&
+           ToLowerAscii(WithoutTerminator(*text)) == ctx_.Startup.StartupCommand;
+}
+
+bool OptionsWindow::DesktopShortcutPresent() {
+    const ShortcutContext shortcuts{ctx_.platform, ctx_.Startup};
+    const std::string link = std::string("Desktop\\") + kCleanNowShortcut + ".lnk";
+    IFileSystem& files = ctx_.platform.files;
+    // A profile folder the platform cannot give names no shortcut.
+    for (const std::string& profile :
+         {CurrentProfileFolder(shortcuts), AllUsersProfileFolder(shortcuts)}) {
+        if (!profile.empty() && files.FileExists(profile + link)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void OptionsWindow::Show() {
+    window_->Show();
+}
+
+void OptionsWindow::CollectOptions() {
+    options_.GeneralOptions =
+        BuildFlagString({GeneralBox(1).Value(), GeneralBox(2).Value(), GeneralBox(3).Value()});
+    options_.DeleteOptions =
+        BuildFlagString({DeleteBox(1).Value(), DeleteBox(2).Value(), DeleteBox(3).Value(),
+                         DeleteBox(4).Value(), DeleteBox(5).Value(), DeleteBox(6).Value(),
+                         DeleteBox(7).Value(), DeleteBox(8).Value(), DeleteBox(9).Value()});
+    const std::vector<std::string> entries = fileList_->Entries();
+    options_.SelectedFiles.assign(1, std::string());
+    options_.SelectedFiles.insert(options_.SelectedFiles.end(), entries.begin(), entries.end());
+    options_.SelectedFileCount = static_cast<std::int16_t>(entries.size());
+}
+
+bool OptionsWindow::Save() {
+    CollectOptions();
+    if (!deleteWarningGiven_ && options_.DeleteOptions == kNoDeleteOptions) {
+        tabs_->Select(kDeleteTab);
+        ctx_.platform.ui.ShowMessage(kNoDeleteOptionsWarning, kDeleteOptionsTitle,
+                                     MessageButtons::Ok, MessageIcon::Exclamation);
+        // Saving again without touching a delete box saves the empty choice.
+        deleteWarningGiven_ = true;
+        return false;
+    }
+    WriteStartupEntry();
+    WriteShortcuts();
+    IFileSystem& files = ctx_.platform.files;
+    WriteListFile(files, ctx_.Startup.ListFilePath, fileList_->Entries());
+    ISettingsStore& store = ctx_.platform.settings;
+    const auto write = [&store](const char* name, const std::string& value) {
+        store.Write(kSettingsApplication, kSettingsSection, name, value);
+    };
+    write("ShowSplash", splash_->Value() ? "1" : "0");
+    write("GeneralOptions", options_.GeneralOptions);
+    write("DeleteOptions", options_.DeleteOptions);
+    write("Defined", "Yes");
+    MarkSaved();
+    return true;
+}
+
+void OptionsWindow::WriteStartupEntry() {
+    RegistryModule& registry = ctx_.Registry;
+    const std::string key = StartupKeyPath(ctx_);
+    const std::string& command = ctx_.Startup.StartupCommand;
+    constexpr RegistryHive kMachine = RegistryHive::LocalMachine;
+    constexpr RegistryHive kUser = RegistryHive::CurrentUser;
+    if (!GeneralBox(1).Value()) {
+        registry.DeleteRegistryValue(kUser, key, kStartupValueName);
+        registry.DeleteRegistryValue(kMachine, key, kStartupValueName);
+        return;
+    }
+    if (ctx_.Startup.IsWindowsNT) {
+        // On the NT family the entry belongs to the user.
+        registry.DeleteRegistryValue(kMachine, key, kStartupValueName);
+        registry.SetRegistryValue(kUser, key, kStartupValueName, regtype::kText, command);
+    } else {
+        registry.SetRegistryValue(kMachine, key, kStartupValueName, regtype::kText, command);
+    }
+    // A one-time entry a completed run left for the next start is covered by this one.
+    registry.DeleteRegistryValue(kUser, key + "once", kStartupValueName);
+    registry.DeleteRegistryValue(kMachine, key + "once", kStartupValueName);
+}
+
+void OptionsWindow::WriteShortcuts() {
+    const Platform& p = ctx_.platform;
+    const ShortcutContext shortcuts{p, ctx_.Startup};
+    const std::string target =
+        p.application.ExecutableFolder() + "\\" + p.application.ExecutableName() + ".exe";
+    if (GeneralBox(2).Value()) {
+        CreateDesktopShortcut(shortcuts, "", kCleanNowShortcut, target, kRunCommandArgument);
+    } else {
+        DeleteDesktopShortcut(shortcuts, kCleanNowShortcut);
+    }
+    const std::string quickLaunch = QuickLaunchShortcutPath(shortcuts, kCleanNowShortcut);
+    const bool present = p.files.FileExists(quickLaunch);
+    if (GeneralBox(4).Value() && !present) {
+        CreateQuickLaunchShortcut(shortcuts, "", "", target, kRunCommandArgument);
+    } else if (!GeneralBox(4).Value() && present) {
+        p.files.RemoveFile(quickLaunch);
+    }
+}
+
+void OptionsWindow::CleanNow() {
+    // A second click that arrives while the run yields to window events must not start another.
+    if (running_ || !window_->Loaded()) {
+        return;
+    }
+    running_ = true;
+    CollectOptions();
+    window_->Hide();
+    RunWithProgressWindow(ctx_);
+    if (window_->Loaded()) {
+        window_->Show();
+        cancelButton_->SetFocus();
+    }
+    // A cancelled run has said so already; the completion report is for a run that went through.
+    if (!ctx_.Run.CancelRequested) {
+        CompleteRun(ctx_);
+    }
+    running_ = false;
+}
+
+void OptionsWindow::DeleteBoxClicked(int index) {
+    syncingBoxes_ = true;
+    MarkChanged();
+    deleteWarningGiven_ = false;
+    if (index == static_cast<int>(del::kSelected)) {
+        fileList_->UpdateControls();
+    }
+    bool all = true;
+    bool any = false;
+    for (int i = 1; i <= static_cast<int>(del::kCount); ++i) {
+        const ICheckBox& box = DeleteBox(i);
+        any = any || box.Value();
+        // A box the system cannot clean does not keep "All Options" from showing ticked.
+        all = all && (box.Value() || !box.Enabled());
+    }
+    allOptions_->SetValue(all);
+    runButton_->SetEnabled(any);
+    syncingBoxes_ = false;
+}
+
+void OptionsWindow::AllOptionsClicked() {
+    if (syncingBoxes_) {
+        return;
+    }
+    // Each box's own handling sets "All Options" again as it goes; the value read here is the
+    // one every box gets.
+    const bool value = allOptions_->Value();
+    for (int i = 1; i <= static_cast<int>(del::kCount); ++i) {
+        if (DeleteBox(i).Enabled()) {
+            DeleteBox(i).SetValue(value);
+        }
+    }
+}
+
+void OptionsWindow::MarkChanged() {
+    saveButton_->SetEnabled(true);
+    window_->SetDefaultButton(saveButton_);
+}
+
+void OptionsWindow::MarkSaved() {
+    window_->SetDefaultButton(cancelButton_);
+    saveButton_->SetEnabled(false);
+}
+
+void OptionsWindow::ListEdited() {
+    saveButton_->SetEnabled(true);
+}
+
+ICheckBox& OptionsWindow::SelectedFilesBox() {
+    return DeleteBox(static_cast<int>(del::kSelected));
+}
+
+void OptionsWindow::RestoreDefaultButton() {
+    window_->SetDefaultButton(saveButton_->Enabled() ? saveButton_ : cancelButton_);
+}
+
+void OptionsWindow::ClearDefaultButton() {
+    window_->SetDefaultButton(nullptr);
+}
+
+bool OptionsWindow::KeyPreview(const KeyEvent& key) {
+    switch (key.key) {
+        case keys::kEscape:
+            if (!fileList_->CancelEntry()) {
+                window_->Unload();
+            }
+            return true;
+        case keys::kF1:
+            ShowAbout();
+            return true;
+        case keys::kF2:
+            window_->SetState(WindowState::Minimized);
+            return true;
+        case keys::kF4:
+            return fileList_->BrowseKey();
+        default:
+            return false;
+    }
+}
+
+bool OptionsWindow::QueryClose() {
+    if (!saveButton_->Enabled()) {
+        return false;
+    }
+    switch (ctx_.platform.ui.ShowMessage(kOptionsChangedQuestion, kExitOptionsTitle,
+                                         MessageButtons::YesNoCancel, MessageIcon::Question)) {
+        case MessageAnswer::Yes:
+            // The window closes even when Save stopped at its warning.
+            Save();
+            return false;
+        case MessageAnswer::Cancel:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void OptionsWindow::ShowAbout() {
+    if (about() == nullptr) {
+        about_ = std::make_unique<AboutBox>(ctx_.platform);
+    }
+    about_->Show();
+}
+
+void OptionsWindow::CloseAbout() {
+    if (about() != nullptr) {
+        about_->window().Unload();
+    }
+}
+
+}  // namespace kestrum
