@@ -64,6 +64,13 @@ struct Machine {
         module.Startup.IsWindowsNT = nt;
         fake.files.AddFolder("C:\\Program Files\\Kestrum");
         fake.settings.Put("ShowSplash", "0");
+        // Windows has the keys of the start-up entries, and the folders of the shortcuts.
+        for (const RegistryHive hive : {kUser, kMachine}) {
+            for (const std::string& key : {kRun, kRun + "once", kRunServices}) {
+                fake.registry.Key(hive, key);
+            }
+        }
+        AddProfileFolders();
         fake.registry.onOpen = [this](RegistryHive, const std::string&) {
             stages.push_back(Stage());
         };
@@ -78,10 +85,10 @@ struct Machine {
         return profile + "Desktop\\Clean Now.lnk";
     }
     void AddProfileFolders() {
-        for (const std::string& profile : {CurrentProfileFolder(Shortcuts())}) {
-            for (const char* sub : {"Desktop", "Start Menu\\Programs",
-                                    "Application Data\\Microsoft\\Internet Explorer\\Quick Launch"})
-                fake.files.AddFolder(profile + sub);
+        const std::string profile = CurrentProfileFolder(Shortcuts());
+        for (const char* sub : {"Desktop", "Start Menu\\Programs",
+                                "Application Data\\Microsoft\\Internet Explorer\\Quick Launch"}) {
+            fake.files.AddFolder(profile + sub);
         }
     }
     // Starts as the program does; a list given stands for the list file's entries.
@@ -239,7 +246,6 @@ TEST(OptionsWindow, SavingNoDeleteChoiceWarnsOnceUntilADeleteBoxChanges) {
 // Defined last; unticked, the entry and the shortcuts go again.
 TEST(OptionsWindow, SaveWritesEntryShortcutsListAndSettingsInOrder) {
     Machine m;
-    m.AddProfileFolders();
     for (const std::string& key : {kRun, kRun + "once"}) {
         m.fake.registry.SetText(kMachine, key, "Kestrum", "old");
     }
@@ -317,6 +323,7 @@ TEST(OptionsWindow, CleanNowRunsWithUnsavedChoices) {
     m.module.Context.Steps.reset(probe);
     m.fake.settings.Put("Defined", "Yes");
     OptionsWindow& w = m.Open();
+    m.fake.ui.Input(fakes::ChooseTab{"Options", "SSTab1", 1});
     m.fake.ui.Input(fakes::ClickOn{"Options", "dOptions(1)"});
     m.fake.ui.Input(fakes::ClickOn{"Options", "runButton"});
     EXPECT_EQ(probe->runs, std::vector<std::string>{"01111100000000000000"});

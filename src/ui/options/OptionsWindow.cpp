@@ -123,8 +123,9 @@ void OptionsWindow::CreateControls() {
                     kDeleteTab);
         top += kDeleteRow;
     }
-    fileList_ = std::make_unique<FileListEditor>(ctx_.platform, w, kListLayout,
-                                                 ctx_.Startup.IsWindowsNT, *this);
+    fileList_ =
+        std::make_unique<FileListEditor>(ctx_.platform, w, kListLayout, ctx_.Startup.IsWindowsNT,
+                                         static_cast<IFileListHost&>(*this));
     for (IControl* control : fileList_->Controls()) {
         tabs_->Place(*control, kDeleteTab);
     }
