@@ -49,9 +49,31 @@ HWND FindButton(HWND parent, const std::wstring& caption) {
     return FindWindowExW(parent, nullptr, L"Button", caption.c_str());
 }
 
+// Waits for a condition, with a deadline; false when it never held.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    const ULONGLONG deadline = GetTickCount64() + kTimeout;
+    while (!condition()) {
+        if (GetTickCount64() > deadline) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+// Closes the window, and when the options window asks whether to save its changes, answers No.
 void ExpectCleanExit(Process& process, HWND window = nullptr) {
     if (window != nullptr) {
         PostMessageW(window, WM_CLOSE, 0, 0);
+        HWND prompt = nullptr;
+        ASSERT_TRUE(Eventually([&] {
+            prompt = WaitForWindow(process.id(), L" Exit Options Entry", 0);
+            return prompt != nullptr || process.WaitForExit(0);
+        }));
+        if (prompt != nullptr) {
+            Press(FindButton(prompt, L"&No"));
+        }
     }
     DWORD code = 1;
     ASSERT_TRUE(process.WaitForExit(kTimeout, &code));
@@ -73,7 +95,7 @@ TEST(Scenario, ASecondStartIsRefusedAndCancelStopsARun) {
         Press(FindButton(box, L"OK"));
         ExpectCleanExit(second);
     }
-    Press(FindButton(options, L"Clean Now"));
+    Press(FindButton(options, L"Clean &Now"));
     HWND banner = WaitForWindow(app.id(), L" Kestrum", kTimeout);
     ASSERT_NE(banner, nullptr);
     EXPECT_FALSE(IsWindowVisible(options));
@@ -85,19 +107,6 @@ TEST(Scenario, ASecondStartIsRefusedAndCancelStopsARun) {
     Press(FindButton(box, L"OK"));
     ASSERT_EQ(WaitForWindow(app.id(), kOptions, kTimeout), options);
     ExpectCleanExit(app, options);
-}
-
-// Waits for a condition, with a deadline; false when it never held.
-template <typename Condition>
-bool Eventually(Condition condition) {
-    const ULONGLONG deadline = GetTickCount64() + kTimeout;
-    while (!condition()) {
-        if (GetTickCount64() > deadline) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
 }
 
 std::wstring TextOf(HWND window) {
@@ -201,6 +210,102 @@ TEST(Scenario, SplashAboutBoxAndTheOvalButton) {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, tool.c_str());
     PostMessageW(about, WM_CLOSE, 0, 0);
     ExpectCleanExit(app, options);
+}
+
+// The control of the window, at any depth, whose text is the caption, or nullptr.
+HWND FindControl(HWND window, const std::wstring& caption) {
+    struct Search {
+        const std::wstring* caption;
+        HWND found;
+    } search{&caption, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (TextOf(child) == *s->caption) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool Ticked(HWND options, const std::wstring& caption) {
+    return SendMessageW(FindControl(options, caption), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring ReadText(HKEY root, const std::wstring& key, const std::wstring& value) {
+    wchar_t text[512] = {};
+    DWORD size = sizeof(text);
+    if (RegGetValueW(root, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return L"(none)";
+    }
+    return text;
+}
+
+std::string FileText(const wchar_t* path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// A first start opens with start-up and desktop ticked and Save enabled; Save writes the Run
+// entry, the desktop's "Clean Now.lnk", the list file and the settings; the next start shows the
+// saved state with Save disabled. The prefix is left as it was found.
+TEST(Scenario, FirstStartSavesAndTheNextStartShowsTheSavedState) {
+    const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::wstring settings = L"Software\\Kestrum";
+    const wchar_t* list = L"C:\\Program Files\\Kestrum\\Kestrum.lst";
+    wchar_t user[256] = {};
+    DWORD userSize = 256;
+    ASSERT_TRUE(GetUserNameW(user, &userSize));
+    const std::wstring profile = std::wstring(L"C:\\Documents and Settings\\") + user + L"\\";
+    const std::wstring link = profile + L"Desktop\\Clean Now.lnk";
+    for (const wchar_t* folder :
+         {L"C:\\Documents and Settings", L"", L"Desktop", L"Start Menu", L"Start Menu\\Programs"}) {
+        CreateDirectoryW(folder[0] == L'C' ? folder : (profile + folder).c_str(), nullptr);
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, settings.c_str());
+    HKEY runKey = nullptr;  // Windows has it; a fresh prefix may not yet
+    ASSERT_EQ(RegCreateKeyW(HKEY_CURRENT_USER, run.c_str(), &runKey), ERROR_SUCCESS);
+    RegCloseKey(runKey);
+    DeleteFileW(link.c_str());
+    { std::ofstream(list, std::ios::binary) << "c:\\kestrum-none\\x.txt\r\n"; }
+    const std::wstring perform = L"&Perform Kestrum when Windows starts?";
+    const std::wstring desktop = L"Add CleanNow shortcut to your &desktop?";
+    {
+        Process app(kKestrum);
+        HWND options = WaitForWindow(app.id(), kOptions, kTimeout);
+        ASSERT_NE(options, nullptr);
+        EXPECT_TRUE(Ticked(options, perform));
+        EXPECT_TRUE(Ticked(options, desktop));
+        HWND save = FindButton(options, L"&Save");
+        ASSERT_NE(save, nullptr);
+        EXPECT_TRUE(IsWindowEnabled(save));
+        Press(save);
+        EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(save); })) << "saved";
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, run, L"Kestrum"),
+                  L"c:\\program files\\kestrum\\kestrum.exe /startup");
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, settings + L"\\Settings", L"Defined"), L"Yes");
+        EXPECT_EQ(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << "the link";
+        EXPECT_EQ(FileText(list), "c:\\kestrum-none\\x.txt\r\n");
+        ExpectCleanExit(app, options);
+    }
+    {
+        Process app(kKestrum);
+        HWND options = WaitForWindow(app.id(), kOptions, kTimeout);
+        ASSERT_NE(options, nullptr);
+        EXPECT_TRUE(Ticked(options, perform));
+        EXPECT_TRUE(Ticked(options, desktop));
+        EXPECT_FALSE(IsWindowEnabled(FindButton(options, L"&Save")));
+        ExpectCleanExit(app, options);
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"Kestrum");
+    RegDeleteTreeW(HKEY_CURRENT_USER, settings.c_str());
+    DeleteFileW(link.c_str());
+    DeleteFileW(list);
 }
 
 }  // namespace
