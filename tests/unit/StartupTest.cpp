@@ -104,19 +104,27 @@ TEST(Startup, EachKindOfStart) {
     }
 }
 
+// Clean Now runs with the window's choices, saved or not, and leaves the store as it was; Close
+// has the focus afterwards.
 TEST(Startup, CleanNowRunsWithTheProgressWindowAndShowsTheWindowAgain) {
     Started s;
     ASSERT_EQ(Main(s.module), StartupOutcome::WindowShown);
     fakes::FakeWindow* window = s.fake.ui.Find("Options");
     bool hiddenWithBannerDuringRun = false;
+    std::string choices;
     s.probe->duringRun = [&] {
         fakes::FakeWindow* banner = s.fake.ui.Find("Banner");
         hiddenWithBannerDuringRun = !window->Visible() && banner != nullptr && banner->Visible();
+        choices = s.module.Options.DeleteOptions;
     };
+    s.fake.ui.Input(fakes::ChooseTab{"Options", "SSTab1", 1});
+    s.fake.ui.Input(fakes::ClickOn{"Options", "dOptions(1)"});
     s.fake.ui.Input(fakes::ClickOn{"Options", "runButton"});
     EXPECT_TRUE(hiddenWithBannerDuringRun);
+    EXPECT_EQ(choices, "01111100000000000000");
+    EXPECT_FALSE(s.fake.settings.Read("Kestrum", "Settings", "DeleteOptions"));
     EXPECT_EQ(s.fake.ui.Find("Banner"), nullptr) << "closed after the run";
-    EXPECT_TRUE(window->Visible());
+    EXPECT_TRUE(window->Visible() && window->Find("cancelButton")->HasFocus());
     ASSERT_EQ(s.fake.ui.messages.size(), 1u);
     EXPECT_EQ(s.fake.ui.messages[0].text, "The Kestrum process was successfully completed");
     EXPECT_EQ(s.probe->runs, 1);
