@@ -262,8 +262,8 @@ class FakePaintBox final : public FakeControl, public IPaintBox {
 class FakeTabs final : public FakeControl, public ITabs {
   public:
     FakeTabs(FakeWindow& window, const std::string& name, const TwipsRect& where,
-             std::vector<std::string> captions)
-        : FakeControl(window, name, "", where), captions(std::move(captions)) {}
+             std::vector<std::string> tabCaptions)
+        : FakeControl(window, name, "", where), captions(std::move(tabCaptions)) {}
     int Selected() const override { return selected_; }
     void Select(int tab) override;
     void Place(IControl& control, int tab) override;
