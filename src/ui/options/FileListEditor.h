@@ -78,16 +78,39 @@ class FileListEditor final : public IFileSelectionHost {
     const std::string& BrowseFolder() const { return browseFolder_; }
 
   private:
+    enum class EntryMode { None, Add, Change };
+
+    bool AddListEntry(const std::string& path);
+    std::string DisplayText(const std::string& path) const;
+    void Remove();
+    void Clear();
+    void ShowMenu(int x, int y);
+    void StartAdding();
+    void StartChanging();
+    void Commit();
+    void ShowField(int top);
+    void LayoutEntryField();
+    void FieldFocusChanged(bool gained);
+    void SelectFirstRowIfNone();
+    // Hands the focus to the control and ends the entry, whether or not the focus could move.
+    void LeaveEntry(IControl& next);
+    void HideEntry();
+    void BrowseForPath();
+
     const Platform& platform_;
     IWindow& window_;
     IFileListHost& host_;
     bool isWindowsNt_;
     IListBox* list_ = nullptr;
+    IPushButton* add_ = nullptr;
+    IPushButton* update_ = nullptr;
+    IPushButton* remove_ = nullptr;
+    IPushButton* clear_ = nullptr;
     ITextBox* field_ = nullptr;
     IPushButton* browse_ = nullptr;
     std::vector<std::string> fullPaths_;
     std::string browseFolder_ = "c:\\";
-    std::string entryMode_;
+    EntryMode entryMode_ = EntryMode::None;
     std::int16_t editIndex_ = -1;
     bool entryActive_ = false;
 };
