@@ -262,14 +262,17 @@ class FakePaintBox final : public FakeControl, public IPaintBox {
 class FakeTabs final : public FakeControl, public ITabs {
   public:
     FakeTabs(FakeWindow& window, const std::string& name, const TwipsRect& where,
-             std::vector<std::string> captions)
-        : FakeControl(window, name, "", where), captions(std::move(captions)) {}
+             std::vector<std::string> tabCaptions)
+        : FakeControl(window, name, "", where), captions(std::move(tabCaptions)) {}
     int Selected() const override { return selected_; }
     void Select(int tab) override;
     void Place(IControl& control, int tab) override;
     void SetOnSelect(std::function<void(int)> handler) override { onSelect_ = std::move(handler); }
     // The user's click on a tab; ignored unless the tabs accept input.
     void UserChoose(int tab);
+    // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the neighbouring tab, round the ends; false when
+    // the tabs take no input now.
+    bool Step(int by);
 
     const std::vector<std::string> captions;
 
