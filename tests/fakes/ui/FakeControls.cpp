@@ -1,5 +1,6 @@
 #include "fakes/ui/FakeUiToolkit.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kestrum::fakes {
@@ -90,8 +91,24 @@ void FakeTabs::Select(int tab) {
         return;
     }
     const int previous = std::exchange(selected_, tab);
+    // The focus leaves a page that goes away for the tabs themselves.
+    const bool focusLeaves = std::any_of(placed_.begin(), placed_.end(), [previous](auto& p) {
+        return p.second == previous && p.first->HasFocus();
+    });
+    if (focusLeaves) {
+        SetFocus();
+    }
     ShowPages();
     Guarded(onSelect_, previous);
+}
+
+bool FakeTabs::Step(int by) {
+    const int count = static_cast<int>(captions.size());
+    if (count < 2 || !AcceptsInput()) {
+        return false;
+    }
+    Select(((selected_ + by) % count + count) % count);
+    return true;
 }
 
 void FakeTabs::Place(IControl& control, int tab) {

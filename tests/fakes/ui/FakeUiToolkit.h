@@ -270,6 +270,9 @@ class FakeTabs final : public FakeControl, public ITabs {
     void SetOnSelect(std::function<void(int)> handler) override { onSelect_ = std::move(handler); }
     // The user's click on a tab; ignored unless the tabs accept input.
     void UserChoose(int tab);
+    // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the neighbouring tab, round the ends; false when
+    // the tabs take no input now.
+    bool Step(int by);
 
     const std::vector<std::string> captions;
 

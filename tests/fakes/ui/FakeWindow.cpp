@@ -95,6 +95,15 @@ void FakeWindow::TakeKey(const KeyEvent& event, char typed) {
     if (!AcceptsInput() || Guarded(onKeyPreview_, event)) {
         return;
     }
+    // Ctrl+Tab and Ctrl+Shift+Tab switch tabs wherever the focus is, ahead of the focused control.
+    if (event.key == keys::kTab && event.control && !event.alt) {
+        for (auto& control : controls_) {
+            if (auto* tabs = dynamic_cast<FakeTabs*>(control.get());
+                tabs != nullptr && tabs->Step(event.shift ? -1 : 1)) {
+                return;
+            }
+        }
+    }
     // The character goes where the key went, even if its handling moved the focus.
     if (FakeControl* target = focused_; target != nullptr && target->UserKey(event)) {
         if (typed != '\0') {

@@ -110,12 +110,18 @@ bool Win32Control::Enabled() const {
 void Win32Control::SetVisible(bool visible) {
     visible_ = visible;
     if (hwnd_ != nullptr) {
-        ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(hwnd_, visible_ && pageShown_ ? SW_SHOWNA : SW_HIDE);
     }
 }
 
+void Win32Control::SetPageShown(bool shown) {
+    pageShown_ = shown;
+    SetVisible(visible_);
+}
+
 bool Win32Control::Visible() const {
-    if (hwnd_ == nullptr) {
+    // On a page behind another, the window is hidden whatever the control's own wish.
+    if (hwnd_ == nullptr || !pageShown_) {
         return visible_;
     }
     return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;

@@ -40,6 +40,9 @@ class Win32Control : public virtual IControl {
     HWND hwnd() const { return hwnd_; }
     // The child window has gone with its parent; the object keeps its last state.
     void Detach();
+    // Set by the tabs whose page holds the control: it shows only while that page is in front
+    // and its own visibility allows, and the two are kept apart so that each survives the other.
+    void SetPageShown(bool shown);
 
     // WM_COMMAND with this control's id; true when handled.
     virtual bool OnCommand(WORD) { return false; }
@@ -80,6 +83,7 @@ class Win32Control : public virtual IControl {
     TwipsRect bounds_;
     bool enabled_ = true;
     bool visible_ = true;
+    bool pageShown_ = true;
     bool hasToolTip_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/win32/ui/Win32ListBox.h"
 #include "platform/win32/ui/Win32PaintBox.h"
 #include "platform/win32/ui/Win32PushButton.h"
+#include "platform/win32/ui/Win32Tabs.h"
 #include "platform/win32/ui/Win32TextBox.h"
 #include "platform/win32/ui/Win32TreeView.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
@@ -127,6 +128,11 @@ IListBox& Win32Window::AddListBox(const std::string& name, const TwipsRect& wher
 
 ITreeView& Win32Window::AddTreeView(const std::string& name, const TwipsRect& where) {
     return Adopt(std::make_unique<Win32TreeView>(*this, name, nextId_++, where));
+}
+
+ITabs& Win32Window::AddTabs(const std::string& name, const TwipsRect& where,
+                            const std::vector<std::string>& captions) {
+    return Adopt(std::make_unique<Win32Tabs>(*this, name, nextId_++, where, captions));
 }
 
 IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where) {
@@ -383,6 +389,21 @@ bool Win32Window::PreviewKey(const MSG& msg) {
     } catch (...) {
         return false;
     }
+}
+
+bool Win32Window::TabsKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB ||
+        (GetKeyState(VK_CONTROL) & 0x8000) == 0 || hwnd_ == nullptr || !IsWindowEnabled(hwnd_)) {
+        return false;
+    }
+    const int by = (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1;
+    for (auto& control : controls_) {
+        if (auto* tabs = dynamic_cast<Win32Tabs*>(control.get());
+            tabs != nullptr && tabs->Step(by)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Win32Window::Destroyed() {

@@ -96,6 +96,9 @@ class Win32Window final : public IWindow {
     // The message loop's turn for the key preview, before the dialog manager; true when the
     // handler consumed the key.
     bool PreviewKey(const MSG& msg);
+    // Ctrl+Tab and Ctrl+Shift+Tab, wherever the focus is: the next or previous tab of the first
+    // tabs control that takes input. Answers true when a tab changed.
+    bool TabsKey(const MSG& msg);
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     // The window behind a handle of ours, or nullptr.
     static Win32Window* From(HWND hwnd);
