@@ -97,7 +97,8 @@ struct Machine {
 
 // First use ticks start-up and desktop whatever the machine holds; a saved configuration shows the
 // real entry (the machine's, else the user's) and shortcuts. Family and build gate DNS and
-// prefetch, which then stay unticked and do not count against "All Options".
+// prefetch, which then stay unticked and do not count against "All Options". The list's buttons
+// follow "Delete select files?:" from the start.
 TEST(OptionsWindow, LoadShowsTheStoredChoicesAndTheMachinesRealState) {
     const struct {
         bool nt;
@@ -105,15 +106,15 @@ TEST(OptionsWindow, LoadShowsTheStoredChoicesAndTheMachinesRealState) {
         const char *entry, *desktop;  // entry: Machine, User, X other in machine and right in user
         bool quickLaunch;
         const char *general, *del;  // stored; none on first use
-        const char *boxes, *dnsPrefetchAllRunSave;
+        const char *boxes, *dnsPrefetchAllRunSaveUpdate;
     } cases[] = {
-        {true, 2600, "", "", false, nullptr, nullptr, "1100/111111000", "11011"},
-        {false, 0, "M", "", true, nullptr, nullptr, "1101/111111000", "00011"},
-        {true, 2600, "U", "own", true, "111", "111111111", "1111/111111111", "11110"},
-        {true, 2195, "M", "all", false, "001", "111111111", "1110/111111110", "10110"},
-        {true, 2600, "X", "", false, "110", "000000100", "0000/000000100", "11010"},
-        {false, 0, "M", "own", false, "100", "111111111", "1100/111111100", "00110"},
-        {true, 1381, "", "", false, "000", "00000001", "0000/000000000", "00000"},
+        {true, 2600, "", "", false, nullptr, nullptr, "1100/111111000", "110110"},
+        {false, 0, "M", "", true, nullptr, nullptr, "1101/111111000", "000110"},
+        {true, 2600, "U", "own", true, "111", "111111111", "1111/111111111", "111101"},
+        {true, 2195, "M", "all", false, "001", "111111111", "1110/111111110", "101101"},
+        {true, 2600, "X", "", false, "110", "000000100", "0000/000000100", "110101"},
+        {false, 0, "M", "own", false, "100", "111111111", "1100/111111100", "001101"},
+        {true, 1381, "", "", false, "000", "00000001", "0000/000000000", "000000"},
     };
     for (const auto& c : cases) {
         Machine m(c.nt, c.build);
@@ -142,13 +143,13 @@ TEST(OptionsWindow, LoadShowsTheStoredChoicesAndTheMachinesRealState) {
             m.fake.settings.Put("GeneralOptions", c.general);
             m.fake.settings.Put("DeleteOptions", c.del);
         }
-        OptionsWindow& w = m.Open();
+        OptionsWindow& w = m.Open({"c:\\a.txt"});  // Update, Remove, Clear follow dOptions(7)
         EXPECT_EQ(m.Boxes(), c.boxes);
-        const std::string states = {"01"[w.DeleteBox(8).Enabled()], "01"[w.DeleteBox(9).Enabled()],
-                                    "01"[w.AllOptionsBox().Value()],
-                                    "01"[m.Control("runButton").Enabled()],
-                                    "01"[m.Control("saveButton").Enabled()]};
-        EXPECT_EQ(states, c.dnsPrefetchAllRunSave);
+        const std::string states = {
+            "01"[w.DeleteBox(8).Enabled()],          "01"[w.DeleteBox(9).Enabled()],
+            "01"[w.AllOptionsBox().Value()],         "01"[m.Control("runButton").Enabled()],
+            "01"[m.Control("saveButton").Enabled()], "01"[m.Control("updateButton").Enabled()]};
+        EXPECT_EQ(states, c.dnsPrefetchAllRunSaveUpdate);
         EXPECT_EQ(m.Default(), c.general == nullptr ? "saveButton" : "cancelButton");
     }
 }

@@ -216,8 +216,6 @@ void OptionsWindow::Load() {
     if (!prefetchAvailable) {
         DeleteBox(static_cast<int>(del::kPrefetch)).SetValue(false);
     }
-    // Filling the list enabled its buttons; from the start they follow "Delete select files?:".
-    fileList_->UpdateControls();
     if (defined) {
         MarkSaved();
     }
