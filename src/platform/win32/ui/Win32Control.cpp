@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/WideString.h"
+#include "platform/win32/ui/Win32Tabs.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
 
@@ -179,6 +180,10 @@ bool Win32Control::AcceptsInput() const {
     HWND top = window_.hwnd();
     return hwnd_ != nullptr && top != nullptr && IsWindowEnabled(hwnd_) && IsWindowEnabled(top) &&
            (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+HBRUSH Win32Control::Backdrop(HDC dc) const {
+    return pageOf_ != nullptr ? pageOf_->PageBackground(dc, hwnd_) : FaceBackground(dc);
 }
 
 HBRUSH FaceBackground(HDC dc) {

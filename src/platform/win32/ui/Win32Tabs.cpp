@@ -56,6 +56,7 @@ void Win32Tabs::Place(IControl& control, int tab) {
             }
         }
     }
+    placed->SetPageOf(this);
     placed->SetPageShown(tab == selected_);
 }
 
@@ -111,6 +112,52 @@ void Win32Tabs::ShowPages() {
             control->SetPageShown(false);
         }
     }
+}
+
+namespace {
+
+// Whether the program draws with a visual theme. Systems without the theme library draw the
+// classic way, where a tab's body is the window's face.
+bool Themed() {
+    using Fn = BOOL(WINAPI*)();
+    HMODULE themes = GetModuleHandleW(L"uxtheme.dll");
+    FARPROC found = themes != nullptr ? GetProcAddress(themes, "IsAppThemed") : nullptr;
+    return found != nullptr && reinterpret_cast<Fn>(reinterpret_cast<void*>(found))() != FALSE;
+}
+
+}  // namespace
+
+HBRUSH Win32Tabs::PageBackground(HDC dc, HWND control) {
+    RECT client{};
+    if (hwnd_ == nullptr || control == nullptr || !GetClientRect(hwnd_, &client) || !Themed()) {
+        return FaceBackground(dc);
+    }
+    const SIZE size{client.right, client.bottom};
+    if (!body_ || size.cx != bodySize_.cx || size.cy != bodySize_.cy) {
+        body_.reset();
+        const ScreenDc screen{GetDC(nullptr)};
+        const MemoryDc memory{screen ? CreateCompatibleDC(screen.get()) : nullptr};
+        const BitmapHandle picture{screen ? CreateCompatibleBitmap(screen.get(), size.cx, size.cy)
+                                          : nullptr};
+        if (!memory || !picture) {
+            return FaceBackground(dc);
+        }
+        const HGDIOBJ old = SelectObject(memory.get(), picture.get());
+        SendMessageW(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+        SelectObject(memory.get(), old);
+        // The brush keeps its own copy of the picture.
+        body_.reset(CreatePatternBrush(picture.get()));
+        bodySize_ = size;
+    }
+    if (!body_) {
+        return FaceBackground(dc);
+    }
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd_, control, &origin, 1);
+    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    return body_.get();
 }
 
 bool Win32Tabs::PlacedHasFocus(int tab) const {

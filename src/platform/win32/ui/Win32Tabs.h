@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/ui/Win32Control.h"
 
 namespace kestrum::win32 {
@@ -25,6 +26,9 @@ class Win32Tabs final : public Win32Control, public ITabs {
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the neighbouring tab, round the ends; false when
     // the tabs take no input now.
     bool Step(int by);
+    // The brush for a control on a page: the tab's body as the current theme paints it, lined
+    // up with the control, or the window's face where there is no theme.
+    HBRUSH PageBackground(HDC dc, HWND control);
 
   private:
     // Brings the pages up to the tab now selected and tells the handler.
@@ -36,6 +40,9 @@ class Win32Tabs final : public Win32Control, public ITabs {
     int selected_ = 0;
     std::vector<std::pair<Win32Control*, int>> placed_;
     std::function<void(int)> onSelect_;
+    // The tabs painted once at their present size, as a pattern brush.
+    BrushHandle body_;
+    SIZE bodySize_{};
 };
 
 }  // namespace kestrum::win32
