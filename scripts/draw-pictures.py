@@ -2,9 +2,9 @@
 """Draws the File Selection dialog's two 32 x 32 shortcut pictures as icons.
 
 The desktop picture is a monitor whose screen shows sky and hills; the documents picture is a
-yellow folder with a white page in it. Both are the tree's 16 x 16 desktop and documents images
-drawn again at twice the size, with the palette and helpers of draw-tree-images.py, so the
-shortcuts and the tree read alike. Each icon holds one 32-bit image (alpha channel and AND mask).
+yellow folder with a white page in it. Both redraw the tree's 16 x 16 desktop and documents
+images at 32 x 32 with the palette and helpers of draw-tree-images.py, so that the shortcuts and
+the tree read alike. Each icon holds one 32-bit image (alpha channel and AND mask).
 Run it again after changing a picture:
     scripts/draw-pictures.py src/app
 """
