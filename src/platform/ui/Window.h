@@ -34,6 +34,9 @@ struct MenuItem {
 // Why a window is asked whether it may unload.
 enum class CloseReason { User, Code };
 
+// The pictures a window can show: the program's icon and the dialog's two shortcut folders.
+enum class Picture { Program, Desktop, Documents };
+
 // A top-level window and the controls it owns. The controls live as long as the window object.
 // Handlers run on the GUI thread; one that throws is passed over, as if it had not been set.
 class IWindow {
@@ -59,8 +62,9 @@ class IWindow {
     virtual IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) = 0;
     // A tree with the tree's own pictures (tree_images) and no nodes yet.
     virtual ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) = 0;
-    // The program's icon, drawn to fill the place.
-    virtual IControl& AddPicture(const std::string& name, const TwipsRect& where) = 0;
+    // The picture, drawn to fill the place.
+    virtual IControl& AddPicture(const std::string& name, const TwipsRect& where,
+                                 Picture picture) = 0;
     // An etched line across the place.
     virtual IControl& AddSeparator(const std::string& name, const TwipsRect& where) = 0;
     // The control of that name, or nullptr.

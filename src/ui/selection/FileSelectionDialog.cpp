@@ -24,9 +24,9 @@ FileSelectionDialog::FileSelectionDialog(const Platform& platform, bool isWindow
     list_ = &w.AddListBox("FileList", {1500, 2385, 5085, 1455}, false);
     fileName_ = &w.AddTextBox("FileName", {2400, 3990, 4170, 285});
     fileName_->SetText("*.*");
-    w.AddPicture("LocPicture(1)", {495, 240, 510, 510});
+    w.AddPicture("LocPicture(1)", {495, 240, 510, 510}, Picture::Desktop);
     IPushButton& desktop = w.AddPushButton("Location(1)", {120, 840, 1260, 330}, "Desktop");
-    w.AddPicture("LocPicture(2)", {495, 1305, 510, 510});
+    w.AddPicture("LocPicture(2)", {495, 1305, 510, 510}, Picture::Documents);
     IPushButton& documents = w.AddPushButton("Location(2)", {120, 1905, 1260, 330}, "My Documents");
     IPushButton& select = w.AddPushButton("selectButton", {120, 3450, 1260, 375}, "Select");
     IPushButton& cancel = w.AddPushButton("cancelButton", {120, 3900, 1260, 375}, "Cancel");

@@ -129,9 +129,10 @@ ITreeView& Win32Window::AddTreeView(const std::string& name, const TwipsRect& wh
     return Adopt(std::make_unique<Win32TreeView>(*this, name, nextId_++, where));
 }
 
-IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where) {
+IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where,
+                                  Picture picture) {
     return Adopt(std::make_unique<Win32Ornament>(*this, name, nextId_++, where,
-                                                 Win32Ornament::Kind::Picture));
+                                                 Win32Ornament::Kind::Picture, picture));
 }
 
 IControl& Win32Window::AddSeparator(const std::string& name, const TwipsRect& where) {
