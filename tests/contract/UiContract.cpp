@@ -236,5 +236,22 @@ TEST_F(UiContract, TheMouseReachesTheWindowInTwips) {
     EXPECT_EQ(std::make_pair(mouse[0].x, mouse[0].y), std::make_pair(40 * tpp, 70 * tpp));
 }
 
+TEST_F(UiContract, AWindowMinimisesAndComesBackAndMeasuresTextInItsFont) {
+    auto d = MakeDialog("State");
+    IWindow& window = *d->window;
+    const TextExtent shorter = window.MeasureText("Delete");
+    const TextExtent longer = window.MeasureText("Delete Options");
+    EXPECT_GT(shorter.width, 0);
+    EXPECT_GT(longer.width, shorter.width);
+    EXPECT_GT(shorter.height, 0);
+    EXPECT_EQ(longer.height, shorter.height) << "one line of one font";
+
+    for (const WindowState state : {WindowState::Minimized, WindowState::Normal}) {
+        window.SetState(state);
+        EXPECT_TRUE(driver->WaitUntil([&] { return window.State() == state; }, 5000));
+        EXPECT_TRUE(window.Loaded());
+    }
+}
+
 }  // namespace
 }  // namespace kestrum::contract

@@ -23,6 +23,8 @@ class UiDriver {
     virtual void Click(IWindow& window, const std::string& control) = 0;
     // A key pressed with the focus where it is.
     virtual void PressKey(IWindow& window, int key) = 0;
+    // A key pressed with Shift, Ctrl and Alt held as the event says, with the focus where it is.
+    virtual void PressChord(IWindow& window, const KeyEvent& key) = 0;
     // Text typed key by key with the focus where it is.
     virtual void Type(IWindow& window, const std::string& text) = 0;
     // The mouse on a control, at a point of its inside in twips.
@@ -42,6 +44,8 @@ class UiDriver {
     // Text typed into the tree's open label, then Enter to confirm it or Esc.
     virtual void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
                              bool confirm) = 0;
+    // A click on a tab of a tabs control.
+    virtual void ChooseTab(IWindow& window, const std::string& tabs, int tab) = 0;
 
     // Handles events until the condition holds; false when the deadline came first.
     bool WaitUntil(const std::function<bool()>& condition, std::uint32_t milliseconds) {

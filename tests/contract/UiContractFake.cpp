@@ -14,6 +14,9 @@ class FakeUiDriver final : public UiDriver {
     void PressKey(IWindow& window, int key) override {
         ui_.Input(fakes::PressKey{window.Name(), KeyEvent{key}});
     }
+    void PressChord(IWindow& window, const KeyEvent& key) override {
+        ui_.Input(fakes::PressKey{window.Name(), key});
+    }
     void Type(IWindow& window, const std::string& text) override {
         ui_.Input(fakes::TypeText{window.Name(), text});
     }
@@ -40,6 +43,9 @@ class FakeUiDriver final : public UiDriver {
     void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
                      bool confirm) override {
         ui_.Input(fakes::TypeInLabel{window.Name(), tree, text, confirm});
+    }
+    void ChooseTab(IWindow& window, const std::string& tabs, int tab) override {
+        ui_.Input(fakes::ChooseTab{window.Name(), tabs, tab});
     }
 
   private:

@@ -39,6 +39,20 @@ class Win32UiDriver final : public UiDriver {
         PostMessageW(target, WM_KEYUP, vk, scan | 1 | (LPARAM{3} << 30));
         ui_.ProcessPendingEvents();
     }
+    // The modifiers are held in the thread's key state, where the key's handling looks for them.
+    void PressChord(IWindow& window, const KeyEvent& key) override {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_SHIFT] = key.shift ? 0x80 : 0;
+        state[VK_CONTROL] = key.control ? 0x80 : 0;
+        state[VK_MENU] = key.alt ? 0x80 : 0;
+        SetKeyboardState(state);
+        PressKey(window, key.key);
+        state[VK_SHIFT] = 0;
+        state[VK_CONTROL] = 0;
+        state[VK_MENU] = 0;
+        SetKeyboardState(state);
+    }
     // Each character as its key: the message loop's translation makes the character of it, with
     // shift held in the thread's key state where the character needs it.
     void Type(IWindow& window, const std::string& text) override {
@@ -145,6 +159,18 @@ class Win32UiDriver final : public UiDriver {
         const WPARAM key = confirm ? VK_RETURN : VK_ESCAPE;
         PostMessageW(edit, WM_KEYDOWN, key, 1);
         PostMessageW(edit, WM_KEYUP, key, 1 | (LPARAM{3} << 30));
+        ui_.ProcessPendingEvents();
+    }
+
+    void ChooseTab(IWindow& window, const std::string& tabs, int tab) override {
+        HWND hwnd = HwndOf(window, tabs);
+        RECT item{};
+        if (!TabCtrl_GetItemRect(hwnd, tab, &item)) {
+            return;
+        }
+        const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageW(hwnd, WM_LBUTTONUP, 0, point);
         ui_.ProcessPendingEvents();
     }
 

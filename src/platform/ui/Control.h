@@ -153,6 +153,19 @@ class IListBox : public virtual IControl {
     virtual void SetOnFocus(std::function<void(bool)> handler) = 0;
 };
 
+// A row of tabs over pages of controls, counted from 0. A control placed on a page shows, and
+// takes input, only while its tab is selected and its own visibility allows.
+class ITabs : public virtual IControl {
+  public:
+    virtual int Selected() const = 0;
+    // Selecting another tab from code tells the handler, as the user's click does; selecting the
+    // tab already shown tells nothing.
+    virtual void Select(int tab) = 0;
+    virtual void Place(IControl& control, int tab) = 0;
+    // Runs after another tab has come forward, with the tab shown before.
+    virtual void SetOnSelect(std::function<void(int previous)> handler) = 0;
+};
+
 // A node of a tree view; kNoNode stands for none (the parent of a root, a child that is missing).
 enum class TreeNode : std::uintptr_t {};
 inline constexpr TreeNode kNoNode{};

@@ -23,6 +23,8 @@ inline constexpr int kRight = 0x27;
 inline constexpr int kDown = 0x28;
 inline constexpr int kDelete = 0x2E;
 inline constexpr int kF1 = 0x70;
+inline constexpr int kF2 = 0x71;
+inline constexpr int kF4 = 0x73;
 }  // namespace keys
 
 // One item of a pop-up menu; a disabled item is shown greyed and cannot be chosen.
@@ -36,6 +38,8 @@ enum class CloseReason { User, Code };
 
 // The pictures a window can show: the program's icon and the dialog's two shortcut folders.
 enum class Picture { Program, Desktop, Documents };
+
+enum class WindowState { Normal, Minimized };
 
 // A top-level window and the controls it owns. The controls live as long as the window object.
 // Handlers run on the GUI thread; one that throws is passed over, as if it had not been set.
@@ -62,6 +66,9 @@ class IWindow {
     virtual IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) = 0;
     // A tree with the tree's own pictures (tree_images) and no nodes yet.
     virtual ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) = 0;
+    // Tabs over pages of controls: tab i is captioned captions[i]; tab 0 is shown at first.
+    virtual ITabs& AddTabs(const std::string& name, const TwipsRect& where,
+                           const std::vector<std::string>& captions) = 0;
     // The picture, drawn to fill the place.
     virtual IControl& AddPicture(const std::string& name, const TwipsRect& where,
                                  Picture picture) = 0;
@@ -80,6 +87,11 @@ class IWindow {
     // The whole window, frame included, on the screen in twips; moving keeps its size.
     virtual TwipsRect Bounds() const = 0;
     virtual void MoveTo(int left, int top) = 0;
+    // A minimised window stays loaded and shown on the task bar.
+    virtual void SetState(WindowState state) = 0;
+    virtual WindowState State() const = 0;
+    // The size of a one-line text in the window's font, in twips.
+    virtual TextExtent MeasureText(const std::string& text) const = 0;
     // Paints the window and its controls now rather than when events are next processed.
     virtual void Refresh() = 0;
     // Cuts the window to a rectangle with round corners, in pixels of the whole window.

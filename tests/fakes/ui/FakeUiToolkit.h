@@ -84,8 +84,14 @@ struct TypeInLabel {
     std::string text;
     bool confirm = true;
 };
+// A click on a tab of the named tabs control.
+struct ChooseTab {
+    std::string window;
+    std::string control;
+    int tab = 0;
+};
 using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, TypeText,
-                               DoubleClickAt, OnTreeNode, TypeInLabel>;
+                               DoubleClickAt, OnTreeNode, TypeInLabel, ChooseTab>;
 
 class FakeControl : public virtual IControl {
   public:
@@ -105,8 +111,11 @@ class FakeControl : public virtual IControl {
     bool HasFocus() const override;
     void SetToolTip(const std::string&) override {}
 
-    // A user could act on it now: it and its window enabled and shown.
+    // A user could act on it now: it and its window enabled and shown, on a page in front.
     bool AcceptsInput() const;
+    // Set by the tabs whose page holds the control.
+    void SetPageShown(bool shown) { pageShown_ = shown; }
+    bool PageShown() const { return pageShown_; }
     // A user's click, by mouse or keyboard; ignored unless the control accepts input.
     virtual void UserClick() {}
     // Input the control takes itself; each is ignored unless the control accepts input.
@@ -128,6 +137,7 @@ class FakeControl : public virtual IControl {
     TwipsRect bounds_;
     bool enabled_ = true;
     bool visible_ = true;
+    bool pageShown_ = true;
 };
 
 class FakeLabel final : public FakeControl, public ILabel {
@@ -258,6 +268,31 @@ class FakePaintBox final : public FakeControl, public IPaintBox {
     std::function<void(bool)> onFocus_;
 };
 
+class FakeTabs final : public FakeControl, public ITabs {
+  public:
+    FakeTabs(FakeWindow& window, const std::string& name, const TwipsRect& where,
+             std::vector<std::string> tabCaptions)
+        : FakeControl(window, name, "", where), captions(std::move(tabCaptions)) {}
+    int Selected() const override { return selected_; }
+    void Select(int tab) override;
+    void Place(IControl& control, int tab) override;
+    void SetOnSelect(std::function<void(int)> handler) override { onSelect_ = std::move(handler); }
+    // The user's click on a tab; ignored unless the tabs accept input.
+    void UserChoose(int tab);
+    // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the neighbouring tab, round the ends; false when
+    // the tabs take no input now.
+    bool Step(int by);
+
+    const std::vector<std::string> captions;
+
+  private:
+    void ShowPages();
+
+    int selected_ = 0;
+    std::vector<std::pair<FakeControl*, int>> placed_;
+    std::function<void(int)> onSelect_;
+};
+
 class FakeWindow final : public IWindow {
   public:
     FakeWindow(FakeUiToolkit& ui, std::string name, std::string title)
@@ -290,6 +325,10 @@ class FakeWindow final : public IWindow {
     ITextBox& AddTextBox(const std::string& name, const TwipsRect& where) override;
     IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) override;
     ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) override;
+    ITabs& AddTabs(const std::string& name, const TwipsRect& where,
+                   const std::vector<std::string>& captions) override {
+        return Adopt(std::make_unique<FakeTabs>(*this, name, where, captions));
+    }
     IControl& AddPicture(const std::string& name, const TwipsRect& where,
                          Picture picture) override {
         return Adopt(std::make_unique<FakePicture>(*this, name, where, picture));
@@ -305,6 +344,12 @@ class FakeWindow final : public IWindow {
     bool Visible() const override { return loaded_ && visible_; }
     void Refresh() override {}
     TwipsRect Bounds() const override { return bounds; }
+    void SetState(WindowState state) override { state_ = state; }
+    WindowState State() const override { return state_; }
+    // 105 x 195 twips a character, as the fake canvas measures.
+    TextExtent MeasureText(const std::string& text) const override {
+        return {105 * static_cast<int>(text.size()), 195};
+    }
     void MoveTo(int left, int top) override {
         bounds.left = left;
         bounds.top = top;
@@ -382,6 +427,7 @@ class FakeWindow final : public IWindow {
     std::function<void()> onUnload_;
     std::function<void()> onActivate_;
     std::function<void()> onDeactivate_;
+    WindowState state_ = WindowState::Normal;
 };
 
 struct ShownMessage {

@@ -95,6 +95,15 @@ void FakeWindow::TakeKey(const KeyEvent& event, char typed) {
     if (!AcceptsInput() || Guarded(onKeyPreview_, event)) {
         return;
     }
+    // Ctrl+Tab and Ctrl+Shift+Tab switch tabs wherever the focus is, ahead of the focused control.
+    if (event.key == keys::kTab && event.control && !event.alt) {
+        for (auto& control : controls_) {
+            if (auto* tabs = dynamic_cast<FakeTabs*>(control.get());
+                tabs != nullptr && tabs->Step(event.shift ? -1 : 1)) {
+                return;
+            }
+        }
+    }
     // The character goes where the key went, even if its handling moved the focus.
     if (FakeControl* target = focused_; target != nullptr && target->UserKey(event)) {
         if (typed != '\0') {
@@ -143,6 +152,10 @@ void FakeWindow::Take(const UserInput& input) {
     } else if (const auto* label = std::get_if<TypeInLabel>(&input)) {
         if (auto* target = dynamic_cast<FakeTreeView*>(Find(label->control))) {
             target->UserLabel(label->text, label->confirm);
+        }
+    } else if (const auto* choose = std::get_if<ChooseTab>(&input)) {
+        if (auto* target = dynamic_cast<FakeTabs*>(Find(choose->control))) {
+            target->UserChoose(choose->tab);
         }
     } else if (std::holds_alternative<ActivateWindow>(input)) {
         if (AcceptsInput()) {

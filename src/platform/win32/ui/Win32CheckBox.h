@@ -17,7 +17,7 @@ class Win32CheckBox final : public Win32Control, public ICheckBox {
     void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
 
     bool OnCommand(WORD code) override;
-    HBRUSH OnCtlColor(HDC dc) override { return FaceBackground(dc); }
+    HBRUSH OnCtlColor(HDC dc) override { return Backdrop(dc); }
 
   private:
     bool value_ = false;

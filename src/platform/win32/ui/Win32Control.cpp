@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/WideString.h"
+#include "platform/win32/ui/Win32Tabs.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
 
@@ -110,12 +111,18 @@ bool Win32Control::Enabled() const {
 void Win32Control::SetVisible(bool visible) {
     visible_ = visible;
     if (hwnd_ != nullptr) {
-        ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(hwnd_, visible_ && pageShown_ ? SW_SHOWNA : SW_HIDE);
     }
 }
 
+void Win32Control::SetPageShown(bool shown) {
+    pageShown_ = shown;
+    SetVisible(visible_);
+}
+
 bool Win32Control::Visible() const {
-    if (hwnd_ == nullptr) {
+    // On a page behind another, the window is hidden whatever the control's own wish.
+    if (hwnd_ == nullptr || !pageShown_) {
         return visible_;
     }
     return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -173,6 +180,10 @@ bool Win32Control::AcceptsInput() const {
     HWND top = window_.hwnd();
     return hwnd_ != nullptr && top != nullptr && IsWindowEnabled(hwnd_) && IsWindowEnabled(top) &&
            (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+HBRUSH Win32Control::Backdrop(HDC dc) const {
+    return pageOf_ != nullptr ? pageOf_->PageBackground(dc, hwnd_) : FaceBackground(dc);
 }
 
 HBRUSH FaceBackground(HDC dc) {

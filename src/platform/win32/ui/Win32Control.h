@@ -11,6 +11,7 @@
 
 namespace kestrum::win32 {
 
+class Win32Tabs;
 class Win32Window;
 
 // The part every Win32 control kind shares: its child window, its place in the window's
@@ -40,6 +41,11 @@ class Win32Control : public virtual IControl {
     HWND hwnd() const { return hwnd_; }
     // The child window has gone with its parent; the object keeps its last state.
     void Detach();
+    // Set by the tabs whose page holds the control: it shows only while that page is in front
+    // and its own visibility allows, and the two are kept apart so that each survives the other.
+    void SetPageShown(bool shown);
+    // The tabs whose page holds the control, whose body then lies behind it.
+    void SetPageOf(Win32Tabs* tabs) { pageOf_ = tabs; }
 
     // WM_COMMAND with this control's id; true when handled.
     virtual bool OnCommand(WORD) { return false; }
@@ -64,6 +70,8 @@ class Win32Control : public virtual IControl {
                 const std::string& caption, DWORD exStyle = 0);
     // True when a user could act on the control now: it and its window enabled and shown.
     bool AcceptsInput() const;
+    // For WM_CTLCOLOR*: what lies behind the control, the window's face or a tab's body.
+    HBRUSH Backdrop(HDC dc) const;
 
     Win32Window& window_;
     HWND hwnd_ = nullptr;
@@ -80,6 +88,8 @@ class Win32Control : public virtual IControl {
     TwipsRect bounds_;
     bool enabled_ = true;
     bool visible_ = true;
+    bool pageShown_ = true;
+    Win32Tabs* pageOf_ = nullptr;
     bool hasToolTip_ = false;
 };
 

@@ -11,7 +11,7 @@ class Win32Label : public Win32Control, public virtual ILabel {
     Win32Label(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
                const std::string& caption, DWORD style = 0);
     void SetFont(const FontSpec& font) override;
-    HBRUSH OnCtlColor(HDC dc) override { return FaceBackground(dc); }
+    HBRUSH OnCtlColor(HDC dc) override { return Backdrop(dc); }
 
   protected:
     // Makes the font from the face, size and weight, with the line under it when asked.

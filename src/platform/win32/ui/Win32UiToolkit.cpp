@@ -78,6 +78,10 @@ void Win32UiToolkit::Dispatch(MSG& msg) {
             IsWindowEnabled(window->hwnd()) && window->PreviewKey(msg)) {
             return;
         }
+        // Ahead of the dialog manager, which would take Ctrl+Tab for a plain Tab.
+        if (window->TabsKey(msg)) {
+            return;
+        }
         if (window->hwnd() != nullptr && IsDialogMessageW(window->hwnd(), &msg)) {
             return;
         }

@@ -7,6 +7,7 @@
 #include "platform/win32/ui/Win32ListBox.h"
 #include "platform/win32/ui/Win32PaintBox.h"
 #include "platform/win32/ui/Win32PushButton.h"
+#include "platform/win32/ui/Win32Tabs.h"
 #include "platform/win32/ui/Win32TextBox.h"
 #include "platform/win32/ui/Win32TreeView.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
@@ -129,10 +130,39 @@ ITreeView& Win32Window::AddTreeView(const std::string& name, const TwipsRect& wh
     return Adopt(std::make_unique<Win32TreeView>(*this, name, nextId_++, where));
 }
 
+ITabs& Win32Window::AddTabs(const std::string& name, const TwipsRect& where,
+                            const std::vector<std::string>& captions) {
+    return Adopt(std::make_unique<Win32Tabs>(*this, name, nextId_++, where, captions));
+}
+
 IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where,
                                   Picture picture) {
     return Adopt(std::make_unique<Win32Ornament>(*this, name, nextId_++, where,
                                                  Win32Ornament::Kind::Picture, picture));
+}
+
+void Win32Window::SetState(WindowState state) {
+    if (hwnd_ != nullptr) {
+        ShowWindow(hwnd_, state == WindowState::Minimized ? SW_MINIMIZE : SW_RESTORE);
+    }
+}
+
+WindowState Win32Window::State() const {
+    return hwnd_ != nullptr && IsIconic(hwnd_) ? WindowState::Minimized : WindowState::Normal;
+}
+
+TextExtent Win32Window::MeasureText(const std::string& text) const {
+    const ScreenDc screen{GetDC(nullptr)};
+    if (!screen) {
+        return {};
+    }
+    const HGDIOBJ old = SelectObject(screen.get(), ui_.font());
+    const std::wstring wide = Utf8ToWide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(screen.get(), old);
+    const ScreenMetrics& scale = ui_.Scale();
+    return {scale.TwipsX(size.cx), scale.TwipsY(size.cy)};
 }
 
 IControl& Win32Window::AddSeparator(const std::string& name, const TwipsRect& where) {
@@ -360,6 +390,21 @@ bool Win32Window::PreviewKey(const MSG& msg) {
     } catch (...) {
         return false;
     }
+}
+
+bool Win32Window::TabsKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB ||
+        (GetKeyState(VK_CONTROL) & 0x8000) == 0 || hwnd_ == nullptr || !IsWindowEnabled(hwnd_)) {
+        return false;
+    }
+    const int by = (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1;
+    for (auto& control : controls_) {
+        if (auto* tabs = dynamic_cast<Win32Tabs*>(control.get());
+            tabs != nullptr && tabs->Step(by)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Win32Window::Destroyed() {

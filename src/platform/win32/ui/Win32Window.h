@@ -54,6 +54,11 @@ class Win32Window final : public IWindow {
     bool Visible() const override;
     TwipsRect Bounds() const override;
     void MoveTo(int left, int top) override;
+    void SetState(WindowState state) override;
+    WindowState State() const override;
+    TextExtent MeasureText(const std::string& text) const override;
+    ITabs& AddTabs(const std::string& name, const TwipsRect& where,
+                   const std::vector<std::string>& captions) override;
     void Refresh() override;
     void SetRoundedRegion(int left, int top, int right, int bottom, int cornerWidth,
                           int cornerHeight) override;
@@ -91,6 +96,9 @@ class Win32Window final : public IWindow {
     // The message loop's turn for the key preview, before the dialog manager; true when the
     // handler consumed the key.
     bool PreviewKey(const MSG& msg);
+    // Ctrl+Tab and Ctrl+Shift+Tab, wherever the focus is: the next or previous tab of the first
+    // tabs control that takes input. Answers true when a tab changed.
+    bool TabsKey(const MSG& msg);
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     // The window behind a handle of ours, or nullptr.
     static Win32Window* From(HWND hwnd);
