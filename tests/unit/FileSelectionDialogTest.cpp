@@ -106,6 +106,16 @@ TEST_F(FileSelectionDialogTest, ClosingWithoutSelectKeepsTheFieldButNotTheFolder
     EXPECT_EQ(dialog->window().Find("FileName")->Text(), "notes.txt");
     EXPECT_EQ(Listed().size(), 3u) << "the list keeps its pattern";
 
+    // Each shortcut button has the picture of the folder it leads to above it.
+    const auto shortcut = [this](const std::string& n) {
+        IWindow& w = dialog->window();
+        return std::pair(
+            w.Find("Location(" + n + ")")->Text(),
+            dynamic_cast<fakes::FakePicture&>(*w.Find("LocPicture(" + n + ")")).picture);
+    };
+    EXPECT_EQ((std::vector{shortcut("1"), shortcut("2")}),
+              (std::vector<std::pair<std::string, Picture>>{{"Desktop", Picture::Desktop},
+                                                            {"My Documents", Picture::Documents}}));
     Input(fakes::ClickOn{"FindFiles", "Location(1)"});
     EXPECT_EQ(dialog->tree().Path(), "c:\\documents and settings\\bob\\desktop");
     EXPECT_EQ(Listed(), std::vector<std::string>{"todo.txt"});

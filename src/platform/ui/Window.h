@@ -36,6 +36,9 @@ struct MenuItem {
 // Why a window is asked whether it may unload.
 enum class CloseReason { User, Code };
 
+// The pictures a window can show: the program's icon and the dialog's two shortcut folders.
+enum class Picture { Program, Desktop, Documents };
+
 enum class WindowState { Normal, Minimized };
 
 // A top-level window and the controls it owns. The controls live as long as the window object.
@@ -66,8 +69,9 @@ class IWindow {
     // Tabs over pages of controls: tab i is captioned captions[i]; tab 0 is shown at first.
     virtual ITabs& AddTabs(const std::string& name, const TwipsRect& where,
                            const std::vector<std::string>& captions) = 0;
-    // The program's icon, drawn to fill the place.
-    virtual IControl& AddPicture(const std::string& name, const TwipsRect& where) = 0;
+    // The picture, drawn to fill the place.
+    virtual IControl& AddPicture(const std::string& name, const TwipsRect& where,
+                                 Picture picture) = 0;
     // An etched line across the place.
     virtual IControl& AddSeparator(const std::string& name, const TwipsRect& where) = 0;
     // The control of that name, or nullptr.

@@ -44,7 +44,7 @@ AboutBox::AboutBox(const Platform& platform) : platform_(platform) {
     const std::string title = platform_.application.Title();
     window_ = platform_.ui.CreateTopWindow("frmAbout", " About " + title, 6000, 4500);
     IWindow& w = *window_;
-    w.AddPicture("picIcon", {240, 240, 480, 480});
+    w.AddPicture("picIcon", {240, 240, 480, 480}, Picture::Program);
     ILabel& titleLabel = w.AddLabel("lblTitle", {1050, 240, 4700, 480}, title);
     titleLabel.SetFont({"MS Sans Serif", 12, true});
     version_ = &w.AddLabel("lblVersion", {1050, 780, 4700, 240},

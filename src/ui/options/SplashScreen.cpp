@@ -20,7 +20,7 @@ SplashScreen::SplashScreen(const Platform& platform) : platform_(platform) {
     const std::string title = platform_.application.Title();
     window_ = platform_.ui.CreateTopWindow("Logo", title, kWidth, kHeight, WindowFrame::None);
     IWindow& w = *window_;
-    w.AddPicture("Image1", {480, 600, 720, 720});
+    w.AddPicture("Image1", {480, 600, 720, 720}, Picture::Program);
     ILabel& name = w.AddLabel("Label(0)", {1560, 480, 4200, 840}, title);
     name.SetFont({"Times New Roman", 32, true});
     ILabel& version = w.AddLabel("Label(2)", {1560, 1380, 4200, 300},

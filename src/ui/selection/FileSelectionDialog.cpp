@@ -22,16 +22,18 @@ FileSelectionDialog::FileSelectionDialog(const Platform& platform, bool isWindow
     tree_ = std::make_unique<ExplorerTreeView>(w, "FolderTree", TwipsRect{1515, 120, 5055, 2220},
                                                platform_, isWindowsNt, treeSettings);
     list_ = &w.AddListBox("FileList", {1500, 2385, 5085, 1455}, false);
-    fileName_ = &w.AddTextBox("FileName", {2400, 3990, 4170, 285});
+    // The name box leaves its label 1,080 twips: in the program's font a narrower label wraps
+    // at 144 dpi.
+    fileName_ = &w.AddTextBox("FileName", {2610, 3990, 3960, 285});
     fileName_->SetText("*.*");
-    w.AddPicture("LocPicture(1)", {495, 240, 510, 510});
+    w.AddPicture("LocPicture(1)", {495, 240, 510, 510}, Picture::Desktop);
     IPushButton& desktop = w.AddPushButton("Location(1)", {120, 840, 1260, 330}, "Desktop");
-    w.AddPicture("LocPicture(2)", {495, 1305, 510, 510});
+    w.AddPicture("LocPicture(2)", {495, 1305, 510, 510}, Picture::Documents);
     IPushButton& documents = w.AddPushButton("Location(2)", {120, 1905, 1260, 330}, "My Documents");
     IPushButton& select = w.AddPushButton("selectButton", {120, 3450, 1260, 375}, "Select");
     IPushButton& cancel = w.AddPushButton("cancelButton", {120, 3900, 1260, 375}, "Cancel");
     count_ = &w.AddLabel("FileCount", {120, 2430, 1260, 255}, "0 files");
-    w.AddLabel("Label1", {1500, 4020, 900, 255}, "File Name:");
+    w.AddLabel("Label1", {1500, 4020, 1080, 255}, "File Name:");
     w.SetDefaultButton(&select);
     w.SetCancelButton(&cancel);
 

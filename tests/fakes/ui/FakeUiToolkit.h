@@ -153,6 +153,15 @@ class FakeLabel final : public FakeControl, public ILabel {
     std::function<void(const std::string&)> onTextSet;
 };
 
+// Remembers which picture it shows.
+class FakePicture final : public FakeControl {
+  public:
+    FakePicture(FakeWindow& window, std::string name, const TwipsRect& where, Picture shown)
+        : FakeControl(window, std::move(name), "", where), picture(shown) {}
+
+    const Picture picture;
+};
+
 class FakeLinkLabel final : public FakeControl, public ILinkLabel {
   public:
     using FakeControl::FakeControl;
@@ -320,8 +329,9 @@ class FakeWindow final : public IWindow {
                    const std::vector<std::string>& captions) override {
         return Adopt(std::make_unique<FakeTabs>(*this, name, where, captions));
     }
-    IControl& AddPicture(const std::string& name, const TwipsRect& where) override {
-        return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));
+    IControl& AddPicture(const std::string& name, const TwipsRect& where,
+                         Picture picture) override {
+        return Adopt(std::make_unique<FakePicture>(*this, name, where, picture));
     }
     IControl& AddSeparator(const std::string& name, const TwipsRect& where) override {
         return Adopt(std::make_unique<FakeLabel>(*this, name, "", where));

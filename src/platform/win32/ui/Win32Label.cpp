@@ -1,5 +1,6 @@
 #include "platform/win32/ui/Win32Label.h"
 
+#include "platform/win32/ResourceIds.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
 #include "platform/win32/ui/Win32Window.h"
@@ -9,6 +10,18 @@ namespace kestrum::win32 {
 namespace {
 
 constexpr COLORREF kLinkColour = RGB(0, 0, 0xCC);
+
+int IconResource(Picture picture) {
+    switch (picture) {
+        case Picture::Desktop:
+            return KESTRUM_DESKTOP_PICTURE;
+        case Picture::Documents:
+            return KESTRUM_DOCUMENTS_PICTURE;
+        case Picture::Program:
+            break;
+    }
+    return KESTRUM_PROGRAM_ICON;
+}
 
 }  // namespace
 
@@ -75,17 +88,18 @@ bool Win32LinkLabel::OnSubclassMessage(UINT message, WPARAM, LPARAM, LRESULT& re
 }
 
 Win32Ornament::Win32Ornament(Win32Window& window, const std::string& name, int id,
-                             const TwipsRect& where, Kind kind)
+                             const TwipsRect& where, Kind kind, Picture picture)
     : Win32Control(window, name, id) {
     if (kind == Kind::Separator) {
         Create(L"STATIC", SS_ETCHEDHORZ, where, "");
         return;
     }
     Create(L"STATIC", SS_ICON | SS_REALSIZECONTROL, where, "");
+    // Loaded at the place's own size in pixels, so that Windows picks and scales the image once.
     const ScreenMetrics& scale = window_.toolkit().Scale();
-    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                          IMAGE_ICON, scale.PixelsX(where.width),
-                                          scale.PixelsY(where.height), LR_DEFAULTCOLOR));
+    icon_ = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IconResource(picture)), IMAGE_ICON,
+                   scale.PixelsX(where.width), scale.PixelsY(where.height), LR_DEFAULTCOLOR));
     if (hwnd_ != nullptr && icon_ != nullptr) {
         SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
     }

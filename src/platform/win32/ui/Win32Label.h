@@ -35,12 +35,12 @@ class Win32LinkLabel final : public Win32Label, public ILinkLabel {
     std::function<void()> onClick_;
 };
 
-// The program's icon, or an etched line.
+// One of the program's pictures, or an etched line.
 class Win32Ornament final : public Win32Control {
   public:
     enum class Kind { Picture, Separator };
     Win32Ornament(Win32Window& window, const std::string& name, int id, const TwipsRect& where,
-                  Kind kind);
+                  Kind kind, Picture picture = Picture::Program);
     ~Win32Ornament() override;
 
   private:

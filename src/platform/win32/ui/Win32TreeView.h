@@ -5,13 +5,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/win32/ResourceIds.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/ui/Win32Control.h"
 
 namespace kestrum::win32 {
 
 // The resource id of the tree's 23 pictures, one 16 x 16 strip on a magenta ground.
-inline constexpr int kTreeImagesResource = 201;
+inline constexpr int kTreeImagesResource = KESTRUM_TREE_IMAGES;
 
 // A SysTreeView32 with the tree's pictures from the program's resources, subclassed so that the
 // program sees the keys first and typed characters never reach the tree's own search.

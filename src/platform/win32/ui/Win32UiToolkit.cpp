@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/ResourceIds.h"
 #include "platform/win32/ui/Win32MessageBox.h"
 #include "platform/win32/ui/Win32Window.h"
 
@@ -20,7 +21,7 @@ Win32UiToolkit::Win32UiToolkit(IApplication& application) : application_(applica
     // Room for the dialog manager's own data: DefDlgProcW keeps it there.
     wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(KESTRUM_PROGRAM_ICON));
     wc.hIconSm = wc.hIcon;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

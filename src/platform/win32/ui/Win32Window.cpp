@@ -135,9 +135,10 @@ ITabs& Win32Window::AddTabs(const std::string& name, const TwipsRect& where,
     return Adopt(std::make_unique<Win32Tabs>(*this, name, nextId_++, where, captions));
 }
 
-IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where) {
+IControl& Win32Window::AddPicture(const std::string& name, const TwipsRect& where,
+                                  Picture picture) {
     return Adopt(std::make_unique<Win32Ornament>(*this, name, nextId_++, where,
-                                                 Win32Ornament::Kind::Picture));
+                                                 Win32Ornament::Kind::Picture, picture));
 }
 
 void Win32Window::SetState(WindowState state) {

@@ -45,7 +45,7 @@ class Win32Window final : public IWindow {
     ITextBox& AddTextBox(const std::string& name, const TwipsRect& where) override;
     IListBox& AddListBox(const std::string& name, const TwipsRect& where, bool sorted) override;
     ITreeView& AddTreeView(const std::string& name, const TwipsRect& where) override;
-    IControl& AddPicture(const std::string& name, const TwipsRect& where) override;
+    IControl& AddPicture(const std::string& name, const TwipsRect& where, Picture picture) override;
     IControl& AddSeparator(const std::string& name, const TwipsRect& where) override;
     IControl* Find(const std::string& name) override;
     void Show() override;
