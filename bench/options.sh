@@ -21,6 +21,8 @@ for helper in kestrum-window-timer kestrum-message-box; do
     cp -- "$bench_root/build/win32/bin/$helper.exe" "$drive_c/"
 done
 bench_setting ShowSplash 0
+# Saved once before, the window opens unchanged and closes without asking whether to save.
+bench_setting Defined Yes
 
 # Milliseconds from the start of the program to its window titled TITLE.
 time_window() {
