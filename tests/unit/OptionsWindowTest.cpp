@@ -259,6 +259,8 @@ TEST(OptionsWindow, ClosingWithChangesAsksWhetherToSave) {
     OptionsWindow& w = m.Open();
     m.fake.ui.Input(fakes::PressKey{"Options", {keys::kF2}});
     EXPECT_EQ(w.window().State(), WindowState::Minimized);
+    m.fake.ui.Input(fakes::PressKey{"Options", {keys::kF4}});
+    EXPECT_EQ(m.fake.ui.Find("FindFiles"), nullptr) << "F4 without an entry browses nowhere";
     m.Click("cancelButton");
     EXPECT_FALSE(w.window().Loaded());
     EXPECT_TRUE(m.fake.ui.messages.empty());
