@@ -10,22 +10,6 @@ std::string ReadOr(ISettingsStore& store, const char* name, const std::string& f
     return store.Read(kSettingsApplication, kSettingsSection, name).value_or(fallback);
 }
 
-// The splash choice is stored as a number; text that is not one keeps the default.
-bool ReadSplashChoice(ISettingsStore& store) {
-    const auto stored = store.Read(kSettingsApplication, kSettingsSection, "ShowSplash");
-    if (!stored || stored->empty()) {
-        return true;
-    }
-    bool anyNonZero = false;
-    for (char c : *stored) {
-        if (c < '0' || c > '9') {
-            return true;
-        }
-        anyNonZero = anyNonZero || c != '0';
-    }
-    return anyNonZero;
-}
-
 }  // namespace
 
 std::string ReadGeneralOptions(ISettingsStore& store) {
@@ -36,25 +20,32 @@ std::string ReadDeleteOptions(ISettingsStore& store) {
     return ReadOr(store, "DeleteOptions", kDefaultDeleteOptions);
 }
 
-StoredSettings ReadSettings(ISettingsStore& store) {
-    StoredSettings settings;
-    settings.GeneralOptions = ReadGeneralOptions(store);
-    settings.DeleteOptions = ReadDeleteOptions(store);
-    settings.ShowSplash = ReadSplashChoice(store);
-    settings.Defined = ReadOr(store, "Defined", "No");
-    return settings;
+bool ReadShowSplash(ISettingsStore& store) {
+    const std::string text = ReadOr(store, "ShowSplash", "1");
+    std::size_t at = text.find_first_not_of(' ');
+    if (at == std::string::npos) {
+        return false;
+    }
+    // The number's leading zeros say nothing; what follows must be the digit 1 alone.
+    while (at + 1 < text.size() && text[at] == '0') {
+        ++at;
+    }
+    return text.substr(at) == "1";
+}
+
+bool ReadDefined(ISettingsStore& store) {
+    return ReadOr(store, "Defined", "No") == "Yes";
 }
 
 bool SaveSettings(ISettingsStore& store, const StoredSettings& settings) {
-    bool ok = store.Write(kSettingsApplication, kSettingsSection, "GeneralOptions",
-                          settings.GeneralOptions);
-    ok = store.Write(kSettingsApplication, kSettingsSection, "DeleteOptions",
-                     settings.DeleteOptions) &&
-         ok;
-    ok = store.Write(kSettingsApplication, kSettingsSection, "ShowSplash",
-                     settings.ShowSplash ? "1" : "0") &&
-         ok;
-    ok = store.Write(kSettingsApplication, kSettingsSection, "Defined", settings.Defined) && ok;
+    bool ok = true;
+    for (const auto& [name, value] :
+         {std::pair<const char*, std::string>{"ShowSplash", settings.ShowSplash ? "1" : "0"},
+          {"GeneralOptions", settings.GeneralOptions},
+          {"DeleteOptions", settings.DeleteOptions},
+          {"Defined", settings.Defined}}) {
+        ok = store.Write(kSettingsApplication, kSettingsSection, name, value) && ok;
+    }
     return ok;
 }
 

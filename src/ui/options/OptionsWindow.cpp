@@ -61,20 +61,6 @@ const char* const kDeleteCaptions[] = {
 
 }  // namespace
 
-bool SplashChosen(ISettingsStore& store) {
-    const std::string text =
-        store.Read(kSettingsApplication, kSettingsSection, "ShowSplash").value_or("1");
-    std::size_t at = text.find_first_not_of(' ');
-    if (at == std::string::npos) {
-        return false;
-    }
-    // The number's leading zeros say nothing; what follows must be the digit 1 alone.
-    while (at + 1 < text.size() && text[at] == '0') {
-        ++at;
-    }
-    return text.substr(at) == "1";
-}
-
 OptionsWindow::OptionsWindow(RunContext& ctx, OptionState& options) : ctx_(ctx), options_(options) {
     window_ = ctx_.platform.ui.CreateTopWindow("Options", kOptionsWindowTitle, kClientWidth,
                                                kClientHeight);
@@ -174,7 +160,7 @@ void OptionsWindow::CreateControls() {
 
 void OptionsWindow::Load() {
     const Platform& p = ctx_.platform;
-    const bool showSplash = SplashChosen(p.settings);
+    const bool showSplash = ReadShowSplash(p.settings);
     if (showSplash) {
         SplashScreen(p).ShowModal();
     }
@@ -189,8 +175,7 @@ void OptionsWindow::Load() {
     DeleteBox(static_cast<int>(del::kDnsCache)).SetEnabled(dnsAvailable);
     DeleteBox(static_cast<int>(del::kPrefetch)).SetEnabled(prefetchAvailable);
 
-    const bool defined =
-        p.settings.Read(kSettingsApplication, kSettingsSection, "Defined").value_or("No") == "Yes";
+    const bool defined = ReadDefined(p.settings);
     if (!defined) {
         GeneralBox(1).SetValue(true);
         GeneralBox(2).SetValue(true);
@@ -281,14 +266,8 @@ bool OptionsWindow::Save() {
     WriteShortcuts();
     IFileSystem& files = ctx_.platform.files;
     WriteListFile(files, ctx_.Startup.ListFilePath, fileList_->Entries());
-    ISettingsStore& store = ctx_.platform.settings;
-    const auto write = [&store](const char* name, const std::string& value) {
-        store.Write(kSettingsApplication, kSettingsSection, name, value);
-    };
-    write("ShowSplash", splash_->Value() ? "1" : "0");
-    write("GeneralOptions", options_.GeneralOptions);
-    write("DeleteOptions", options_.DeleteOptions);
-    write("Defined", "Yes");
+    SaveSettings(ctx_.platform.settings,
+                 {options_.GeneralOptions, options_.DeleteOptions, splash_->Value(), "Yes"});
     MarkSaved();
     return true;
 }

@@ -97,8 +97,4 @@ class OptionsWindow final : public ProgramWindow, private IFileListHost {
     bool running_ = false;
 };
 
-// The splash choice as load reads it: the stored text's number, 1 when nothing is stored; text
-// that is no number is not 1.
-bool SplashChosen(ISettingsStore& store);
-
 }  // namespace kestrum
