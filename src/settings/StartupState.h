@@ -8,6 +8,11 @@
 
 namespace kestrum {
 
+// The command lines of the two starts that show no options window: the "Clean Now" shortcuts'
+// confirmation, and the silent clean at log-on.
+inline constexpr char kRunArgument[] = "/run";
+inline constexpr char kStartupArgument[] = "/startup";
+
 // The facts start-up establishes once for the whole process.
 struct StartupState {
     bool IsWindowsNT = false;

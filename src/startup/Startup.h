@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "settings/StartupState.h"
+
 namespace kestrum {
 
 class KestrumModule;
 
 inline constexpr char kAlreadyRunningMessage[] = "The Kestrum program is already running";
-inline constexpr char kRunArgument[] = "/run";
-inline constexpr char kStartupArgument[] = "/startup";
 
 enum class StartupOutcome {
     // The process has nothing more to do and ends.

@@ -3,6 +3,7 @@
 #include "engine/Completion.h"
 #include "engine/RunContext.h"
 #include "engine/RunDriver.h"
+#include "ui/options/OptionsWindow.h"
 
 namespace kestrum {
 
@@ -34,7 +35,7 @@ std::string DescribeChoices(const RunContext& ctx) {
 }  // namespace
 
 MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
-    window_ = ctx_.platform.ui.CreateTopWindow("Options", kOptionsTitle, 6000, 2400);
+    window_ = ctx_.platform.ui.CreateTopWindow("Options", kOptionsWindowTitle, 6000, 2400);
     summary_ = &window_->AddLabel("summaryLabel", {240, 180, 5520, 900}, "");
     runButton_ = &window_->AddPushButton("runButton", {2040, 1500, 1800, 450}, "Clean Now");
     exitButton_ = &window_->AddPushButton("exitButton", {4080, 1500, 1680, 450}, "Exit");

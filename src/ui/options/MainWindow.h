@@ -11,8 +11,6 @@ namespace kestrum {
 
 struct RunContext;
 
-inline constexpr char kOptionsTitle[] = " Kestrum Options";
-
 // The window of an interactive or shortcut start: it shows the stored choices and cleans with
 // them on "Clean Now". Closing it ends the program.
 class MainWindow final : public ProgramWindow {

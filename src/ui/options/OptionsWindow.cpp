@@ -39,7 +39,6 @@ constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 375;
 constexpr TwipsRect kHelpPlace{120, 5535, 450, 450};
 
-constexpr char kRunCommandArgument[] = "/run";
 constexpr char kHelpToolTip[] = " View program and company-contact information ";
 
 // The delete boxes from top to bottom, by flag position.
@@ -301,14 +300,14 @@ void OptionsWindow::WriteShortcuts() {
     const std::string target =
         p.application.ExecutableFolder() + "\\" + p.application.ExecutableName() + ".exe";
     if (GeneralBox(2).Value()) {
-        CreateDesktopShortcut(shortcuts, "", kCleanNowShortcut, target, kRunCommandArgument);
+        CreateDesktopShortcut(shortcuts, "", kCleanNowShortcut, target, kRunArgument);
     } else {
         DeleteDesktopShortcut(shortcuts, kCleanNowShortcut);
     }
     const std::string quickLaunch = QuickLaunchShortcutPath(shortcuts, kCleanNowShortcut);
     const bool present = p.files.FileExists(quickLaunch);
     if (GeneralBox(4).Value() && !present) {
-        CreateQuickLaunchShortcut(shortcuts, "", "", target, kRunCommandArgument);
+        CreateQuickLaunchShortcut(shortcuts, "", "", target, kRunArgument);
     } else if (!GeneralBox(4).Value() && present) {
         p.files.RemoveFile(quickLaunch);
     }
