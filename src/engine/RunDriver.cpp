@@ -6,6 +6,7 @@
 #include "common/Text.h"
 #include "engine/Banner.h"
 #include "engine/CleaningSteps.h"
+#include "engine/Completion.h"
 #include "engine/RunContext.h"
 #include "settings/StartupState.h"
 
@@ -157,6 +158,21 @@ void RunWithProgressWindow(RunContext& ctx) {
     ctx.platform.ui.ProcessPendingEvents();
     RunCleaning(ctx);
     banner.Unload();
+}
+
+void RunFromWindow(RunContext& ctx, IWindow& window, IControl* focus) {
+    window.Hide();
+    RunWithProgressWindow(ctx);
+    if (window.Loaded()) {
+        window.Show();
+        if (focus != nullptr) {
+            focus->SetFocus();
+        }
+    }
+    // A cancelled run has said so already; the completion report is for a run that went through.
+    if (!ctx.Run.CancelRequested) {
+        CompleteRun(ctx);
+    }
 }
 
 }  // namespace kestrum

@@ -6,6 +6,8 @@
 namespace kestrum {
 
 struct RunContext;
+class IControl;
+class IWindow;
 
 inline constexpr char kStoppedMessage[] = "The Kestrum process was successfully stopped";
 inline constexpr char kRunTitle[] = " Kestrum";
@@ -34,5 +36,10 @@ void ComputeLocations(RunContext& ctx);
 // show the progress window, run, close the progress window. The caller then checks
 // CancelRequested.
 void RunWithProgressWindow(RunContext& ctx);
+
+// The run a window starts from its button, once it has rebuilt the option strings: the window
+// hides behind the progress window, comes back when still loaded, with the focus on `focus` if
+// one is given, and a run that was not cancelled is then reported.
+void RunFromWindow(RunContext& ctx, IWindow& window, IControl* focus);
 
 }  // namespace kestrum

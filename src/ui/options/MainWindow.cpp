@@ -1,6 +1,5 @@
 #include "ui/options/MainWindow.h"
 
-#include "engine/Completion.h"
 #include "engine/RunContext.h"
 #include "engine/RunDriver.h"
 #include "ui/options/OptionsWindow.h"
@@ -91,15 +90,7 @@ void MainWindow::CleanNow() {
         return;
     }
     running_ = true;
-    window_->Hide();
-    RunWithProgressWindow(ctx_);
-    if (window_->Loaded()) {
-        window_->Show();
-    }
-    // A cancelled run has said so already; the completion report is for a run that went through.
-    if (!ctx_.Run.CancelRequested) {
-        CompleteRun(ctx_);
-    }
+    RunFromWindow(ctx_, *window_, nullptr);
     running_ = false;
 }
 

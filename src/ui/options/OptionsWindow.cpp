@@ -320,16 +320,7 @@ void OptionsWindow::CleanNow() {
     }
     running_ = true;
     CollectOptions();
-    window_->Hide();
-    RunWithProgressWindow(ctx_);
-    if (window_->Loaded()) {
-        window_->Show();
-        cancelButton_->SetFocus();
-    }
-    // A cancelled run has said so already; the completion report is for a run that went through.
-    if (!ctx_.Run.CancelRequested) {
-        CompleteRun(ctx_);
-    }
+    RunFromWindow(ctx_, *window_, cancelButton_);
     running_ = false;
 }
 
