@@ -120,4 +120,29 @@ void AboutBox::StartSysInfo() {
     Fail(kSysInfoUnavailableMessage);
 }
 
+AboutOpener::AboutOpener(const Platform& platform, IWindow& owner, const TwipsRect& buttonPlace)
+    : platform_(platform) {
+    PropertyBag properties;
+    properties.Write<std::string>("Caption", "?", "HelpButton");
+    button_ = std::make_unique<Button>(owner, "HelpButton", buttonPlace, properties);
+    button_->control().SetToolTip(" View program and company-contact information ");
+    button_->SetOnClick([this] { Show(); });
+    // Back in its window, the box has served its turn; closing the window ends the program.
+    owner.SetOnActivate([this] { Close(); });
+    owner.SetOnUnload([this] { Close(); });
+}
+
+void AboutOpener::Show() {
+    if (open() == nullptr) {
+        box_ = std::make_unique<AboutBox>(platform_);
+    }
+    box_->Show();
+}
+
+void AboutOpener::Close() {
+    if (open() != nullptr) {
+        box_->window().Unload();
+    }
+}
+
 }  // namespace kestrum

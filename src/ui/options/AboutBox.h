@@ -52,4 +52,25 @@ class AboutBox {
     std::uint64_t mailSession_ = 0;
 };
 
+// A window's "?" button and the About box it opens: one box at a time, made anew once the last
+// one has closed, and closed when the window comes forward again or goes. The button is made
+// where the constructor runs in the window's tab order; the window's own F1 calls Show.
+class AboutOpener {
+  public:
+    AboutOpener(const Platform& platform, IWindow& owner, const TwipsRect& buttonPlace);
+    AboutOpener(const AboutOpener&) = delete;
+    AboutOpener& operator=(const AboutOpener&) = delete;
+
+    void Show();
+    void Close();
+    // The box while it is open, or nullptr.
+    AboutBox* open() { return box_ && box_->window().Loaded() ? box_.get() : nullptr; }
+    Button& button() { return *button_; }
+
+  private:
+    const Platform& platform_;
+    std::unique_ptr<Button> button_;
+    std::unique_ptr<AboutBox> box_;
+};
+
 }  // namespace kestrum

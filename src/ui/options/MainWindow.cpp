@@ -38,46 +38,22 @@ MainWindow::MainWindow(RunContext& ctx) : ctx_(ctx) {
     summary_ = &window_->AddLabel("summaryLabel", {240, 180, 5520, 900}, "");
     runButton_ = &window_->AddPushButton("runButton", {2040, 1500, 1800, 450}, "Clean Now");
     exitButton_ = &window_->AddPushButton("exitButton", {4080, 1500, 1680, 450}, "Exit");
-    PropertyBag helpProperties;
-    helpProperties.Write<std::string>("Caption", "?", "HelpButton");
-    helpButton_ = std::make_unique<Button>(*window_, "HelpButton", TwipsRect{240, 1500, 450, 450},
-                                           helpProperties);
-    helpButton_->control().SetToolTip(" View program and company-contact information ");
+    about_ = std::make_unique<AboutOpener>(ctx_.platform, *window_, TwipsRect{240, 1500, 450, 450});
     window_->SetDefaultButton(runButton_);
     runButton_->SetOnClick([this] { CleanNow(); });
     exitButton_->SetOnClick([this] { window_->Unload(); });
-    helpButton_->SetOnClick([this] { ShowAbout(); });
     window_->SetOnKeyPreview([this](const KeyEvent& key) {
         if (key.key != keys::kF1) {
             return false;
         }
-        ShowAbout();
+        about_->Show();
         return true;
-    });
-    // Closing this window ends the program, so the About box goes with it.
-    window_->SetOnUnload([this] {
-        if (about() != nullptr) {
-            about_->window().Unload();
-        }
-    });
-    // Back in this window, the About box has served its turn.
-    window_->SetOnActivate([this] {
-        if (about() != nullptr) {
-            about_->window().Unload();
-        }
     });
     RefreshSummary();
 }
 
 void MainWindow::Show() {
     window_->Show();
-}
-
-void MainWindow::ShowAbout() {
-    if (about() == nullptr) {
-        about_ = std::make_unique<AboutBox>(ctx_.platform);
-    }
-    about_->Show();
 }
 
 void MainWindow::RefreshSummary() {

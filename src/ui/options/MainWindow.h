@@ -23,13 +23,12 @@ class MainWindow final : public ProgramWindow {
     IWindow& window() override { return *window_; }
     IPushButton& runButton() { return *runButton_; }
     IPushButton& exitButton() { return *exitButton_; }
-    Button& helpButton() { return *helpButton_; }
+    Button& helpButton() { return about_->button(); }
     // The About box while it is open, or nullptr.
-    AboutBox* about() { return about_ && about_->window().Loaded() ? about_.get() : nullptr; }
+    AboutBox* about() { return about_->open(); }
 
   private:
     void CleanNow();
-    void ShowAbout();
     void RefreshSummary();
 
     RunContext& ctx_;
@@ -37,8 +36,7 @@ class MainWindow final : public ProgramWindow {
     ILabel* summary_ = nullptr;
     IPushButton* runButton_ = nullptr;
     IPushButton* exitButton_ = nullptr;
-    std::unique_ptr<Button> helpButton_;
-    std::unique_ptr<AboutBox> about_;
+    std::unique_ptr<AboutOpener> about_;
     bool running_ = false;
 };
 

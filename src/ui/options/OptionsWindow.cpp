@@ -39,8 +39,6 @@ constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 375;
 constexpr TwipsRect kHelpPlace{120, 5535, 450, 450};
 
-constexpr char kHelpToolTip[] = " View program and company-contact information ";
-
 // The delete boxes from top to bottom, by flag position.
 constexpr int kDeleteOrder[] = {1, 2, 3, 4, 5, 8, 6, 9, 7};
 
@@ -115,10 +113,7 @@ void OptionsWindow::CreateControls() {
         tabs_->Place(*control, kDeleteTab);
     }
 
-    PropertyBag helpProperties;
-    helpProperties.Write<std::string>("Caption", "?", "HelpButton");
-    help_ = std::make_unique<Button>(w, "HelpButton", kHelpPlace, helpProperties);
-    help_->control().SetToolTip(kHelpToolTip);
+    about_ = std::make_unique<AboutOpener>(ctx_.platform, w, kHelpPlace);
     const int right = kTabsPlace.left + kTabsPlace.width;
     const auto buttonAt = [&](int fromRight) {
         return TwipsRect{right - fromRight * kButtonWidth - (fromRight - 1) * 120, kButtonTop,
@@ -148,13 +143,8 @@ void OptionsWindow::CreateControls() {
     saveButton_->SetOnClick([this] { Save(); });
     runButton_->SetOnClick([this] { CleanNow(); });
     cancelButton_->SetOnClick([this] { window_->Unload(); });
-    help_->SetOnClick([this] { ShowAbout(); });
     w.SetOnKeyPreview([this](const KeyEvent& key) { return KeyPreview(key); });
     w.SetOnQueryUnload([this](CloseReason) { return QueryClose(); });
-    // Back in this window, the About box has served its turn; closing this window ends the
-    // program, so the box goes with it.
-    w.SetOnActivate([this] { CloseAbout(); });
-    w.SetOnUnload([this] { CloseAbout(); });
 }
 
 void OptionsWindow::Load() {
@@ -392,7 +382,7 @@ bool OptionsWindow::KeyPreview(const KeyEvent& key) {
             }
             return true;
         case keys::kF1:
-            ShowAbout();
+            about_->Show();
             return true;
         case keys::kF2:
             window_->SetState(WindowState::Minimized);
@@ -418,19 +408,6 @@ bool OptionsWindow::QueryClose() {
             return true;
         default:
             return false;
-    }
-}
-
-void OptionsWindow::ShowAbout() {
-    if (about() == nullptr) {
-        about_ = std::make_unique<AboutBox>(ctx_.platform);
-    }
-    about_->Show();
-}
-
-void OptionsWindow::CloseAbout() {
-    if (about() != nullptr) {
-        about_->window().Unload();
     }
 }
 

@@ -48,9 +48,9 @@ class OptionsWindow final : public ProgramWindow, private IFileListHost {
     ICheckBox& SplashBox() { return *splash_; }
     ITabs& Tabs() { return *tabs_; }
     FileListEditor& FileList() { return *fileList_; }
-    Button& helpButton() { return *help_; }
+    Button& helpButton() { return about_->button(); }
     // The About box while it is open, or nullptr.
-    AboutBox* about() { return about_ && about_->window().Loaded() ? about_.get() : nullptr; }
+    AboutBox* about() { return about_->open(); }
 
   private:
     void CreateControls();
@@ -68,8 +68,6 @@ class OptionsWindow final : public ProgramWindow, private IFileListHost {
     void MarkSaved();
     bool KeyPreview(const KeyEvent& key);
     bool QueryClose();
-    void ShowAbout();
-    void CloseAbout();
 
     // IFileListHost
     void ListEdited() override;
@@ -90,8 +88,7 @@ class OptionsWindow final : public ProgramWindow, private IFileListHost {
     IPushButton* saveButton_ = nullptr;
     IPushButton* runButton_ = nullptr;
     IPushButton* cancelButton_ = nullptr;
-    std::unique_ptr<Button> help_;
-    std::unique_ptr<AboutBox> about_;
+    std::unique_ptr<AboutOpener> about_;
     bool deleteWarningGiven_ = false;
     bool syncingBoxes_ = false;
     bool running_ = false;

@@ -41,6 +41,8 @@ Win32Window::~Win32Window() {
     // The handlers belong to the owner, which is going away with this object.
     onUnload_ = nullptr;
     onQueryUnload_ = nullptr;
+    onActivate_ = nullptr;
+    onDeactivate_ = nullptr;
     Unload(true);
 }
 
