@@ -167,9 +167,12 @@ void FileListEditor::UpdateControls() {
         return;
     }
     add_->SetEnabled(true);
-    const bool rows = list_->Count() > 0;
+    EnableRowButtons(list_->Count() > 0);
+}
+
+void FileListEditor::EnableRowButtons(bool enabled) {
     for (IPushButton* b : {update_, remove_, clear_}) {
-        b->SetEnabled(rows);
+        b->SetEnabled(enabled);
     }
 }
 
@@ -191,9 +194,7 @@ bool FileListEditor::AddListEntry(const std::string& path) {
     // Loading the list before the box is set must not leave usable buttons beside a disabled
     // list.
     if (host_.SelectedFilesBox().Value()) {
-        for (IPushButton* b : {update_, remove_, clear_}) {
-            b->SetEnabled(true);
-        }
+        EnableRowButtons(true);
     }
     return true;
 }
@@ -210,9 +211,7 @@ void FileListEditor::Remove() {
         list_->SetSelectedIndex(std::max(row - 1, 0));
         list_->SetFocus();
     } else {
-        for (IPushButton* b : {update_, remove_, clear_}) {
-            b->SetEnabled(false);
-        }
+        EnableRowButtons(false);
         host_.SelectedFilesBox().SetFocus();
     }
     UpdateControls();
@@ -296,10 +295,7 @@ void FileListEditor::ShowField(int top) {
     b.top = top + kBrowseInset;
     browse_->SetBounds(b);
     LayoutEntryField();
-    field_->SetEnabled(true);
-    field_->SetVisible(true);
-    browse_->SetVisible(true);
-    browse_->SetEnabled(true);
+    RestoreEntryField();
 }
 
 void FileListEditor::LayoutEntryField() {

@@ -82,6 +82,8 @@ class FileListEditor final : public IFileSelectionHost {
 
     bool AddListEntry(const std::string& path);
     std::string DisplayText(const std::string& path) const;
+    // Update, Remove and Clear, which need a row to act on.
+    void EnableRowButtons(bool enabled);
     void Remove();
     void Clear();
     void ShowMenu(int x, int y);
