@@ -9,6 +9,9 @@
 
 #include "WinTestSupport.h"
 
+// After windows.h, which it needs.
+#include <commctrl.h>
+
 namespace kestrum::wintest {
 namespace {
 
@@ -305,6 +308,103 @@ TEST(Scenario, FirstStartSavesAndTheNextStartShowsTheSavedState) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"Kestrum");
     RegDeleteTreeW(HKEY_CURRENT_USER, settings.c_str());
     DeleteFileW(link.c_str());
+    DeleteFileW(list);
+}
+
+// Ticks or clears a check box by clicking it when it shows the other value: the notification a
+// click sends, handled before this returns (a box's click opens no window, so this cannot hang).
+void SetTicked(HWND window, const std::wstring& caption, bool ticked) {
+    HWND box = FindControl(window, caption);
+    ASSERT_NE(box, nullptr) << caption;
+    if (Ticked(window, caption) != ticked) {
+        SendMessageW(window, WM_COMMAND,
+                     MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(box)), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(box));
+    }
+    EXPECT_EQ(Ticked(window, caption), ticked) << caption;
+}
+
+// The delete tab end to end: with every box cleared Save warns and writes nothing; a Clean Now of
+// the temporary files alone removes a seeded one and leaves the stored choices; a path typed into
+// the entry field over the list is saved to the list file.
+TEST(Scenario, DeleteOptionsWarningCleanNowAndAnEntryTypedIntoTheList) {
+    const std::wstring settings = L"Software\\Kestrum";
+    const wchar_t* list = L"C:\\Program Files\\Kestrum\\Kestrum.lst";
+    RegDeleteTreeW(HKEY_CURRENT_USER, settings.c_str());
+    DeleteFileW(list);
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const std::wstring seeded = std::wstring(windows) + L"\\temp\\kestrum-seeded.tmp";
+    { std::ofstream(seeded.c_str()) << "junk"; }
+    ASSERT_NE(GetFileAttributesW(seeded.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    Process app(kKestrum);
+    HWND options = WaitForWindow(app.id(), kOptions, kTimeout);
+    ASSERT_NE(options, nullptr);
+    // Saving then neither registers a start-up entry nor makes a shortcut to clean away.
+    SetTicked(options, L"&Perform Kestrum when Windows starts?", false);
+    SetTicked(options, L"Add CleanNow shortcut to your &desktop?", false);
+    // To the delete tab as a click on it would go: the tab control tells its owner the change.
+    SendMessageW(FindWindowExW(options, nullptr, WC_TABCONTROLW, nullptr), TCM_SETCURFOCUS, 1, 0);
+    const std::wstring temporary = L"Delete &temporary files?",
+                       selected = L"Delete select &files?:";
+    for (const wchar_t* caption :
+         {L"Delete &browser history?", L"Delete coo&kies?", L"Delete \"r&ecent\" lists?",
+          L"Delete &temporary files?", L"Delete cac&he files?", L"Clear Recycle B&in?",
+          L"Delete select &files?:", L"Clear DNS cache?  (Windows 2000 and &XP only)",
+          L"Delete prefetch files (&Windows XP only)"}) {
+        SetTicked(options, caption, false);
+    }
+    HWND save = FindButton(options, L"&Save");
+    HWND cleanNow = FindButton(options, L"Clean &Now");
+    EXPECT_FALSE(IsWindowEnabled(cleanNow));
+    Press(save);
+    HWND warning = WaitForWindow(app.id(), L" Delete Options", kTimeout,
+                                 L"Warning:  No delete options have been selected");
+    ASSERT_NE(warning, nullptr);
+    Press(FindButton(warning, L"OK"));
+    ASSERT_TRUE(Eventually([&] { return IsWindowEnabled(options); }));
+    EXPECT_TRUE(IsWindowEnabled(save)) << "nothing saved";
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, settings + L"\\Settings", L"Defined"), L"(none)");
+
+    SetTicked(options, temporary, true);
+    ASSERT_TRUE(IsWindowEnabled(cleanNow));
+    Press(cleanNow);
+    HWND done = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        done = WaitForWindow(app.id(), L" Kestrum", 0,
+                             L"The Kestrum process was successfully completed");
+        if (done == nullptr) {
+            done = WaitForWindow(app.id(), L" Reboot", 0);
+        }
+        return done != nullptr;
+    }));
+    Press(FindButton(done, L"OK") != nullptr ? FindButton(done, L"OK") : FindButton(done, L"&No"));
+    EXPECT_EQ(GetFileAttributesW(seeded.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the seeded file went";
+    ASSERT_EQ(WaitForWindow(app.id(), kOptions, kTimeout), options);
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, settings + L"\\Settings", L"DeleteOptions"), L"(none)");
+
+    SetTicked(options, selected, true);
+    HWND field = FindWindowExW(options, nullptr, L"Edit", nullptr);
+    ASSERT_NE(field, nullptr);
+    Press(FindButton(options, L"&Add"));
+    ASSERT_TRUE(Eventually([&] { return IsWindowVisible(field) != FALSE; }));
+    for (const wchar_t c : std::wstring(L"c:\\kestrum-kept\\notes.txt")) {
+        PostMessageW(field, WM_CHAR, c, 1);
+    }
+    PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
+    HWND rows = FindWindowExW(options, nullptr, L"ListBox", nullptr);
+    EXPECT_TRUE(Eventually([&] { return SendMessageW(rows, LB_GETCOUNT, 0, 0) == 1; }));
+    PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(field); }));
+    Press(save);
+    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(save); })) << "saved";
+    EXPECT_EQ(FileText(list), "c:\\kestrum-kept\\notes.txt\r\n");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, settings + L"\\Settings", L"DeleteOptions"),
+              L"00010010000000000000");
+    ExpectCleanExit(app, options);
+    RegDeleteTreeW(HKEY_CURRENT_USER, settings.c_str());
     DeleteFileW(list);
 }
 
