@@ -6,8 +6,8 @@
 #include "settings/ListFile.h"
 #include "settings/Settings.h"
 #include "startup/KestrumModule.h"
-#include "ui/options/MainWindow.h"
 #include "ui/options/OptionsWindow.h"
+#include "ui/options/RunVerify.h"
 
 namespace kestrum {
 
@@ -61,7 +61,7 @@ StartupOutcome Main(KestrumModule& module) {
     const std::string& command = module.Startup.CommandLine = p.application.CommandLine();
 
     if (command == kRunArgument) {
-        module.Window = std::make_unique<MainWindow>(module.Context);
+        module.Window = std::make_unique<RunVerify>(module.Context, module.Options);
         module.Window->Show();
         return StartupOutcome::WindowShown;
     }

@@ -77,15 +77,15 @@ TEST(Startup, EachKindOfStart) {
         std::optional<bool> serviceProcess;
         bool inTaskList;
         int runs;
-        bool optionsShown;
+        const char* window;  // the one shown, if any
         std::size_t messages;
     } cases[] = {
-        {"/startup", true, StartupOutcome::Ended, true, false, 1, false, 0},
-        {"/run", true, StartupOutcome::WindowShown, {}, false, 0, true, 0},
-        {"", true, StartupOutcome::Ended, {}, false, 0, false, 1},
-        {"", false, StartupOutcome::WindowShown, false, true, 0, true, 0},
-        {"/RUN", false, StartupOutcome::WindowShown, false, true, 0, true, 0},
-        {"/startup ", true, StartupOutcome::Ended, {}, false, 0, false, 1},
+        {"/startup", true, StartupOutcome::Ended, true, false, 1, nullptr, 0},
+        {"/run", true, StartupOutcome::WindowShown, {}, false, 0, "RunVerify", 0},
+        {"", true, StartupOutcome::Ended, {}, false, 0, nullptr, 1},
+        {"", false, StartupOutcome::WindowShown, false, true, 0, "Options", 0},
+        {"/RUN", false, StartupOutcome::WindowShown, false, true, 0, "Options", 0},
+        {"/startup ", true, StartupOutcome::Ended, {}, false, 0, nullptr, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.arguments + '"');
@@ -98,8 +98,11 @@ TEST(Startup, EachKindOfStart) {
         EXPECT_EQ(s.fake.system.registered, c.serviceProcess);
         EXPECT_EQ(s.fake.application.taskListVisible, c.inTaskList);
         EXPECT_EQ(s.probe->runs, c.runs);
-        fakes::FakeWindow* options = s.fake.ui.Find("Options");
-        EXPECT_EQ(options != nullptr && options->Visible(), c.optionsShown);
+        for (const char* name : {"Options", "RunVerify"}) {
+            fakes::FakeWindow* window = s.fake.ui.Find(name);
+            const bool expected = c.window != nullptr && std::string(c.window) == name;
+            EXPECT_EQ(window != nullptr && window->Visible(), expected) << name;
+        }
         EXPECT_EQ(s.fake.ui.messages.size(), c.messages);
     }
 }

@@ -311,6 +311,20 @@ TEST(Scenario, FirstStartSavesAndTheNextStartShowsTheSavedState) {
     DeleteFileW(list);
 }
 
+// Waits for the message that ends a run that went through and answers it: OK to its
+// completion, No to a reboot the run advises.
+void AnswerTheRunsEnd(Process& app) {
+    HWND done = nullptr;
+    HWND reboot = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        done = WaitForWindow(app.id(), L" Kestrum", 0,
+                             L"The Kestrum process was successfully completed");
+        reboot = WaitForWindow(app.id(), L" Reboot", 0);
+        return done != nullptr || reboot != nullptr;
+    }));
+    Press(done != nullptr ? FindButton(done, L"OK") : FindButton(reboot, L"&No"));
+}
+
 // Ticks or clears a check box by clicking it when it shows the other value: the notification a
 // click sends, handled before this returns (a box's click opens no window, so this cannot hang).
 void SetTicked(HWND window, const std::wstring& caption, bool ticked) {
@@ -370,16 +384,7 @@ TEST(Scenario, DeleteOptionsWarningCleanNowAndAnEntryTypedIntoTheList) {
     SetTicked(options, temporary, true);
     ASSERT_TRUE(IsWindowEnabled(cleanNow));
     Press(cleanNow);
-    HWND done = nullptr;
-    ASSERT_TRUE(Eventually([&] {
-        done = WaitForWindow(app.id(), L" Kestrum", 0,
-                             L"The Kestrum process was successfully completed");
-        if (done == nullptr) {
-            done = WaitForWindow(app.id(), L" Reboot", 0);
-        }
-        return done != nullptr;
-    }));
-    Press(FindButton(done, L"OK") != nullptr ? FindButton(done, L"OK") : FindButton(done, L"&No"));
+    AnswerTheRunsEnd(app);
     EXPECT_EQ(GetFileAttributesW(seeded.c_str()), INVALID_FILE_ATTRIBUTES)
         << "the seeded file went";
     ASSERT_EQ(WaitForWindow(app.id(), kOptions, kTimeout), options);
@@ -406,6 +411,69 @@ TEST(Scenario, DeleteOptionsWarningCleanNowAndAnEntryTypedIntoTheList) {
     ExpectCleanExit(app, options);
     RegDeleteTreeW(HKEY_CURRENT_USER, settings.c_str());
     DeleteFileW(list);
+}
+
+// A "Clean Now" shortcut's start shows the stored choices and the list; Cancel ends it having
+// cleaned nothing; Clean Now with the temporary files unticked removes a seeded cookie, keeps a
+// seeded temporary file, ends the program and leaves the stored choices as they were.
+TEST(Scenario, TheConfirmationWindowCleansOnceWithItsOwnChoices) {
+    const std::wstring settings = L"Software\\Kestrum\\Settings";
+    const wchar_t* list = L"C:\\Program Files\\Kestrum\\Kestrum.lst";
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrum");
+    const std::wstring stored = L"01010000000000000000";  // cookies and temporary files
+    ASSERT_EQ(
+        RegSetKeyValueW(HKEY_CURRENT_USER, settings.c_str(), L"DeleteOptions", REG_SZ,
+                        stored.c_str(), static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t))),
+        ERROR_SUCCESS);
+    {
+        std::ofstream(list, std::ios::binary)
+            << "c:\\kestrum-none\\a.txt\r\nc:\\kestrum-none\\b\\\r\n";
+    }
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const std::wstring temporary = std::wstring(windows) + L"\\temp\\kestrum-kept.tmp";
+    const std::wstring cookie = std::wstring(windows) + L"\\cookies\\kestrum@example.txt";
+    CreateDirectoryW((std::wstring(windows) + L"\\cookies").c_str(), nullptr);
+    for (const std::wstring& file : {temporary, cookie}) {
+        std::ofstream(file.c_str()) << "seeded";
+    }
+    const auto exists = [](const std::wstring& file) {
+        return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+
+    for (const bool clean : {false, true}) {
+        SCOPED_TRACE(clean ? "Clean Now" : "Cancel");
+        Process app(kKestrum + L"/run");
+        HWND window = WaitForWindow(app.id(), kOptions, kTimeout, L"Clean &Now");
+        ASSERT_NE(window, nullptr);
+        std::wstring ticks;
+        for (const wchar_t* caption :
+             {L"All &Options", L"Delete &browser history?", L"Delete coo&kies?",
+              L"Delete &temporary files?", L"Delete select &files?:",
+              L"Delete prefetch files?  (&Windows XP only)"}) {
+            ticks += Ticked(window, caption) ? L'1' : L'0';
+        }
+        EXPECT_EQ(ticks, L"001100");
+        HWND rows = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+        ASSERT_EQ(SendMessageW(rows, LB_GETCOUNT, 0, 0), 2);
+        wchar_t row[MAX_PATH] = {};
+        SendMessageW(rows, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(row));
+        EXPECT_STREQ(row, L"c:\\kestrum-none\\b\\");
+        if (clean) {
+            SetTicked(window, L"Delete &temporary files?", false);
+            Press(FindButton(window, L"Clean &Now"));
+            AnswerTheRunsEnd(app);
+        } else {
+            Press(FindButton(window, L"Cancel"));
+        }
+        ExpectCleanExit(app);
+        EXPECT_TRUE(exists(temporary));
+        EXPECT_EQ(exists(cookie), !clean);
+    }
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, settings, L"DeleteOptions"), stored);
+    DeleteFileW(temporary.c_str());
+    DeleteFileW(list);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrum");
 }
 
 }  // namespace

@@ -68,6 +68,10 @@ std::string ShortenPath(const IWindow& window, const std::string& path, int widt
     return s;
 }
 
+std::string ListRowText(const IWindow& window, const IListBox& list, const std::string& path) {
+    return ShortenPath(window, path, Clamp16(list.Bounds().width - kRowMargin), kKeep);
+}
+
 int ListItemAt(const IListBox& list, int x, int y) {
     for (int row = 0; row < list.Count(); ++row) {
         const TwipsRect r = list.ItemRect(row);
@@ -181,7 +185,7 @@ std::vector<std::string> FileListEditor::Entries() const {
 }
 
 std::string FileListEditor::DisplayText(const std::string& path) const {
-    return ShortenPath(window_, path, Clamp16(list_->Bounds().width - kRowMargin), kKeep);
+    return ListRowText(window_, *list_, path);
 }
 
 bool FileListEditor::AddListEntry(const std::string& path) {

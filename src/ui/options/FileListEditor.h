@@ -120,6 +120,9 @@ class FileListEditor final : public IFileSelectionHost {
 // The text shown for a path in a width of twips measured in the window's font: the first `keep`
 // characters, "\ ...\" and as many trailing names as fit; the last name is never shortened.
 std::string ShortenPath(const IWindow& window, const std::string& path, int width, int keep);
+// A list's row for a path: shortened to the list's width less the room of its border and scroll
+// bar, keeping the drive.
+std::string ListRowText(const IWindow& window, const IListBox& list, const std::string& path);
 // The row under a point of the list's inside, in twips, or -1.
 int ListItemAt(const IListBox& list, int x, int y);
 // The bottom of the selected row, in twips from the top of the list's inside; 0 when none.

@@ -39,23 +39,6 @@ constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 375;
 constexpr TwipsRect kHelpPlace{120, 5535, 450, 450};
 
-// The delete boxes from top to bottom, by flag position.
-constexpr int kDeleteOrder[] = {1, 2, 3, 4, 5, 8, 6, 9, 7};
-
-// Captions with their access keys; each letter is used once in the window.
-const char* const kDeleteCaptions[] = {
-    "",
-    "Delete &browser history?",
-    "Delete coo&kies?",
-    "Delete \"r&ecent\" lists?",
-    "Delete &temporary files?",
-    "Delete cac&he files?",
-    "Clear Recycle B&in?",
-    "Delete select &files?:",
-    "Clear DNS cache?  (Windows 2000 and &XP only)",
-    "Delete prefetch files (&Windows XP only)",
-};
-
 }  // namespace
 
 OptionsWindow::OptionsWindow(RunContext& ctx, OptionState& options) : ctx_(ctx), options_(options) {
@@ -98,14 +81,10 @@ void OptionsWindow::CreateControls() {
         "(Note:  requires significantly more time to execute)");
     tabs_->Place(note, kGeneralTab);
 
-    allOptions_ = &AddBox("AllOptions", kPageTop, kBoxLeft, "All &Options", kDeleteTab);
-    top = kPageTop + kDeleteRow;
-    for (const int i : kDeleteOrder) {
-        dOptions_[static_cast<std::size_t>(i)] =
-            &AddBox("dOptions(" + std::to_string(i) + ")", top, kIndentedLeft, kDeleteCaptions[i],
-                    kDeleteTab);
-        top += kDeleteRow;
-    }
+    const DeleteBoxesLayout boxes{kPageTop,  kBoxLeft,   kIndentedLeft,
+                                  kBoxRight, kDeleteRow, kBoxHeight};
+    deleteBoxes_ = std::make_unique<DeleteBoxes>(
+        w, boxes, kPrefetchCaption, [this](ICheckBox& box) { tabs_->Place(box, kDeleteTab); });
     fileList_ =
         std::make_unique<FileListEditor>(ctx_.platform, w, kListLayout, ctx_.Startup.IsWindowsNT,
                                          static_cast<IFileListHost&>(*this));
@@ -129,10 +108,7 @@ void OptionsWindow::CreateControls() {
     for (ICheckBox* box : {gOptions_[1], gOptions_[2], gOptions_[3], gOptions_[4], splash_}) {
         box->SetOnClick([this] { MarkChanged(); });
     }
-    for (int i = 1; i <= static_cast<int>(del::kCount); ++i) {
-        DeleteBox(i).SetOnClick([this, i] { DeleteBoxClicked(i); });
-    }
-    allOptions_->SetOnClick([this] { AllOptionsClicked(); });
+    deleteBoxes_->SetOnBoxClick([this](int index) { DeleteBoxClicked(index); });
     tabs_->SetOnSelect([this](int previous) {
         if (previous == kGeneralTab) {
             DeleteBox(1).SetFocus();
@@ -154,16 +130,10 @@ void OptionsWindow::Load() {
         SplashScreen(p).ShowModal();
     }
     splash_->SetValue(showSplash);
-    syncingBoxes_ = false;
 
     fileList_->Fill(options_);
 
     const StartupState& startup = ctx_.Startup;
-    const bool dnsAvailable = startup.IsWindowsNT && startup.WindowsBuild >= 2000;
-    const bool prefetchAvailable = startup.IsWindowsNT && startup.WindowsBuild >= 2200;
-    DeleteBox(static_cast<int>(del::kDnsCache)).SetEnabled(dnsAvailable);
-    DeleteBox(static_cast<int>(del::kPrefetch)).SetEnabled(prefetchAvailable);
-
     const bool defined = ReadDefined(p.settings);
     if (!defined) {
         GeneralBox(1).SetValue(true);
@@ -179,17 +149,7 @@ void OptionsWindow::Load() {
     bool wipe = false;
     ApplyFlag(options_.GeneralOptions, general::kWipeFiles, wipe);
     GeneralBox(3).SetValue(wipe);
-    for (std::size_t i = 1; i <= del::kCount; ++i) {
-        bool ticked = false;
-        ApplyFlag(options_.DeleteOptions, i, ticked);
-        DeleteBox(static_cast<int>(i)).SetValue(ticked);
-    }
-    if (!dnsAvailable) {
-        DeleteBox(static_cast<int>(del::kDnsCache)).SetValue(false);
-    }
-    if (!prefetchAvailable) {
-        DeleteBox(static_cast<int>(del::kPrefetch)).SetValue(false);
-    }
+    deleteBoxes_->Load(startup, options_.DeleteOptions);
     if (defined) {
         MarkSaved();
     }
@@ -231,10 +191,7 @@ void OptionsWindow::Show() {
 void OptionsWindow::CollectOptions() {
     options_.GeneralOptions =
         BuildFlagString({GeneralBox(1).Value(), GeneralBox(2).Value(), GeneralBox(3).Value()});
-    options_.DeleteOptions =
-        BuildFlagString({DeleteBox(1).Value(), DeleteBox(2).Value(), DeleteBox(3).Value(),
-                         DeleteBox(4).Value(), DeleteBox(5).Value(), DeleteBox(6).Value(),
-                         DeleteBox(7).Value(), DeleteBox(8).Value(), DeleteBox(9).Value()});
+    options_.DeleteOptions = deleteBoxes_->Collect();
     const std::vector<std::string> entries = fileList_->Entries();
     options_.SelectedFiles.assign(1, std::string());
     options_.SelectedFiles.insert(options_.SelectedFiles.end(), entries.begin(), entries.end());
@@ -315,37 +272,12 @@ void OptionsWindow::CleanNow() {
 }
 
 void OptionsWindow::DeleteBoxClicked(int index) {
-    syncingBoxes_ = true;
     MarkChanged();
     deleteWarningGiven_ = false;
     if (index == static_cast<int>(del::kSelected)) {
         fileList_->UpdateControls();
     }
-    bool all = true;
-    bool any = false;
-    for (int i = 1; i <= static_cast<int>(del::kCount); ++i) {
-        const ICheckBox& box = DeleteBox(i);
-        any = any || box.Value();
-        // A box the system cannot clean does not keep "All Options" from showing ticked.
-        all = all && (box.Value() || !box.Enabled());
-    }
-    allOptions_->SetValue(all);
-    runButton_->SetEnabled(any);
-    syncingBoxes_ = false;
-}
-
-void OptionsWindow::AllOptionsClicked() {
-    if (syncingBoxes_) {
-        return;
-    }
-    // Each box's own handling sets "All Options" again as it goes; the value read here is the
-    // one every box gets.
-    const bool value = allOptions_->Value();
-    for (int i = 1; i <= static_cast<int>(del::kCount); ++i) {
-        if (DeleteBox(i).Enabled()) {
-            DeleteBox(i).SetValue(value);
-        }
-    }
+    runButton_->SetEnabled(deleteBoxes_->AnyTicked());
 }
 
 void OptionsWindow::MarkChanged() {

@@ -9,6 +9,7 @@
 #include "settings/StartupState.h"
 #include "ui/controls/Button.h"
 #include "ui/options/AboutBox.h"
+#include "ui/options/DeleteBoxes.h"
 #include "ui/options/FileListEditor.h"
 #include "ui/options/ProgramWindow.h"
 
@@ -43,8 +44,8 @@ class OptionsWindow final : public ProgramWindow, private IFileListHost {
     void CleanNow();
 
     ICheckBox& GeneralBox(int index) { return *gOptions_.at(static_cast<std::size_t>(index)); }
-    ICheckBox& DeleteBox(int index) { return *dOptions_.at(static_cast<std::size_t>(index)); }
-    ICheckBox& AllOptionsBox() { return *allOptions_; }
+    ICheckBox& DeleteBox(int index) { return deleteBoxes_->Box(index); }
+    ICheckBox& AllOptionsBox() { return deleteBoxes_->All(); }
     ICheckBox& SplashBox() { return *splash_; }
     ITabs& Tabs() { return *tabs_; }
     FileListEditor& FileList() { return *fileList_; }
@@ -62,8 +63,8 @@ class OptionsWindow final : public ProgramWindow, private IFileListHost {
     void WriteStartupEntry();
     void WriteShortcuts();
 
+    // After the cascade: a delete box's change marks the window changed and re-arms the warning.
     void DeleteBoxClicked(int index);
-    void AllOptionsClicked();
     void MarkChanged();
     void MarkSaved();
     bool KeyPreview(const KeyEvent& key);
@@ -81,16 +82,14 @@ class OptionsWindow final : public ProgramWindow, private IFileListHost {
     ITabs* tabs_ = nullptr;
     // Indexed as the flag-string positions; entry 0 is unused.
     std::array<ICheckBox*, 5> gOptions_{};
-    std::array<ICheckBox*, 10> dOptions_{};
+    std::unique_ptr<DeleteBoxes> deleteBoxes_;
     ICheckBox* splash_ = nullptr;
-    ICheckBox* allOptions_ = nullptr;
     std::unique_ptr<FileListEditor> fileList_;
     IPushButton* saveButton_ = nullptr;
     IPushButton* runButton_ = nullptr;
     IPushButton* cancelButton_ = nullptr;
     std::unique_ptr<AboutOpener> about_;
     bool deleteWarningGiven_ = false;
-    bool syncingBoxes_ = false;
     bool running_ = false;
 };
 
