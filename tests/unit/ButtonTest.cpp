@@ -74,14 +74,6 @@ TEST_F(ButtonTest, PaintsAnOvalFaceWithABevelThatSinksWhilePressed) {
     EXPECT_EQ(events, (std::vector<std::string>{"down", "up"}));
 }
 
-TEST_F(ButtonTest, ACaptionLargerThanTheButtonStartsFiveTwipsIn) {
-    PropertyBag properties;
-    properties.Write<std::string>("Caption", "A caption far too wide", "HelpButton");
-    Make({0, 0, 600, 100}, properties);
-    const Op& caption = Painted().back();
-    EXPECT_EQ(std::make_pair(caption.x, caption.y), std::make_pair(5, 5));
-}
-
 TEST_F(ButtonTest, ClicksOnAMouseClickOrEnterWithTheFocusAndNeverOnTheSpaceBar) {
     Make({0, 0, 1200, 450});
     ui.Input(fakes::PressKey{"Form", {keys::kEnter}});
@@ -93,11 +85,15 @@ TEST_F(ButtonTest, ClicksOnAMouseClickOrEnterWithTheFocusAndNeverOnTheSpaceBar) 
     EXPECT_EQ(events, (std::vector<std::string>{"click", "down", "up", "click"}));
 }
 
+// A caption larger than the button starts five twips in.
 TEST_F(ButtonTest, ADisabledButtonIsGreyAndRaisesNothing) {
     PropertyBag properties;
     properties.Write("Enabled", false, true);
-    Make({0, 0, 1200, 450}, properties);
-    EXPECT_EQ(Painted().back().colour, 0x808080u);
+    properties.Write<std::string>("Caption", "A caption far too wide", "HelpButton");
+    Make({0, 0, 600, 100}, properties);
+    const Op& caption = Painted().back();
+    EXPECT_EQ(caption.colour, 0x808080u);
+    EXPECT_EQ(std::make_pair(caption.x, caption.y), std::make_pair(5, 5));
     button->control().SetFocus();
     ui.Input(fakes::ClickOn{"Form", "HelpButton"});
     Mouse(MouseAction::Press);
