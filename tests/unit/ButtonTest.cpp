@@ -76,6 +76,7 @@ TEST_F(ButtonTest, PaintsAnOvalFaceWithABevelThatSinksWhilePressed) {
 
 TEST_F(ButtonTest, ClicksOnAMouseClickOrEnterWithTheFocusAndNeverOnTheSpaceBar) {
     Make({0, 0, 1200, 450});
+    EXPECT_EQ(Painted()[1].fill, colours::kButtonFace) << "the face without a colour of its own";
     ui.Input(fakes::PressKey{"Form", {keys::kEnter}});
     EXPECT_EQ(events, std::vector<std::string>{}) << "Enter without the focus";
     button->control().SetFocus();
@@ -100,24 +101,6 @@ TEST_F(ButtonTest, ADisabledButtonIsGreyAndRaisesNothing) {
     ui.Input(fakes::PressKey{"Form", {keys::kEnter}});
     EXPECT_EQ(events, std::vector<std::string>{});
     EXPECT_FALSE(button->Pressed());
-}
-
-TEST_F(ButtonTest, OnlySettingsThatDifferFromTheirDefaultsAreStored) {
-    Make({0, 0, 1200, 450});
-    EXPECT_EQ(button->Caption(), "HelpButton") << "a new button's caption is its name";
-    EXPECT_EQ(std::make_pair(button->BackColor(), button->ForeColor()),
-              std::make_pair(colours::kButtonFace, colours::kButtonText));
-    PropertyBag stored;
-    button->WriteProperties(stored);
-    for (const char* name : {"Caption", "Enabled", "BackColor", "ForeColor"}) {
-        EXPECT_FALSE(stored.Has(name)) << name;
-    }
-    button->SetCaption("?");
-    button->SetForeColor(0x0000FF);
-    button->WriteProperties(stored);
-    EXPECT_EQ(stored.Read<std::string>("Caption", ""), "?");
-    EXPECT_EQ(stored.Read<std::int64_t>("ForeColor", 0), 0x0000FF);
-    EXPECT_FALSE(stored.Has("BackColor"));
 }
 
 }  // namespace
