@@ -86,7 +86,7 @@ TEST_F(ButtonTest, ClicksOnAMouseClickOrEnterWithTheFocusAndNeverOnTheSpaceBar) 
     EXPECT_EQ(events, (std::vector<std::string>{"click", "down", "up", "click"}));
 }
 
-// A caption larger than the button starts five twips in.
+// Greyed, it raises nothing; a caption larger than the button starts five twips in.
 TEST_F(ButtonTest, ADisabledButtonIsGreyAndRaisesNothing) {
     PropertyBag properties;
     properties.Write("Enabled", false, true);
