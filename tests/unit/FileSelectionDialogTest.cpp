@@ -25,10 +25,14 @@ class FileSelectionDialogTest : public ::testing::Test {
     FileSelectionDialogTest() {
         fake.system.userName = "Bob";
         for (const char* file :
-             {"C:\\WINDOWS\\win.ini", "C:\\WINDOWS\\system.ini", "C:\\WINDOWS\\notes.txt",
+             {"C:\\WINDOWS\\win.ini", "C:\\WINDOWS\\System.INI", "C:\\WINDOWS\\notes.txt",
               "C:\\Documents and Settings\\Bob\\Desktop\\todo.txt"}) {
             fake.files.AddFile(file, "x");
         }
+        // Never listed: hidden and system files, folders.
+        fake.files.AddFile("C:\\WINDOWS\\hidden.ini", "x", attr::kHidden);
+        fake.files.AddFile("C:\\WINDOWS\\boot.ini", "x", attr::kSystem);
+        fake.files.AddFolder("C:\\WINDOWS\\folder.ini");
         dialog = std::make_unique<FileSelectionDialog>(platform, true, host);
         dialog->ChangePath("C:\\WINDOWS");
         dialog->window().Show();
@@ -50,10 +54,11 @@ class FileSelectionDialogTest : public ::testing::Test {
     std::unique_ptr<FileSelectionDialog> dialog;
 };
 
+// Names match without regard to case and list in the user's order.
 TEST_F(FileSelectionDialogTest, TheNameFiltersTheListAndTheCountFollows) {
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"notes.txt", "system.ini", "win.ini"}));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"notes.txt", "System.INI", "win.ini"}));
     EXPECT_EQ(Count(), "3 files");
-    dialog->SetFileName("win.ini");
+    dialog->SetFileName("WIN.INI");
     EXPECT_EQ(Listed(), std::vector<std::string>{"win.ini"});
     EXPECT_EQ(Count(), "1 file");
     dialog->window().Find("FileName")->SetFocus();

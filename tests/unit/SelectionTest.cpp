@@ -88,23 +88,6 @@ TEST(FileSelection, CountsPatternsAndResults) {
     }
 }
 
-// Files only, without hidden and system ones, matching without case, in the user's order.
-TEST(FileSelection, TheFileListShowsTheFolderFilesThatMatch) {
-    fakes::FakeFileSystem files;
-    fakes::FakeLocale locale;
-    for (const char* name : {"win.ini", "System.INI", "notes.txt", "Apple.ini"}) {
-        files.AddFile(std::string("C:\\windows\\") + name, "x");
-    }
-    files.AddFile("C:\\windows\\hidden.ini", "x", attr::kHidden);
-    files.AddFile("C:\\windows\\boot.ini", "x", attr::kSystem);
-    files.AddFolder("C:\\windows\\folder.ini");
-    EXPECT_EQ(MatchingFiles(files, locale, "c:\\windows", "*.ini"),
-              (std::vector<std::string>{"Apple.ini", "System.INI", "win.ini"}));
-    EXPECT_EQ(MatchingFiles(files, locale, "c:\\windows", "WIN.INI"),
-              std::vector<std::string>{"win.ini"});
-    EXPECT_TRUE(MatchingFiles(files, locale, "", "*.*").empty());
-}
-
 // Centred over the owner with the bottoms level, pushed into the work area where it would leave
 // it on the left, at the bottom or at the top.
 TEST(FileSelection, TheDialogSitsOverItsOwnerInsideTheWorkArea) {
