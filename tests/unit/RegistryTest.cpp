@@ -93,7 +93,7 @@ class RegistryHistoryTest : public ::testing::Test {
     }
 };
 
-// History clears the typed addresses, recent files every other list; neither only lists the hives.
+// History clears the typed addresses, recent files every other list.
 TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
     for (const auto& [history, recent] : {std::pair{false, false}, {true, false}, {false, true}}) {
         SCOPED_TRACE(std::to_string(history) + std::to_string(recent));
@@ -111,7 +111,6 @@ TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
         }
         EXPECT_TRUE(!recent || reg.Text(kUser, kRunMru, "MRUList") == std::string(1, '\0'))
             << "order emptied";
-        EXPECT_TRUE(recent || history || reg.opened == Names{"80000003||read"});
     }
 }
 
