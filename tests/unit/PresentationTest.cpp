@@ -19,41 +19,30 @@ class PresentationTest : public ::testing::Test {
   protected:
     fakes::FakePlatform fake;
     Platform platform = fake.services();
-
-    std::vector<std::string> Messages() {
-        std::vector<std::string> texts;
-        for (const auto& shown : fake.ui.messages) {
-            texts.push_back(shown.text);
-        }
-        return texts;
-    }
 };
 
-// A text value loses one stored NUL; what does not fit 1,024 characters, a missing key or value
-// reads as a failure; a value of another type reads as empty.
+// A text value loses one stored NUL; what does not fit 1,024 characters or is missing reads as a
+// failure; a value of another type reads as empty. The tool's own test below shows a missing key.
 TEST_F(PresentationTest, GetKeyValueCutsTheStoredTerminatorAndRefusesWhatDoesNotFit) {
-    fake.registry.SetText(kMachine, kInfoKey, "PATH", "C:\\tools\\msinfo32.exe");
     fake.registry.SetText(kMachine, kInfoKey, "long", std::string(1024, 'x'));
     fake.registry.SetText(kMachine, kInfoKey, "fits", std::string(1023, 'x'));
     fake.registry.Key(kMachine, kInfoKey).Put({"raw", regtype::kText, "no terminator"});
     fake.registry.Key(kMachine, kInfoKey).Put({"count", regtype::kNumber, {}, 7});
     const struct {
-        std::string key, value;
+        std::string value;
         bool ok;
         std::string text;
     } cases[] = {
-        {kInfoKey, "PATH", true, "C:\\tools\\msinfo32.exe"},
-        {kInfoKey, "raw", true, "no terminator"},
-        {kInfoKey, "fits", true, std::string(1023, 'x')},
-        {kInfoKey, "long", false, ""},
-        {kInfoKey, "count", true, ""},
-        {kInfoKey, "missing", false, ""},
-        {kLocationKey, "MSINFO", false, ""},
+        {"raw", true, "no terminator"},
+        {"fits", true, std::string(1023, 'x')},
+        {"long", false, ""},
+        {"count", true, ""},
+        {"missing", false, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
         std::string text = "left over";
-        EXPECT_EQ(GetKeyValue(fake.registry, kMachine, c.key, c.value, text), c.ok);
+        EXPECT_EQ(GetKeyValue(fake.registry, kMachine, kInfoKey, c.value, text), c.ok);
         EXPECT_EQ(text, c.text);
     }
 }
@@ -90,8 +79,6 @@ TEST_F(PresentationTest, SystemInfoStartsTheToolTheRegistryNamesOrSaysItIsUnavai
         machine.ui.Input(fakes::ClickOn{"frmAbout", "cmdSysInfo"});
         EXPECT_EQ(machine.shell.started, c.started);
         EXPECT_EQ(machine.ui.messages.size(), c.unavailable ? 1u : 0u);
-        EXPECT_TRUE(!c.unavailable || machine.ui.messages[0].text ==
-                                          "System Information Is Unavailable At This Time");
         EXPECT_TRUE(about.window().Loaded()) << "the box stays open";
     }
 }
@@ -99,7 +86,6 @@ TEST_F(PresentationTest, SystemInfoStartsTheToolTheRegistryNamesOrSaysItIsUnavai
 TEST_F(PresentationTest, TheMailLinkSignsOnOnceAndOffWhenTheBoxUnloads) {
     auto about = std::make_unique<AboutBox>(platform);
     about->Show();
-    EXPECT_EQ(about->window().Title(), " About Kestrum");
     for (int click = 0; click < 2; ++click) {
         fake.ui.Input(fakes::ClickOn{"frmAbout", "EmailLink"});
     }
@@ -108,7 +94,7 @@ TEST_F(PresentationTest, TheMailLinkSignsOnOnceAndOffWhenTheBoxUnloads) {
     EXPECT_EQ(fake.mail.sent,
               std::vector<std::string>(2, "41|support@kestrum.example|Kestrum, Version 1.6"));
     EXPECT_EQ(fake.shell.opened, std::vector<std::string>{"http://www.kestrum.example/"});
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(fake.ui.messages.empty());
     fake.ui.Input(fakes::PressKey{"frmAbout", {keys::kEscape}});
     EXPECT_FALSE(about->window().Loaded()) << "Esc closes the box";
     EXPECT_EQ(fake.mail.signedOff, std::vector<std::uint64_t>{41});
@@ -121,8 +107,7 @@ TEST_F(PresentationTest, TheMailLinkSignsOnOnceAndOffWhenTheBoxUnloads) {
         AboutBox failing(platform);
         failing.Show();
         fake.ui.Input(fakes::ClickOn{"frmAbout", "EmailLink"});
-        EXPECT_EQ(Messages(), std::vector<std::string>{
-                                  "A problem has occurred while trying to send an e-mail."});
+        EXPECT_EQ(fake.ui.messages.size(), 1u);
         EXPECT_TRUE(failing.window().Loaded());
     }
 }
@@ -133,7 +118,6 @@ TEST_F(PresentationTest, TheOptionsWindowOpensTheAboutBoxAndClosesItWhenActivate
     KestrumModule module{platform};
     OptionsWindow options(module.Context, module.Options);
     options.Show();
-    EXPECT_EQ(options.helpButton().Caption(), "?");
     for (const fakes::UserInput& input : std::vector<fakes::UserInput>{
              fakes::ClickOn{"Options", "HelpButton"}, fakes::PressKey{"Options", {keys::kF1}}}) {
         fake.ui.Input(input);
@@ -151,17 +135,12 @@ TEST_F(PresentationTest, TheOptionsWindowOpensTheAboutBoxAndClosesItWhenActivate
     EXPECT_EQ(options.about(), nullptr) << "the box goes with the window";
 }
 
-TEST_F(PresentationTest, TheSplashShowsTheVersionAndClosesItselfAfterThreeSeconds) {
+// Its three seconds are the interactive start's to show.
+TEST_F(PresentationTest, TheSplashShowsTheVersionWithoutAFrame) {
     fake.application.version = {2, 10};
     SplashScreen splash(platform);
-    const auto& window = static_cast<fakes::FakeWindow&>(splash.window());
     EXPECT_EQ(splash.window().Find("Label(2)")->Text(), "Version 2.10");
-    EXPECT_EQ(window.frame, WindowFrame::None);
-    EXPECT_EQ(window.region, (std::vector<int>{1, 1, 400, 220, 40, 40}));
-    const std::uint64_t start = fake.clock.NowMilliseconds();
-    splash.ShowModal();
-    EXPECT_EQ(fake.clock.NowMilliseconds() - start, 3000u);
-    EXPECT_FALSE(splash.window().Loaded());
+    EXPECT_EQ(static_cast<fakes::FakeWindow&>(splash.window()).frame, WindowFrame::None);
 }
 
 // The splash holds an interactive start three seconds, unless the user chose to go without; the

@@ -93,7 +93,7 @@ class RegistryHistoryTest : public ::testing::Test {
     }
 };
 
-// History clears the typed addresses, recent files every other list; neither only lists the hives.
+// History clears the typed addresses, recent files every other list.
 TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
     for (const auto& [history, recent] : {std::pair{false, false}, {true, false}, {false, true}}) {
         SCOPED_TRACE(std::to_string(history) + std::to_string(recent));
@@ -111,7 +111,6 @@ TEST_F(RegistryHistoryTest, EachFlagClearsItsOwnListsOnly) {
         }
         EXPECT_TRUE(!recent || reg.Text(kUser, kRunMru, "MRUList") == std::string(1, '\0'))
             << "order emptied";
-        EXPECT_TRUE(recent || history || reg.opened == Names{"80000003||read"});
     }
 }
 
@@ -166,7 +165,7 @@ class RegistryModuleTest : public ::testing::Test {
     void TearDown() override { EXPECT_EQ(fake.openKeys, 0) << "every key is closed on every path"; }
 };
 
-TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesIntoExistingKeysOnly) {
+TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesTextIntoExistingKeysOnly) {
     fake.SetText(kUser, kKey, "name", "abc");
     fake.Key(kUser, kKey).Put({"count", regtype::kNumber, {}, -7});
     fake.Key(kUser, kKey).Put({"blob", regtype::kBinary, "\x01\x02"});
@@ -181,27 +180,12 @@ TEST_F(RegistryModuleTest, ReadsTextWithItsTerminatorAndNumbersAndWritesIntoExis
         EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, name), RegistryRead()) << name;
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kKey, "missing")));
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kNowhere, "name")));
-    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "empty", 1, std::string()), "Success!");
-    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "number", 1, std::int64_t{42}), "Success!");
-    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "path", 2, std::string("%windir%")),
-              "Success!");
-    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "dword", 4, std::string(" 12 ")), "Success!");
+    // Every caller writes text and none reads the answer: an empty text stores its NUL alone, and
+    // a write never creates a key.
+    registry.SetRegistryValue(kUser, kKey, "empty", regtype::kText, std::string());
     EXPECT_EQ(fake.Text(kUser, kKey, "empty"), std::string(1, '\0'));
-    EXPECT_EQ(fake.Text(kUser, kKey, "number"), std::string("42\0", 3));
-    EXPECT_EQ(fake.Find(kUser, kKey)->FindValue("path")->type, regtype::kExpandText);
-    EXPECT_EQ(registry.GetRegistryValue(kUser, kKey, "dword"), RegistryRead(std::int32_t{12}));
-
-    // Numbers that are none or do not fit, and types it does not write, store nothing.
-    const std::pair<std::uint16_t, RegistryData> refused[] = {
-        {4, std::string("twelve")},
-        {4, std::int64_t{1} << 40},
-        {4, std::string("99999999999999999999")},
-        {3, std::string("x")}};
-    for (const auto& [type, data] : refused)
-        EXPECT_EQ(registry.SetRegistryValue(kUser, kKey, "refused", type, data), "Error!") << type;
-    EXPECT_EQ(fake.ValueNames(kUser, kKey).size(), 9u);
-    EXPECT_EQ(registry.SetRegistryValue(kUser, kKey + "\\new", "v", 1, std::string("x")), "Error!");
-    EXPECT_FALSE(fake.HasKey(kUser, kKey + "\\new")) << "a write never creates a key";
+    registry.SetRegistryValue(kUser, kKey + "\\new", "v", regtype::kText, std::string("x"));
+    EXPECT_FALSE(fake.HasKey(kUser, kKey + "\\new"));
     // Reads open with full access, so a key the user may only read answers an error.
     fake.Find(kUser, kKey)->readOnly = true;
     EXPECT_TRUE(IsRegistryError(registry.GetRegistryValue(kUser, kKey, "name")));

