@@ -50,6 +50,23 @@ TEST(Win32UiToolkitTest, AWindowTheSystemRefusedDoesNotKeepTheLoopRunning) {
     EXPECT_FALSE(shown->Loaded());
 }
 
+// A modal window that goes is not deactivated by its own going, and leaves its owner active: one
+// that closes itself when the user turns to another window (as the File Selection dialog does)
+// would otherwise unload again in the middle of its unloading, and no window would be active.
+TEST(Win32UiToolkitTest, AModalWindowThatGoesHandsTheActivationBack) {
+    Win32Application application;
+    Win32UiToolkit ui{application};
+    auto owner = ui.CreateTopWindow("Owner", " Owner", 3000, 1500);
+    owner->Show();
+    auto modal = ui.CreateTopWindow("Modal", " Modal", 2000, 1000);
+    int deactivations = 0;
+    modal->SetOnDeactivate([&] { ++deactivations; });
+    modal->StartTimer(1, 50, [&] { modal->Unload(); });
+    modal->ShowModal();
+    EXPECT_EQ(deactivations, 0);
+    EXPECT_EQ(GetActiveWindow(), dynamic_cast<Win32Window&>(*owner).hwnd());
+}
+
 // The pixels of one picture of the list, drawn on white.
 std::vector<COLORREF> Pixels(HIMAGELIST list, int index) {
     MemoryDc dc(CreateCompatibleDC(nullptr));

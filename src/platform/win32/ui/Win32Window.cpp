@@ -296,8 +296,10 @@ bool Win32Window::Unload(bool force) {
         return true;  // the handler unloaded it itself
     }
     // The windows a modal window disabled come back first, so that one of them is activated.
+    unloading_ = true;
     EndModal();
     DestroyWindow(hwnd_);
+    unloading_ = false;
     return hwnd_ == nullptr;
 }
 
@@ -485,7 +487,7 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
             if (LOWORD(wparam) != WA_INACTIVE) {
                 Raise(onActivate_);
             } else if (const auto other = reinterpret_cast<HWND>(lparam);
-                       other != hwnd_ && ui_.IsProgramWindow(other)) {
+                       !unloading_ && other != hwnd_ && ui_.IsProgramWindow(other)) {
                 Raise(onDeactivate_);
             }
             return result;

@@ -129,6 +129,8 @@ class Win32Window final : public IWindow {
     Win32PushButton* cancel_ = nullptr;
     // The windows this one disabled while it is shown modally.
     std::vector<HWND> disabledByModal_;
+    // Set while the window is being destroyed: the activation it hands on is no user's doing.
+    bool unloading_ = false;
     std::map<int, std::function<void()>> timers_;
 
     std::function<bool(const KeyEvent&)> onKeyPreview_;
