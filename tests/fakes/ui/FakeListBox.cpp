@@ -120,7 +120,7 @@ void FakeListBox::UserDoubleClick(int x, int y) {
 }
 
 bool FakeListBox::UserKey(const KeyEvent& key) {
-    if (key.key == keys::kTab || key.key == keys::kEscape || key.key == keys::kEnter) {
+    if (DialogKey(key)) {
         return false;
     }
     if (key.key != keys::kUp && key.key != keys::kDown) {
@@ -154,10 +154,6 @@ void FakeListBox::UserChar(char c) {
             return;
         }
     }
-}
-
-void FakeListBox::FocusChanged(bool gained) {
-    Guarded(onFocus_, gained);
 }
 
 }  // namespace kestrum::fakes

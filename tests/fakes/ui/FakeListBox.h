@@ -40,7 +40,6 @@ class FakeListBox final : public FakeControl, public IListBox {
     void UserDoubleClick(int x, int y) override;
     bool UserKey(const KeyEvent& key) override;
     void UserChar(char c) override;
-    void FocusChanged(bool gained) override;
 
   private:
     int VisibleRows() const;
@@ -52,8 +51,6 @@ class FakeListBox final : public FakeControl, public IListBox {
     int selected_ = -1;
     int top_ = 0;
     std::function<void()> onDoubleClick_;
-    std::function<void(const MouseEvent&)> onMouse_;
-    std::function<void(bool)> onFocus_;
 };
 
 }  // namespace kestrum::fakes

@@ -68,8 +68,7 @@ void FakeTextBox::UserClick() {
 }
 
 bool FakeTextBox::UserKey(const KeyEvent& key) {
-    if (key.key == keys::kTab || key.key == keys::kEscape ||
-        (key.key == keys::kEnter && window_.DefaultButton() != nullptr)) {
+    if (DialogKey(key) && (key.key != keys::kEnter || window_.DefaultButton() != nullptr)) {
         return false;
     }
     if (!AcceptsInput()) {
@@ -109,10 +108,6 @@ void FakeTextBox::UserChar(char c) {
     if (AcceptsInput()) {
         Replace(std::string(1, c));
     }
-}
-
-void FakeTextBox::FocusChanged(bool gained) {
-    Guarded(onFocus_, gained);
 }
 
 }  // namespace kestrum::fakes

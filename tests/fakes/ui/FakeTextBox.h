@@ -29,7 +29,6 @@ class FakeTextBox final : public FakeControl, public ITextBox {
     void UserClick() override;
     bool UserKey(const KeyEvent& key) override;
     void UserChar(char c) override;
-    void FocusChanged(bool gained) override;
 
   private:
     // Replaces the selection and leaves the caret after what came in.
@@ -39,7 +38,6 @@ class FakeTextBox final : public FakeControl, public ITextBox {
     std::size_t selEnd_ = 0;
     std::function<void()> onChange_;
     std::function<void(const KeyEvent&)> onKeyDown_;
-    std::function<void(bool)> onFocus_;
 };
 
 }  // namespace kestrum::fakes

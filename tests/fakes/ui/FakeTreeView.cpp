@@ -10,16 +10,6 @@ ITreeView& FakeWindow::AddTreeView(const std::string& name, const TwipsRect& whe
     return Adopt(std::make_unique<FakeTreeView>(*this, name, where));
 }
 
-const FakeTreeView::Node* FakeTreeView::Find(TreeNode node) const {
-    const auto it = nodes_.find(node);
-    return it != nodes_.end() ? &it->second : nullptr;
-}
-
-FakeTreeView::Node* FakeTreeView::Find(TreeNode node) {
-    const auto it = nodes_.find(node);
-    return it != nodes_.end() ? &it->second : nullptr;
-}
-
 TreeNode FakeTreeView::AddNode(TreeNode parent, const std::string& key, const std::string& text,
                                int image, int selectedImage) {
     if (byKey_.count(key) != 0 || (parent != kNoNode && Find(parent) == nullptr)) {
@@ -48,30 +38,10 @@ TreeNode FakeTreeView::FindNode(const std::string& key) const {
     return it != byKey_.end() ? it->second : kNoNode;
 }
 
-std::string FakeTreeView::NodeKey(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->key : std::string();
-}
-
-std::string FakeTreeView::NodeText(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->text : std::string();
-}
-
-int FakeTreeView::NodeImage(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->image : 0;
-}
-
 void FakeTreeView::SetNodeImage(TreeNode node, int image) {
     if (Node* n = Find(node)) {
         n->image = image;
     }
-}
-
-TreeNode FakeTreeView::Parent(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->parent : kNoNode;
 }
 
 std::vector<TreeNode> FakeTreeView::Roots() const {
@@ -100,11 +70,6 @@ TreeNode FakeTreeView::NextSibling(TreeNode node) const {
     return it + 1 < siblings.end() ? *(it + 1) : kNoNode;
 }
 
-bool FakeTreeView::Expanded(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr && n->expanded;
-}
-
 void FakeTreeView::SetExpanded(TreeNode node, bool expanded) {
     Node* n = Find(node);
     // As on the system: a node without children stays closed.
@@ -123,11 +88,6 @@ void FakeTreeView::SetExpanded(TreeNode node, bool expanded) {
     }
 }
 
-bool FakeTreeView::Checked(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr && n->checked;
-}
-
 void FakeTreeView::SetChecked(TreeNode node, bool checked) {
     if (Node* n = Find(node)) {
         n->checked = checked;
@@ -138,12 +98,6 @@ void FakeTreeView::UserCheck(TreeNode node) {
     if (Node* n = Find(node); n != nullptr && options_.checkboxes) {
         n->checked = !n->checked;
         Guarded(onNodeCheck_, node);
-    }
-}
-
-void FakeTreeView::UserMouse(const MouseEvent& event) {
-    if (AcceptsInput()) {
-        Guarded(onMouse_, event);
     }
 }
 
@@ -249,7 +203,7 @@ void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
 
 bool FakeTreeView::UserKey(const KeyEvent& pressed) {
     // The dialog manager's keys, which the system tree never sees.
-    if (pressed.key == keys::kTab || pressed.key == keys::kEscape || pressed.key == keys::kEnter) {
+    if (DialogKey(pressed)) {
         return false;
     }
     if (!AcceptsInput()) {

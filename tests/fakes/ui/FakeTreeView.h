@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/ui/FakeUiToolkit.h"
@@ -19,23 +20,23 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void Clear() override;
     TreeNode FindNode(const std::string& key) const override;
     std::vector<TreeNode> Nodes() const override { return order_; }
-    std::string NodeKey(TreeNode node) const override;
-    std::string NodeText(TreeNode node) const override;
-    int NodeImage(TreeNode node) const override;
+    std::string NodeKey(TreeNode node) const override { return Get(node, &Node::key); }
+    std::string NodeText(TreeNode node) const override { return Get(node, &Node::text); }
+    int NodeImage(TreeNode node) const override { return Get(node, &Node::image); }
     void SetNodeImage(TreeNode node, int image) override;
-    TreeNode Parent(TreeNode node) const override;
+    TreeNode Parent(TreeNode node) const override { return Get(node, &Node::parent); }
     TreeNode FirstChild(TreeNode node) const override;
     TreeNode NextSibling(TreeNode node) const override;
-    bool Expanded(TreeNode node) const override;
+    bool Expanded(TreeNode node) const override { return Get(node, &Node::expanded); }
     void SetExpanded(TreeNode node, bool expanded) override;
-    bool Checked(TreeNode node) const override;
+    bool Checked(TreeNode node) const override { return Get(node, &Node::checked); }
     void SetChecked(TreeNode node, bool checked) override;
     TreeNode Selected() const override { return selected_; }
     void Select(TreeNode node) override;
     void EnsureVisible(TreeNode node) override;
     void SetOptions(const TreeOptions& options) override { options_ = options; }
     TreeOptions Options() const override { return options_; }
-    void SetFont(const FontSpec& chosen) override { font = chosen; }
+    void SetFont(const FontSpec&) override {}
     void SetBusy(bool busy) override { busy_ = busy; }
     bool Busy() const override { return busy_; }
     void StartLabelEdit() override;
@@ -78,11 +79,8 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     // The user's hand on a node, by its key; ignored unless the tree accepts input.
     void UserTree(TreeAction action, const std::string& key);
     bool UserKey(const KeyEvent& key) override;
-    void UserMouse(const MouseEvent& event) override;
     // The user's text in the open label, confirmed with Enter or dropped with Esc.
     void UserLabel(const std::string& text, bool confirm);
-
-    FontSpec font;
 
   private:
     struct Node {
@@ -95,8 +93,17 @@ class FakeTreeView final : public FakeControl, public ITreeView {
         bool expanded = false;
         bool checked = false;
     };
-    const Node* Find(TreeNode node) const;
-    Node* Find(TreeNode node);
+    const Node* Find(TreeNode node) const {
+        const auto it = nodes_.find(node);
+        return it != nodes_.end() ? &it->second : nullptr;
+    }
+    Node* Find(TreeNode node) { return const_cast<Node*>(std::as_const(*this).Find(node)); }
+    // A field of the node, or its empty value when there is no such node.
+    template <typename T>
+    T Get(TreeNode node, T Node::*field) const {
+        const Node* n = Find(node);
+        return n != nullptr ? n->*field : T();
+    }
     // Opens or closes the node as the user does, telling the handlers first.
     void UserToggle(TreeNode node, bool open);
     void UserSelect(TreeNode node);
@@ -122,7 +129,6 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     std::function<void(KeyEvent&)> onKeyDown_;
     std::function<void(char)> onKeyPress_;
     std::function<void(KeyEvent&)> onKeyUp_;
-    std::function<void(const MouseEvent&)> onMouse_;
     std::function<void(TreeNode)> onNodeCheck_;
     std::function<bool(TreeNode)> onBeforeEdit_;
     std::function<bool(TreeNode, std::string&)> onAfterEdit_;

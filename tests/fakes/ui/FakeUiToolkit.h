@@ -119,17 +119,28 @@ class FakeControl : public virtual IControl {
     // A user's click, by mouse or keyboard; ignored unless the control accepts input.
     virtual void UserClick() {}
     // Input the control takes itself; each is ignored unless the control accepts input.
-    virtual void UserMouse(const MouseEvent&) {}
+    virtual void UserMouse(const MouseEvent& event) {
+        if (AcceptsInput()) {
+            Guarded(onMouse_, event);
+        }
+    }
     // False when the control leaves the key to the window's navigation.
     virtual bool UserKey(const KeyEvent&) { return false; }
-    virtual void FocusChanged(bool) {}
+    void FocusChanged(bool gained) { Guarded(onFocus_, gained); }
     // A typed character whose key the control took.
     virtual void UserChar(char) {}
     virtual void UserDoubleClick(int, int) {}
 
   protected:
+    // Tab, Esc and Enter: the dialog manager's keys, which a control leaves to its window.
+    static bool DialogKey(const KeyEvent& key) {
+        return key.key == keys::kTab || key.key == keys::kEscape || key.key == keys::kEnter;
+    }
+
     FakeWindow& window_;
     std::function<void()> onClick_;
+    std::function<void(bool)> onFocus_;
+    std::function<void(const MouseEvent&)> onMouse_;
 
   private:
     std::string name_;
@@ -144,9 +155,7 @@ class FakeLabel final : public FakeControl, public ILabel {
   public:
     using FakeControl::FakeControl;
     void SetText(const std::string& text) override;
-    void SetFont(const FontSpec& chosen) override { font = chosen; }
-
-    FontSpec font;
+    void SetFont(const FontSpec&) override {}
 
     // Every text set from code, with the fake time it was set at.
     std::vector<std::pair<std::uint64_t, std::string>> history;
@@ -204,35 +213,25 @@ class FakeCanvas final : public ICanvas {
         int x = 0, y = 0;
         std::string text;
     };
-    void Clear(Colour background) override { Record(Op::Clear).colour = background; }
+    void Clear(Colour background) override {
+        ops.push_back({Op::Clear, 0, 0, 0, 0, 0, 0, background, 0, 0, 0, ""});
+    }
     void FillEllipse(double cx, double cy, double radius, double aspect, Colour outline,
                      Colour fill) override {
-        Op& op = Record(Op::Ellipse);
-        op.cx = cx, op.cy = cy, op.radius = radius, op.aspect = aspect;
-        op.colour = outline, op.fill = fill;
+        ops.push_back({Op::Ellipse, cx, cy, radius, aspect, 0, 0, outline, fill, 0, 0, ""});
     }
     void Arc(double cx, double cy, double radius, double aspect, double start, double end,
              Colour colour) override {
-        Op& op = Record(Op::Arc);
-        op.cx = cx, op.cy = cy, op.radius = radius, op.aspect = aspect;
-        op.start = start, op.end = end, op.colour = colour;
+        ops.push_back({Op::Arc, cx, cy, radius, aspect, start, end, colour, 0, 0, 0, ""});
     }
     TextExtent MeasureText(const std::string& text) override {
         return {105 * static_cast<int>(text.size()), 195};
     }
     void DrawText(int x, int y, const std::string& text, Colour colour) override {
-        Op& op = Record(Op::Text);
-        op.x = x, op.y = y, op.text = text, op.colour = colour;
+        ops.push_back({Op::Text, 0, 0, 0, 0, 0, 0, colour, 0, x, y, text});
     }
 
     std::vector<Op> ops;
-
-  private:
-    Op& Record(Op::Kind kind) {
-        Op& op = ops.emplace_back();
-        op.kind = kind;
-        return op;
-    }
 };
 
 class FakePaintBox final : public FakeControl, public IPaintBox {
@@ -253,19 +252,14 @@ class FakePaintBox final : public FakeControl, public IPaintBox {
 
     // Focus, press and release of the left button, then the click.
     void UserClick() override;
-    void UserMouse(const MouseEvent& event) override;
     bool UserKey(const KeyEvent& key) override;
-    void FocusChanged(bool gained) override;
 
-    // What the last paint drew, and how many paints there were.
+    // What the last paint drew.
     FakeCanvas painted;
-    int paints = 0;
 
   private:
     std::function<void(ICanvas&)> onPaint_;
-    std::function<void(const MouseEvent&)> onMouse_;
     std::function<void(const KeyEvent&)> onKeyDown_;
-    std::function<void(bool)> onFocus_;
 };
 
 class FakeTabs final : public FakeControl, public ITabs {
