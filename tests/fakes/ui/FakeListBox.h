@@ -27,14 +27,10 @@ class FakeListBox final : public FakeControl, public IListBox {
     int SelectedIndex() const override { return selected_; }
     void SetSelectedIndex(int row) override;
     TwipsRect ItemRect(int row) const override;
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
-    void SetOnDoubleClick(std::function<void()> handler) override {
-        onDoubleClick_ = std::move(handler);
-    }
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
-    }
-    void SetOnFocus(std::function<void(bool)> handler) override { onFocus_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
+    void SetOnDoubleClick(std::function<void()> h) override { onDoubleClick_ = std::move(h); }
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnFocus(std::function<void(bool)> h) override { onFocus_ = std::move(h); }
 
     void UserMouse(const MouseEvent& event) override;
     void UserDoubleClick(int x, int y) override;

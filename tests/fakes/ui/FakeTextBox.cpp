@@ -61,12 +61,6 @@ void FakeTextBox::Replace(const std::string& with) {
     }
 }
 
-void FakeTextBox::UserClick() {
-    if (AcceptsInput()) {
-        SetFocus();
-    }
-}
-
 bool FakeTextBox::UserKey(const KeyEvent& key) {
     if (DialogKey(key) && (key.key != keys::kEnter || window_.DefaultButton() != nullptr)) {
         return false;
@@ -75,8 +69,6 @@ bool FakeTextBox::UserKey(const KeyEvent& key) {
         return true;
     }
     Guarded(onKeyDown_, key);
-    constexpr int kEnd = 0x23;
-    constexpr int kHome = 0x24;
     const std::size_t length = Text().size();
     switch (key.key) {
         case keys::kBack:
@@ -91,12 +83,6 @@ bool FakeTextBox::UserKey(const KeyEvent& key) {
             break;
         case keys::kRight:
             selStart_ = selEnd_ = selEnd_ < length ? selEnd_ + 1 : length;
-            break;
-        case kHome:
-            selStart_ = selEnd_ = 0;
-            break;
-        case kEnd:
-            selStart_ = selEnd_ = length;
             break;
         default:
             break;

@@ -20,13 +20,12 @@ class FakeTextBox final : public FakeControl, public ITextBox {
     using FakeControl::FakeControl;
     void SetText(const std::string& text) override;
     void SelectAll() override;
-    void SetOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
-    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
-        onKeyDown_ = std::move(handler);
+    void SetOnChange(std::function<void()> h) override { onChange_ = std::move(h); }
+    void SetOnKeyDown(std::function<void(const KeyEvent&)> h) override {
+        onKeyDown_ = std::move(h);
     }
-    void SetOnFocus(std::function<void(bool)> handler) override { onFocus_ = std::move(handler); }
+    void SetOnFocus(std::function<void(bool)> h) override { onFocus_ = std::move(h); }
 
-    void UserClick() override;
     bool UserKey(const KeyEvent& key) override;
     void UserChar(char c) override;
 

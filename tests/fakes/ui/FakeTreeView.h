@@ -41,39 +41,21 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     bool Busy() const override { return busy_; }
     void StartLabelEdit() override;
 
-    void SetOnExpand(std::function<void(TreeNode)> handler) override {
-        onExpand_ = std::move(handler);
+    void SetOnExpand(std::function<void(TreeNode)> h) override { onExpand_ = std::move(h); }
+    void SetOnCollapse(std::function<void(TreeNode)> h) override { onCollapse_ = std::move(h); }
+    void SetOnNodeClick(std::function<void(TreeNode)> h) override { onNodeClick_ = std::move(h); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
+    void SetOnDoubleClick(std::function<void()> h) override { onDoubleClick_ = std::move(h); }
+    void SetOnKeyDown(std::function<void(KeyEvent&)> h) override { onKeyDown_ = std::move(h); }
+    void SetOnKeyPress(std::function<void(char)> h) override { onKeyPress_ = std::move(h); }
+    void SetOnKeyUp(std::function<void(KeyEvent&)> h) override { onKeyUp_ = std::move(h); }
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnNodeCheck(std::function<void(TreeNode)> h) override { onNodeCheck_ = std::move(h); }
+    void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> h) override {
+        onBeforeEdit_ = std::move(h);
     }
-    void SetOnCollapse(std::function<void(TreeNode)> handler) override {
-        onCollapse_ = std::move(handler);
-    }
-    void SetOnNodeClick(std::function<void(TreeNode)> handler) override {
-        onNodeClick_ = std::move(handler);
-    }
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
-    void SetOnDoubleClick(std::function<void()> handler) override {
-        onDoubleClick_ = std::move(handler);
-    }
-    void SetOnKeyDown(std::function<void(KeyEvent&)> handler) override {
-        onKeyDown_ = std::move(handler);
-    }
-    void SetOnKeyPress(std::function<void(char)> handler) override {
-        onKeyPress_ = std::move(handler);
-    }
-    void SetOnKeyUp(std::function<void(KeyEvent&)> handler) override {
-        onKeyUp_ = std::move(handler);
-    }
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
-    }
-    void SetOnNodeCheck(std::function<void(TreeNode)> handler) override {
-        onNodeCheck_ = std::move(handler);
-    }
-    void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) override {
-        onBeforeEdit_ = std::move(handler);
-    }
-    void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> handler) override {
-        onAfterEdit_ = std::move(handler);
+    void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> h) override {
+        onAfterEdit_ = std::move(h);
     }
 
     // The user's hand on a node, by its key; ignored unless the tree accepts input.

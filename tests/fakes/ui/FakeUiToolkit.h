@@ -175,7 +175,7 @@ class FakeLinkLabel final : public FakeControl, public ILinkLabel {
   public:
     using FakeControl::FakeControl;
     void SetFont(const FontSpec&) override {}
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
     void UserClick() override {
         if (AcceptsInput()) {
             Guarded(onClick_);
@@ -186,7 +186,7 @@ class FakeLinkLabel final : public FakeControl, public ILinkLabel {
 class FakePushButton final : public FakeControl, public IPushButton {
   public:
     using FakeControl::FakeControl;
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
     void UserClick() override;
 };
 
@@ -196,7 +196,7 @@ class FakeCheckBox final : public FakeControl, public ICheckBox {
     bool Value() const override { return value_; }
     // Clicks once per change of the value, as the system's check box does.
     void SetValue(bool checked) override;
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
     void UserClick() override;
 
   private:
@@ -237,18 +237,14 @@ class FakeCanvas final : public ICanvas {
 class FakePaintBox final : public FakeControl, public IPaintBox {
   public:
     using FakeControl::FakeControl;
-    void SetOnPaint(std::function<void(ICanvas&)> handler) override {
-        onPaint_ = std::move(handler);
-    }
+    void SetOnPaint(std::function<void(ICanvas&)> h) override { onPaint_ = std::move(h); }
     void Repaint() override;
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnKeyDown(std::function<void(const KeyEvent&)> h) override {
+        onKeyDown_ = std::move(h);
     }
-    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
-        onKeyDown_ = std::move(handler);
-    }
-    void SetOnFocus(std::function<void(bool)> handler) override { onFocus_ = std::move(handler); }
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnFocus(std::function<void(bool)> h) override { onFocus_ = std::move(h); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
 
     // Focus, press and release of the left button, then the click.
     void UserClick() override;
@@ -270,7 +266,7 @@ class FakeTabs final : public FakeControl, public ITabs {
     int Selected() const override { return selected_; }
     void Select(int tab) override;
     void Place(IControl& control, int tab) override;
-    void SetOnSelect(std::function<void(int)> handler) override { onSelect_ = std::move(handler); }
+    void SetOnSelect(std::function<void(int)> h) override { onSelect_ = std::move(h); }
     // The user's click on a tab; ignored unless the tabs accept input.
     void UserChoose(int tab);
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the neighbouring tab, round the ends; false when
@@ -358,20 +354,16 @@ class FakeWindow final : public IWindow {
     IPushButton* DefaultButton() const override { return default_; }
     void SetCancelButton(IPushButton* button) override { cancel_ = button; }
     IPushButton* CancelButton() const override { return cancel_; }
-    void SetOnKeyPreview(std::function<bool(const KeyEvent&)> handler) override {
-        onKeyPreview_ = std::move(handler);
+    void SetOnKeyPreview(std::function<bool(const KeyEvent&)> h) override {
+        onKeyPreview_ = std::move(h);
     }
-    void SetOnQueryUnload(std::function<bool(CloseReason)> handler) override {
-        onQueryUnload_ = std::move(handler);
+    void SetOnQueryUnload(std::function<bool(CloseReason)> h) override {
+        onQueryUnload_ = std::move(h);
     }
-    void SetOnActivate(std::function<void()> handler) override { onActivate_ = std::move(handler); }
-    void SetOnDeactivate(std::function<void()> handler) override {
-        onDeactivate_ = std::move(handler);
-    }
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
-    }
-    void SetOnUnload(std::function<void()> handler) override { onUnload_ = std::move(handler); }
+    void SetOnActivate(std::function<void()> h) override { onActivate_ = std::move(h); }
+    void SetOnDeactivate(std::function<void()> h) override { onDeactivate_ = std::move(h); }
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnUnload(std::function<void()> h) override { onUnload_ = std::move(h); }
     void StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) override;
     void StopTimer(int id) override { timers_.erase(id); }
     std::optional<std::size_t> ShowPopupMenu(const std::vector<MenuItem>& items, int x,
