@@ -128,11 +128,7 @@ bool FakeListBox::UserKey(const KeyEvent& key) {
     }
     if (AcceptsInput() && Count() > 0) {
         const int step = key.key == keys::kDown ? 1 : -1;
-        const int next = selected_ < 0 ? 0 : std::clamp(selected_ + step, 0, Count() - 1);
-        if (next != selected_) {
-            SetSelectedIndex(next);
-            Guarded(onClick_);
-        }
+        Pick(selected_ < 0 ? 0 : std::clamp(selected_ + step, 0, Count() - 1));
     }
     return true;
 }
@@ -147,12 +143,16 @@ void FakeListBox::UserChar(char c) {
         const int row = (std::max(selected_, -1) + step) % Count();
         const std::string& text = rows_[static_cast<std::size_t>(row)];
         if (!text.empty() && lower(text[0]) == lower(c)) {
-            if (row != selected_) {
-                SetSelectedIndex(row);
-                Guarded(onClick_);
-            }
+            Pick(row);
             return;
         }
+    }
+}
+
+void FakeListBox::Pick(int row) {
+    if (row != selected_) {
+        SetSelectedIndex(row);
+        Guarded(onClick_);
     }
 }
 

@@ -39,6 +39,8 @@ class FakeListBox final : public FakeControl, public IListBox {
 
   private:
     int VisibleRows() const;
+    // The user's choice of a row: selected, and clicked when the selection changes.
+    void Pick(int row);
     // The row under a point of the inside, or -1.
     int RowAt(int x, int y) const;
 
