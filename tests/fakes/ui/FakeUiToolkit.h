@@ -61,13 +61,6 @@ struct TypeText {
     std::string window;
     std::string text;
 };
-// A double click of the left button on the named control, in twips.
-struct DoubleClickAt {
-    std::string window;
-    std::string control;
-    int x = 0;
-    int y = 0;
-};
 // On a tree's node, by its key: a click on it, a double-click, or a click on its open/close button
 // or its check box.
 enum class TreeAction { Click, DoubleClick, Toggle, Check };
@@ -77,13 +70,6 @@ struct OnTreeNode {
     std::string key;
     TreeAction action = TreeAction::Click;
 };
-// Text typed into a tree's open label, then Enter (confirm) or Esc.
-struct TypeInLabel {
-    std::string window;
-    std::string control;
-    std::string text;
-    bool confirm = true;
-};
 // A click on a tab of the named tabs control.
 struct ChooseTab {
     std::string window;
@@ -91,7 +77,7 @@ struct ChooseTab {
     int tab = 0;
 };
 using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, TypeText,
-                               DoubleClickAt, OnTreeNode, TypeInLabel, ChooseTab>;
+                               OnTreeNode, ChooseTab>;
 
 class FakeControl : public virtual IControl {
   public:
@@ -115,7 +101,6 @@ class FakeControl : public virtual IControl {
     bool AcceptsInput() const;
     // Set by the tabs whose page holds the control.
     void SetPageShown(bool shown) { pageShown_ = shown; }
-    bool PageShown() const { return pageShown_; }
     // A user's click, by mouse or keyboard; ignored unless the control accepts input.
     virtual void UserClick() {}
     // Input the control takes itself; each is ignored unless the control accepts input.
@@ -129,6 +114,7 @@ class FakeControl : public virtual IControl {
     void FocusChanged(bool gained) { Guarded(onFocus_, gained); }
     // A typed character whose key the control took.
     virtual void UserChar(char) {}
+    // A double click of the left button at a point of the inside, in twips.
     virtual void UserDoubleClick(int, int) {}
 
   protected:
