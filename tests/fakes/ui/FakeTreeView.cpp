@@ -12,14 +12,12 @@ ITreeView& FakeWindow::AddTreeView(const std::string& name, const TwipsRect& whe
 
 TreeNode FakeTreeView::AddNode(TreeNode parent, const std::string& key, const std::string& text,
                                int image, int selectedImage) {
-    if (byKey_.count(key) != 0 || (parent != kNoNode && Find(parent) == nullptr)) {
+    if (byKey_.count(key) != 0 || nodes_.count(parent) == 0) {
         return kNoNode;
     }
     const TreeNode node{nextId_++};
-    nodes_[node] = Node{key, text, image, selectedImage, parent, {}, false};
-    if (parent != kNoNode) {
-        Find(parent)->children.push_back(node);
-    }
+    nodes_[parent].children.push_back(node);
+    nodes_[node] = Node{key, text, image, selectedImage, parent, {}, false, false};
     byKey_[key] = node;
     order_.push_back(node);
     return node;
@@ -27,7 +25,7 @@ TreeNode FakeTreeView::AddNode(TreeNode parent, const std::string& key, const st
 
 void FakeTreeView::Clear() {
     editing_ = kNoNode;
-    nodes_.clear();
+    nodes_ = {{kNoNode, {}}};
     byKey_.clear();
     order_.clear();
     selected_ = kNoNode;
@@ -44,16 +42,6 @@ void FakeTreeView::SetNodeImage(TreeNode node, int image) {
     }
 }
 
-std::vector<TreeNode> FakeTreeView::Roots() const {
-    std::vector<TreeNode> roots;
-    for (TreeNode node : order_) {
-        if (Find(node)->parent == kNoNode) {
-            roots.push_back(node);
-        }
-    }
-    return roots;
-}
-
 TreeNode FakeTreeView::FirstChild(TreeNode node) const {
     const Node* n = Find(node);
     return n != nullptr && !n->children.empty() ? n->children.front() : kNoNode;
@@ -64,8 +52,7 @@ TreeNode FakeTreeView::NextSibling(TreeNode node) const {
     if (n == nullptr) {
         return kNoNode;
     }
-    const std::vector<TreeNode> siblings =
-        n->parent == kNoNode ? Roots() : Find(n->parent)->children;
+    const std::vector<TreeNode>& siblings = nodes_.at(n->parent).children;
     const auto it = std::find(siblings.begin(), siblings.end(), node);
     return it + 1 < siblings.end() ? *(it + 1) : kNoNode;
 }
@@ -123,7 +110,7 @@ std::vector<TreeNode> FakeTreeView::Shown() const {
             }
         }
     };
-    walk(Roots());
+    walk(nodes_.at(kNoNode).children);
     return shown;
 }
 

@@ -77,7 +77,7 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     };
     const Node* Find(TreeNode node) const {
         const auto it = nodes_.find(node);
-        return it != nodes_.end() ? &it->second : nullptr;
+        return it != nodes_.end() && node != kNoNode ? &it->second : nullptr;
     }
     Node* Find(TreeNode node) { return const_cast<Node*>(std::as_const(*this).Find(node)); }
     // A field of the node, or its empty value when there is no such node.
@@ -93,9 +93,9 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void BeginEdit();
     // The nodes shown, top to bottom.
     std::vector<TreeNode> Shown() const;
-    std::vector<TreeNode> Roots() const;
 
-    std::map<TreeNode, Node> nodes_;
+    // The roots are the children of an invisible node at kNoNode.
+    std::map<TreeNode, Node> nodes_{{kNoNode, {}}};
     std::map<std::string, TreeNode> byKey_;
     std::vector<TreeNode> order_;
     std::uintptr_t nextId_ = 1;
