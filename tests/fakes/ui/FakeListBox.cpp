@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/Text.h"
+
 namespace kestrum::fakes {
 
 namespace {
@@ -11,10 +13,7 @@ constexpr int kBorder = 2 * 15;
 constexpr int kScrollBar = 16 * 15;
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return ToLowerAscii(a) < ToLowerAscii(b);
 }
 
 }  // namespace

@@ -210,11 +210,13 @@ class FakeCanvas final : public ICanvas {
              Colour colour) override {
         ops.push_back({Op::Arc, cx, cy, radius, aspect, start, end, colour, 0, 0, 0, ""});
     }
-    TextExtent MeasureText(const std::string& text) override {
-        return {105 * static_cast<int>(text.size()), 195};
-    }
+    TextExtent MeasureText(const std::string& text) override { return Measure(text); }
     void DrawText(int x, int y, const std::string& text, Colour colour) override {
         ops.push_back({Op::Text, 0, 0, 0, 0, 0, 0, colour, 0, x, y, text});
+    }
+
+    static TextExtent Measure(const std::string& text) {
+        return {105 * static_cast<int>(text.size()), 195};
     }
 
     std::vector<Op> ops;
@@ -322,9 +324,8 @@ class FakeWindow final : public IWindow {
     TwipsRect Bounds() const override { return bounds; }
     void SetState(WindowState state) override { state_ = state; }
     WindowState State() const override { return state_; }
-    // 105 x 195 twips a character, as the fake canvas measures.
     TextExtent MeasureText(const std::string& text) const override {
-        return {105 * static_cast<int>(text.size()), 195};
+        return FakeCanvas::Measure(text);
     }
     void MoveTo(int left, int top) override {
         bounds.left = left;
