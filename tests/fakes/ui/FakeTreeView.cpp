@@ -159,9 +159,7 @@ void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
         return;
     }
     SetFocus();
-    MouseEvent mouse;
-    mouse.action = MouseAction::Press;
-    mouse.button = MouseButton::Left;
+    MouseEvent mouse{MouseAction::Press, MouseButton::Left, 0, 0};
     Guarded(onMouse_, mouse);
     if (action == TreeAction::Check) {
         UserCheck(node);

@@ -52,7 +52,6 @@ struct MouseAt {
 struct CloseWindow {
     std::string window;
 };
-// The user brings the window to the front.
 struct ActivateWindow {
     std::string window;
 };
@@ -70,7 +69,6 @@ struct OnTreeNode {
     std::string key;
     TreeAction action = TreeAction::Click;
 };
-// A click on a tab of the named tabs control.
 struct ChooseTab {
     std::string window;
     std::string control;
@@ -148,7 +146,6 @@ class FakeLabel final : public FakeControl, public ILabel {
     std::function<void(const std::string&)> onTextSet;
 };
 
-// Remembers which picture it shows.
 class FakePicture final : public FakeControl {
   public:
     FakePicture(FakeWindow& window, std::string name, const TwipsRect& where, Picture shown)
@@ -380,7 +377,6 @@ class FakeWindow final : public IWindow {
     Kind& Adopt(std::unique_ptr<Kind> control) {
         return static_cast<Kind&>(*controls_.emplace_back(std::move(control)));
     }
-    // The user's input, delivered by the toolkit.
     void Take(const UserInput& input);
 
     FakeUiToolkit& ui_;
