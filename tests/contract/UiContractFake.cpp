@@ -1,6 +1,6 @@
 // The toolkit contract on the in-memory fake.
 #include "contract/UiContract.h"
-#include "fakes/ui/FakeUiToolkit.h"
+#include "fakes/ui/FakeTreeView.h"
 
 namespace kestrum::contract {
 namespace {
@@ -24,7 +24,7 @@ class FakeUiDriver final : public UiDriver {
         ui_.Input(fakes::MouseAt{window.Name(), event, control});
     }
     void DoubleClick(IWindow& window, const std::string& control, int x, int y) override {
-        ui_.Input(fakes::DoubleClickAt{window.Name(), control, x, y});
+        dynamic_cast<fakes::FakeControl&>(*window.Find(control)).UserDoubleClick(x, y);
     }
     void Close(IWindow& window) override { ui_.Input(fakes::CloseWindow{window.Name()}); }
     void PressMouse(IWindow& window, int x, int y) override {
@@ -42,7 +42,7 @@ class FakeUiDriver final : public UiDriver {
     }
     void TypeInLabel(IWindow& window, const std::string& tree, const std::string& text,
                      bool confirm) override {
-        ui_.Input(fakes::TypeInLabel{window.Name(), tree, text, confirm});
+        dynamic_cast<fakes::FakeTreeView&>(*window.Find(tree)).UserLabel(text, confirm);
     }
     void ChooseTab(IWindow& window, const std::string& tabs, int tab) override {
         ui_.Input(fakes::ChooseTab{window.Name(), tabs, tab});

@@ -1,7 +1,6 @@
 // The tabs control's promises, on every toolkit through its driver.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,42 +78,32 @@ TEST_F(UiContractTabs, PlacedControlsTakeInputOnlyOnTheirPageAndKeepTheirOwnVisi
 }
 
 TEST_F(UiContractTabs, EveryWayToAnotherTabTellsTheTabShownBefore) {
+    enum How { kClick, kCode, kCtrlTab, kCtrlShiftTab };
     const struct {
-        const char* what;
-        std::function<void()> act;
+        How how;
+        int tab;  // for a click or from code
         int selected;
         Log told;
     } steps[] = {
-        {"click", [&] { driver->ChooseTab(*window, "tabsControl", 1); }, 1, {"0 to 1"}},
-        {"click on the shown tab", [&] { driver->ChooseTab(*window, "tabsControl", 1); }, 1, {}},
-        {"from code", [&] { tabs->Select(2); }, 2, {"1 to 2"}},
-        {"from code, the shown tab", [&] { tabs->Select(2); }, 2, {}},
-        {"out of range", [&] { tabs->Select(3); }, 2, {}},
-        {"Ctrl+Tab round the end",
-         [&] {
-             driver->PressChord(*window, {keys::kTab, false, true});
-         },
-         0,
-         {"2 to 0"}},
-        {"Ctrl+Shift+Tab round the start",
-         [&] {
-             driver->PressChord(*window, {keys::kTab, true, true});
-         },
-         2,
-         {"0 to 2"}},
-        {"Ctrl+Shift+Tab",
-         [&] {
-             driver->PressChord(*window, {keys::kTab, true, true});
-         },
-         1,
-         {"2 to 1"}},
+        {kClick, 1, 1, {"0 to 1"}},        {kClick, 1, 1, {}},                     // the shown tab
+        {kCode, 2, 2, {"1 to 2"}},         {kCode, 2, 2, {}},  {kCode, 3, 2, {}},  // out of range
+        {kCtrlTab, 0, 0, {"2 to 0"}},                                              // round the end
+        {kCtrlShiftTab, 0, 2, {"0 to 2"}},  // round the start
+        {kCtrlShiftTab, 0, 1, {"2 to 1"}},
     };
     for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "way " << step.how << " to " << step.tab);
         log.clear();
-        step.act();
+        if (step.how == kClick) {
+            driver->ChooseTab(*window, "tabsControl", step.tab);
+        } else if (step.how == kCode) {
+            tabs->Select(step.tab);
+        } else {
+            driver->PressChord(*window, {keys::kTab, step.how == kCtrlShiftTab, true});
+        }
         driver->ui().ProcessPendingEvents();
-        EXPECT_EQ(tabs->Selected(), step.selected) << step.what;
-        EXPECT_EQ(log, step.told) << step.what;
+        EXPECT_EQ(tabs->Selected(), step.selected);
+        EXPECT_EQ(log, step.told);
     }
 }
 

@@ -32,50 +32,30 @@ class Win32UiDriver final : public UiDriver {
         return target != nullptr && (target == top || IsChild(top, target)) ? target : top;
     }
     void PressKey(IWindow& window, int key) override {
-        HWND target = FocusIn(window);
-        const auto vk = static_cast<WPARAM>(key);
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(key), 0)) << 16;
-        PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
-        PostMessageW(target, WM_KEYUP, vk, scan | 1 | (LPARAM{3} << 30));
+        PostKey(FocusIn(window), static_cast<WPARAM>(key));
         ui_.ProcessPendingEvents();
     }
-    // The modifiers are held in the thread's key state, where the key's handling looks for them.
     void PressChord(IWindow& window, const KeyEvent& key) override {
-        BYTE state[256] = {};
-        GetKeyboardState(state);
-        state[VK_SHIFT] = key.shift ? 0x80 : 0;
-        state[VK_CONTROL] = key.control ? 0x80 : 0;
-        state[VK_MENU] = key.alt ? 0x80 : 0;
-        SetKeyboardState(state);
+        Hold(key.shift, key.control, key.alt);
         PressKey(window, key.key);
-        state[VK_SHIFT] = 0;
-        state[VK_CONTROL] = 0;
-        state[VK_MENU] = 0;
-        SetKeyboardState(state);
+        Hold(false, false, false);
     }
     // Each character as its key: the message loop's translation makes the character of it, with
-    // shift held in the thread's key state where the character needs it.
+    // shift held where the character needs it.
     void Type(IWindow& window, const std::string& text) override {
         for (const wchar_t c : win32::Utf8ToWide(text)) {
             const SHORT mapped = VkKeyScanW(c);
+            const auto vk = static_cast<WPARAM>(LOBYTE(mapped));
+            Hold(mapped != -1 && (HIBYTE(mapped) & 1) != 0, false, false);
             if (mapped == -1) {
                 PostMessageW(FocusIn(window), WM_CHAR, c, 1);
+            } else {
+                PostMessageW(FocusIn(window), WM_KEYDOWN, vk, KeyData(vk));
                 ui_.ProcessPendingEvents();
-                continue;
+                PostMessageW(FocusIn(window), WM_KEYUP, vk, KeyData(vk) | (LPARAM{3} << 30));
             }
-            const auto vk = static_cast<WPARAM>(LOBYTE(mapped));
-            const bool shift = (HIBYTE(mapped) & 1) != 0;
-            BYTE state[256] = {};
-            GetKeyboardState(state);
-            state[VK_SHIFT] = shift ? 0x80 : 0;
-            SetKeyboardState(state);
-            const LPARAM code = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16;
-            PostMessageW(FocusIn(window), WM_KEYDOWN, vk, code | 1);
             ui_.ProcessPendingEvents();
-            PostMessageW(FocusIn(window), WM_KEYUP, vk, code | 1 | (LPARAM{3} << 30));
-            ui_.ProcessPendingEvents();
-            state[VK_SHIFT] = 0;
-            SetKeyboardState(state);
+            Hold(false, false, false);
         }
     }
     void MouseOn(IWindow& window, const std::string& control, const MouseEvent& event) override {
@@ -104,9 +84,7 @@ class Win32UiDriver final : public UiDriver {
         ui_.ProcessPendingEvents();
     }
     void PressMouse(IWindow& window, int xTwips, int yTwips) override {
-        const ScreenMetrics screen = ui_.Screen();
-        PostMessageW(TopOf(window), WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM(screen.PixelsX(xTwips), screen.PixelsY(yTwips)));
+        PostMessageW(TopOf(window), WM_LBUTTONDOWN, MK_LBUTTON, PixelsOf(xTwips, yTwips));
         ui_.ProcessPendingEvents();
     }
     // A thread timer, which the menu's own message loop dispatches, finds the menu window once
@@ -156,9 +134,7 @@ class Win32UiDriver final : public UiDriver {
             return;
         }
         SetWindowTextW(edit, win32::Utf8ToWide(text).c_str());
-        const WPARAM key = confirm ? VK_RETURN : VK_ESCAPE;
-        PostMessageW(edit, WM_KEYDOWN, key, 1);
-        PostMessageW(edit, WM_KEYUP, key, 1 | (LPARAM{3} << 30));
+        PostKey(edit, confirm ? VK_RETURN : VK_ESCAPE);
         ui_.ProcessPendingEvents();
     }
 
@@ -179,9 +155,22 @@ class Win32UiDriver final : public UiDriver {
         const ScreenMetrics screen = ui_.Screen();
         return MAKELPARAM(screen.PixelsX(xTwips), screen.PixelsY(yTwips));
     }
-    static void Key(HWND to, WPARAM vk) {
-        PostMessageW(to, WM_KEYDOWN, vk, 1);
-        PostMessageW(to, WM_KEYUP, vk, 1 | (LPARAM{3} << 30));
+    // A key's repeat count and scan code, as the keyboard gives them.
+    static LPARAM KeyData(WPARAM vk) {
+        return static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), 0)) << 16 | 1;
+    }
+    static void PostKey(HWND to, WPARAM vk) {
+        PostMessageW(to, WM_KEYDOWN, vk, KeyData(vk));
+        PostMessageW(to, WM_KEYUP, vk, KeyData(vk) | (LPARAM{3} << 30));
+    }
+    // Shift, Ctrl and Alt held or not in the thread's key state, where a key's handling looks.
+    static void Hold(bool shift, bool control, bool alt) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        state[VK_MENU] = alt ? 0x80 : 0;
+        SetKeyboardState(state);
     }
     static void CALLBACK MenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
         HWND shown = FindWindowW(L"#32768", nullptr);
@@ -192,7 +181,7 @@ class Win32UiDriver final : public UiDriver {
             return;
         }
         if (keysSent_) {
-            Key(shown, VK_ESCAPE);
+            PostKey(shown, VK_ESCAPE);
             KillTimer(nullptr, id);
             return;
         }
@@ -207,13 +196,13 @@ class Win32UiDriver final : public UiDriver {
             }
         }
         if (position < 0) {
-            Key(shown, VK_ESCAPE);
+            PostKey(shown, VK_ESCAPE);
             return;
         }
         for (int i = 0; i <= position; ++i) {
-            Key(shown, VK_DOWN);
+            PostKey(shown, VK_DOWN);
         }
-        Key(shown, VK_RETURN);
+        PostKey(shown, VK_RETURN);
     }
 
     static inline std::wstring choice_;

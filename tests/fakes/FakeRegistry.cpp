@@ -63,12 +63,15 @@ class FakeKeyHandle final : public IRegistryKey {
     }
     bool DeleteSubkey(const std::string& name) override {
         FakeRegistryKey* key = writable_ && !name.empty() ? Key() : nullptr;
-        const auto it = key != nullptr ? FindNamed(key->subkeys, name) : std::vector<FakeRegistryKey>::iterator();
+        if (key == nullptr) {
+            return false;
+        }
         // The system's delete opens the subkey by name, which goes through a link.
-        if (key != nullptr && links_ == KeyLinks::Follow && it != key->subkeys.end() && it->link) {
+        const auto it = FindNamed(key->subkeys, name);
+        if (links_ == KeyLinks::Follow && it != key->subkeys.end() && it->link) {
             return registry_.Remove(it->link->first, it->link->second);
         }
-        return !name.empty() && Erase(&FakeRegistryKey::subkeys, name);
+        return Erase(&FakeRegistryKey::subkeys, name);
     }
     bool IsLink() const override {
         const FakeRegistryKey* key = registry_.Walk(hive_, path_, false, links_);
@@ -148,8 +151,11 @@ FakeRegistryKey* FakeRegistry::Walk(RegistryHive hive, const std::string& path, 
         const auto it = FindNamed(key->subkeys, part);
         if (!part.empty() && it != key->subkeys.end()) {
             key = &*it;
+        } else if (make) {
+            key = &key->subkeys.emplace_back();
+            key->name = part;
         } else {
-            key = make ? &key->subkeys.emplace_back(FakeRegistryKey{part, {}, {}, false, std::nullopt}) : nullptr;
+            key = nullptr;
         }
         start = end + 1;
         if (key == nullptr || !key->link) {
@@ -170,8 +176,11 @@ bool FakeRegistry::Remove(RegistryHive hive, const std::string& path) {
     FakeRegistryKey* parent =
         Walk(hive, slash == std::string::npos ? std::string() : path.substr(0, slash), false);
     const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-    const auto it = parent != nullptr ? FindNamed(parent->subkeys, name) : std::vector<FakeRegistryKey>::iterator();
-    if (parent == nullptr || it == parent->subkeys.end() || !it->subkeys.empty()) {
+    if (parent == nullptr) {
+        return false;
+    }
+    const auto it = FindNamed(parent->subkeys, name);
+    if (it == parent->subkeys.end() || !it->subkeys.empty()) {
         return false;
     }
     parent->subkeys.erase(it);

@@ -22,7 +22,6 @@ struct FakeRegistryKey {
     std::vector<FakeRegistryValue> values;
     std::vector<FakeRegistryKey> subkeys;
     bool readOnly = false;  // opens for reading only, as where the user may not write
-    // A registry link: where it leads.
     std::optional<std::pair<RegistryHive, std::string>> link;
 
     FakeRegistryValue* FindValue(const std::string& valueName);

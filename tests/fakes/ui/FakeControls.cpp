@@ -53,12 +53,7 @@ void FakeCheckBox::UserClick() {
 
 void FakePaintBox::Repaint() {
     painted.ops.clear();
-    ++paints;
     Guarded(onPaint_, painted);
-}
-
-void FakePaintBox::FocusChanged(bool gained) {
-    Guarded(onFocus_, gained);
 }
 
 void FakePaintBox::UserClick() {
@@ -67,12 +62,6 @@ void FakePaintBox::UserClick() {
         UserMouse({MouseAction::Press, MouseButton::Left, 0, 0});
         UserMouse({MouseAction::Release, MouseButton::Left, 0, 0});
         Guarded(onClick_);
-    }
-}
-
-void FakePaintBox::UserMouse(const MouseEvent& event) {
-    if (AcceptsInput()) {
-        Guarded(onMouse_, event);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/Text.h"
+
 namespace kestrum::fakes {
 
 namespace {
@@ -11,10 +13,7 @@ constexpr int kBorder = 2 * 15;
 constexpr int kScrollBar = 16 * 15;
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return ToLowerAscii(a) < ToLowerAscii(b);
 }
 
 }  // namespace
@@ -120,7 +119,7 @@ void FakeListBox::UserDoubleClick(int x, int y) {
 }
 
 bool FakeListBox::UserKey(const KeyEvent& key) {
-    if (key.key == keys::kTab || key.key == keys::kEscape || key.key == keys::kEnter) {
+    if (DialogKey(key)) {
         return false;
     }
     if (key.key != keys::kUp && key.key != keys::kDown) {
@@ -128,11 +127,7 @@ bool FakeListBox::UserKey(const KeyEvent& key) {
     }
     if (AcceptsInput() && Count() > 0) {
         const int step = key.key == keys::kDown ? 1 : -1;
-        const int next = selected_ < 0 ? 0 : std::clamp(selected_ + step, 0, Count() - 1);
-        if (next != selected_) {
-            SetSelectedIndex(next);
-            Guarded(onClick_);
-        }
+        Pick(selected_ < 0 ? 0 : std::clamp(selected_ + step, 0, Count() - 1));
     }
     return true;
 }
@@ -147,17 +142,17 @@ void FakeListBox::UserChar(char c) {
         const int row = (std::max(selected_, -1) + step) % Count();
         const std::string& text = rows_[static_cast<std::size_t>(row)];
         if (!text.empty() && lower(text[0]) == lower(c)) {
-            if (row != selected_) {
-                SetSelectedIndex(row);
-                Guarded(onClick_);
-            }
+            Pick(row);
             return;
         }
     }
 }
 
-void FakeListBox::FocusChanged(bool gained) {
-    Guarded(onFocus_, gained);
+void FakeListBox::Pick(int row) {
+    if (row != selected_) {
+        SetSelectedIndex(row);
+        Guarded(onClick_);
+    }
 }
 
 }  // namespace kestrum::fakes

@@ -27,23 +27,20 @@ class FakeListBox final : public FakeControl, public IListBox {
     int SelectedIndex() const override { return selected_; }
     void SetSelectedIndex(int row) override;
     TwipsRect ItemRect(int row) const override;
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
-    void SetOnDoubleClick(std::function<void()> handler) override {
-        onDoubleClick_ = std::move(handler);
-    }
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
-    }
-    void SetOnFocus(std::function<void(bool)> handler) override { onFocus_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
+    void SetOnDoubleClick(std::function<void()> h) override { onDoubleClick_ = std::move(h); }
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnFocus(std::function<void(bool)> h) override { onFocus_ = std::move(h); }
 
     void UserMouse(const MouseEvent& event) override;
     void UserDoubleClick(int x, int y) override;
     bool UserKey(const KeyEvent& key) override;
     void UserChar(char c) override;
-    void FocusChanged(bool gained) override;
 
   private:
     int VisibleRows() const;
+    // The user's choice of a row: selected, and clicked when the selection changes.
+    void Pick(int row);
     // The row under a point of the inside, or -1.
     int RowAt(int x, int y) const;
 
@@ -52,8 +49,6 @@ class FakeListBox final : public FakeControl, public IListBox {
     int selected_ = -1;
     int top_ = 0;
     std::function<void()> onDoubleClick_;
-    std::function<void(const MouseEvent&)> onMouse_;
-    std::function<void(bool)> onFocus_;
 };
 
 }  // namespace kestrum::fakes

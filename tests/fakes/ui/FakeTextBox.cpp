@@ -61,23 +61,14 @@ void FakeTextBox::Replace(const std::string& with) {
     }
 }
 
-void FakeTextBox::UserClick() {
-    if (AcceptsInput()) {
-        SetFocus();
-    }
-}
-
 bool FakeTextBox::UserKey(const KeyEvent& key) {
-    if (key.key == keys::kTab || key.key == keys::kEscape ||
-        (key.key == keys::kEnter && window_.DefaultButton() != nullptr)) {
+    if (DialogKey(key) && (key.key != keys::kEnter || window_.DefaultButton() != nullptr)) {
         return false;
     }
     if (!AcceptsInput()) {
         return true;
     }
     Guarded(onKeyDown_, key);
-    constexpr int kEnd = 0x23;
-    constexpr int kHome = 0x24;
     const std::size_t length = Text().size();
     switch (key.key) {
         case keys::kBack:
@@ -93,12 +84,6 @@ bool FakeTextBox::UserKey(const KeyEvent& key) {
         case keys::kRight:
             selStart_ = selEnd_ = selEnd_ < length ? selEnd_ + 1 : length;
             break;
-        case kHome:
-            selStart_ = selEnd_ = 0;
-            break;
-        case kEnd:
-            selStart_ = selEnd_ = length;
-            break;
         default:
             break;
     }
@@ -109,10 +94,6 @@ void FakeTextBox::UserChar(char c) {
     if (AcceptsInput()) {
         Replace(std::string(1, c));
     }
-}
-
-void FakeTextBox::FocusChanged(bool gained) {
-    Guarded(onFocus_, gained);
 }
 
 }  // namespace kestrum::fakes

@@ -20,16 +20,14 @@ class FakeTextBox final : public FakeControl, public ITextBox {
     using FakeControl::FakeControl;
     void SetText(const std::string& text) override;
     void SelectAll() override;
-    void SetOnChange(std::function<void()> handler) override { onChange_ = std::move(handler); }
-    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
-        onKeyDown_ = std::move(handler);
+    void SetOnChange(std::function<void()> h) override { onChange_ = std::move(h); }
+    void SetOnKeyDown(std::function<void(const KeyEvent&)> h) override {
+        onKeyDown_ = std::move(h);
     }
-    void SetOnFocus(std::function<void(bool)> handler) override { onFocus_ = std::move(handler); }
+    void SetOnFocus(std::function<void(bool)> h) override { onFocus_ = std::move(h); }
 
-    void UserClick() override;
     bool UserKey(const KeyEvent& key) override;
     void UserChar(char c) override;
-    void FocusChanged(bool gained) override;
 
   private:
     // Replaces the selection and leaves the caret after what came in.
@@ -39,7 +37,6 @@ class FakeTextBox final : public FakeControl, public ITextBox {
     std::size_t selEnd_ = 0;
     std::function<void()> onChange_;
     std::function<void(const KeyEvent&)> onKeyDown_;
-    std::function<void(bool)> onFocus_;
 };
 
 }  // namespace kestrum::fakes

@@ -10,26 +10,14 @@ ITreeView& FakeWindow::AddTreeView(const std::string& name, const TwipsRect& whe
     return Adopt(std::make_unique<FakeTreeView>(*this, name, where));
 }
 
-const FakeTreeView::Node* FakeTreeView::Find(TreeNode node) const {
-    const auto it = nodes_.find(node);
-    return it != nodes_.end() ? &it->second : nullptr;
-}
-
-FakeTreeView::Node* FakeTreeView::Find(TreeNode node) {
-    const auto it = nodes_.find(node);
-    return it != nodes_.end() ? &it->second : nullptr;
-}
-
 TreeNode FakeTreeView::AddNode(TreeNode parent, const std::string& key, const std::string& text,
                                int image, int selectedImage) {
-    if (byKey_.count(key) != 0 || (parent != kNoNode && Find(parent) == nullptr)) {
+    if (byKey_.count(key) != 0 || nodes_.count(parent) == 0) {
         return kNoNode;
     }
     const TreeNode node{nextId_++};
-    nodes_[node] = Node{key, text, image, selectedImage, parent, {}, false};
-    if (parent != kNoNode) {
-        Find(parent)->children.push_back(node);
-    }
+    nodes_[parent].children.push_back(node);
+    nodes_[node] = Node{key, text, image, selectedImage, parent, {}, false, false};
     byKey_[key] = node;
     order_.push_back(node);
     return node;
@@ -37,7 +25,7 @@ TreeNode FakeTreeView::AddNode(TreeNode parent, const std::string& key, const st
 
 void FakeTreeView::Clear() {
     editing_ = kNoNode;
-    nodes_.clear();
+    nodes_ = {{kNoNode, {}}};
     byKey_.clear();
     order_.clear();
     selected_ = kNoNode;
@@ -48,40 +36,10 @@ TreeNode FakeTreeView::FindNode(const std::string& key) const {
     return it != byKey_.end() ? it->second : kNoNode;
 }
 
-std::string FakeTreeView::NodeKey(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->key : std::string();
-}
-
-std::string FakeTreeView::NodeText(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->text : std::string();
-}
-
-int FakeTreeView::NodeImage(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->image : 0;
-}
-
 void FakeTreeView::SetNodeImage(TreeNode node, int image) {
     if (Node* n = Find(node)) {
         n->image = image;
     }
-}
-
-TreeNode FakeTreeView::Parent(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr ? n->parent : kNoNode;
-}
-
-std::vector<TreeNode> FakeTreeView::Roots() const {
-    std::vector<TreeNode> roots;
-    for (TreeNode node : order_) {
-        if (Find(node)->parent == kNoNode) {
-            roots.push_back(node);
-        }
-    }
-    return roots;
 }
 
 TreeNode FakeTreeView::FirstChild(TreeNode node) const {
@@ -94,15 +52,9 @@ TreeNode FakeTreeView::NextSibling(TreeNode node) const {
     if (n == nullptr) {
         return kNoNode;
     }
-    const std::vector<TreeNode> siblings =
-        n->parent == kNoNode ? Roots() : Find(n->parent)->children;
+    const std::vector<TreeNode>& siblings = nodes_.at(n->parent).children;
     const auto it = std::find(siblings.begin(), siblings.end(), node);
     return it + 1 < siblings.end() ? *(it + 1) : kNoNode;
-}
-
-bool FakeTreeView::Expanded(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr && n->expanded;
 }
 
 void FakeTreeView::SetExpanded(TreeNode node, bool expanded) {
@@ -123,11 +75,6 @@ void FakeTreeView::SetExpanded(TreeNode node, bool expanded) {
     }
 }
 
-bool FakeTreeView::Checked(TreeNode node) const {
-    const Node* n = Find(node);
-    return n != nullptr && n->checked;
-}
-
 void FakeTreeView::SetChecked(TreeNode node, bool checked) {
     if (Node* n = Find(node)) {
         n->checked = checked;
@@ -138,12 +85,6 @@ void FakeTreeView::UserCheck(TreeNode node) {
     if (Node* n = Find(node); n != nullptr && options_.checkboxes) {
         n->checked = !n->checked;
         Guarded(onNodeCheck_, node);
-    }
-}
-
-void FakeTreeView::UserMouse(const MouseEvent& event) {
-    if (AcceptsInput()) {
-        Guarded(onMouse_, event);
     }
 }
 
@@ -169,7 +110,7 @@ std::vector<TreeNode> FakeTreeView::Shown() const {
             }
         }
     };
-    walk(Roots());
+    walk(nodes_.at(kNoNode).children);
     return shown;
 }
 
@@ -218,9 +159,7 @@ void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
         return;
     }
     SetFocus();
-    MouseEvent mouse;
-    mouse.action = MouseAction::Press;
-    mouse.button = MouseButton::Left;
+    MouseEvent mouse{MouseAction::Press, MouseButton::Left, 0, 0};
     Guarded(onMouse_, mouse);
     if (action == TreeAction::Check) {
         UserCheck(node);
@@ -249,7 +188,7 @@ void FakeTreeView::UserTree(TreeAction action, const std::string& key) {
 
 bool FakeTreeView::UserKey(const KeyEvent& pressed) {
     // The dialog manager's keys, which the system tree never sees.
-    if (pressed.key == keys::kTab || pressed.key == keys::kEscape || pressed.key == keys::kEnter) {
+    if (DialogKey(pressed)) {
         return false;
     }
     if (!AcceptsInput()) {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/ui/FakeUiToolkit.h"
@@ -19,70 +20,49 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void Clear() override;
     TreeNode FindNode(const std::string& key) const override;
     std::vector<TreeNode> Nodes() const override { return order_; }
-    std::string NodeKey(TreeNode node) const override;
-    std::string NodeText(TreeNode node) const override;
-    int NodeImage(TreeNode node) const override;
+    std::string NodeKey(TreeNode node) const override { return Get(node, &Node::key); }
+    std::string NodeText(TreeNode node) const override { return Get(node, &Node::text); }
+    int NodeImage(TreeNode node) const override { return Get(node, &Node::image); }
     void SetNodeImage(TreeNode node, int image) override;
-    TreeNode Parent(TreeNode node) const override;
+    TreeNode Parent(TreeNode node) const override { return Get(node, &Node::parent); }
     TreeNode FirstChild(TreeNode node) const override;
     TreeNode NextSibling(TreeNode node) const override;
-    bool Expanded(TreeNode node) const override;
+    bool Expanded(TreeNode node) const override { return Get(node, &Node::expanded); }
     void SetExpanded(TreeNode node, bool expanded) override;
-    bool Checked(TreeNode node) const override;
+    bool Checked(TreeNode node) const override { return Get(node, &Node::checked); }
     void SetChecked(TreeNode node, bool checked) override;
     TreeNode Selected() const override { return selected_; }
     void Select(TreeNode node) override;
     void EnsureVisible(TreeNode node) override;
     void SetOptions(const TreeOptions& options) override { options_ = options; }
     TreeOptions Options() const override { return options_; }
-    void SetFont(const FontSpec& chosen) override { font = chosen; }
+    void SetFont(const FontSpec&) override {}
     void SetBusy(bool busy) override { busy_ = busy; }
     bool Busy() const override { return busy_; }
     void StartLabelEdit() override;
 
-    void SetOnExpand(std::function<void(TreeNode)> handler) override {
-        onExpand_ = std::move(handler);
+    void SetOnExpand(std::function<void(TreeNode)> h) override { onExpand_ = std::move(h); }
+    void SetOnCollapse(std::function<void(TreeNode)> h) override { onCollapse_ = std::move(h); }
+    void SetOnNodeClick(std::function<void(TreeNode)> h) override { onNodeClick_ = std::move(h); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
+    void SetOnDoubleClick(std::function<void()> h) override { onDoubleClick_ = std::move(h); }
+    void SetOnKeyDown(std::function<void(KeyEvent&)> h) override { onKeyDown_ = std::move(h); }
+    void SetOnKeyPress(std::function<void(char)> h) override { onKeyPress_ = std::move(h); }
+    void SetOnKeyUp(std::function<void(KeyEvent&)> h) override { onKeyUp_ = std::move(h); }
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnNodeCheck(std::function<void(TreeNode)> h) override { onNodeCheck_ = std::move(h); }
+    void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> h) override {
+        onBeforeEdit_ = std::move(h);
     }
-    void SetOnCollapse(std::function<void(TreeNode)> handler) override {
-        onCollapse_ = std::move(handler);
-    }
-    void SetOnNodeClick(std::function<void(TreeNode)> handler) override {
-        onNodeClick_ = std::move(handler);
-    }
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
-    void SetOnDoubleClick(std::function<void()> handler) override {
-        onDoubleClick_ = std::move(handler);
-    }
-    void SetOnKeyDown(std::function<void(KeyEvent&)> handler) override {
-        onKeyDown_ = std::move(handler);
-    }
-    void SetOnKeyPress(std::function<void(char)> handler) override {
-        onKeyPress_ = std::move(handler);
-    }
-    void SetOnKeyUp(std::function<void(KeyEvent&)> handler) override {
-        onKeyUp_ = std::move(handler);
-    }
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
-    }
-    void SetOnNodeCheck(std::function<void(TreeNode)> handler) override {
-        onNodeCheck_ = std::move(handler);
-    }
-    void SetOnBeforeLabelEdit(std::function<bool(TreeNode)> handler) override {
-        onBeforeEdit_ = std::move(handler);
-    }
-    void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> handler) override {
-        onAfterEdit_ = std::move(handler);
+    void SetOnAfterLabelEdit(std::function<bool(TreeNode, std::string&)> h) override {
+        onAfterEdit_ = std::move(h);
     }
 
     // The user's hand on a node, by its key; ignored unless the tree accepts input.
     void UserTree(TreeAction action, const std::string& key);
     bool UserKey(const KeyEvent& key) override;
-    void UserMouse(const MouseEvent& event) override;
     // The user's text in the open label, confirmed with Enter or dropped with Esc.
     void UserLabel(const std::string& text, bool confirm);
-
-    FontSpec font;
 
   private:
     struct Node {
@@ -95,8 +75,17 @@ class FakeTreeView final : public FakeControl, public ITreeView {
         bool expanded = false;
         bool checked = false;
     };
-    const Node* Find(TreeNode node) const;
-    Node* Find(TreeNode node);
+    const Node* Find(TreeNode node) const {
+        const auto it = nodes_.find(node);
+        return it != nodes_.end() && node != kNoNode ? &it->second : nullptr;
+    }
+    Node* Find(TreeNode node) { return const_cast<Node*>(std::as_const(*this).Find(node)); }
+    // A field of the node, or its empty value when there is no such node.
+    template <typename T>
+    T Get(TreeNode node, T Node::*field) const {
+        const Node* n = Find(node);
+        return n != nullptr ? n->*field : T();
+    }
     // Opens or closes the node as the user does, telling the handlers first.
     void UserToggle(TreeNode node, bool open);
     void UserSelect(TreeNode node);
@@ -104,9 +93,9 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     void BeginEdit();
     // The nodes shown, top to bottom.
     std::vector<TreeNode> Shown() const;
-    std::vector<TreeNode> Roots() const;
 
-    std::map<TreeNode, Node> nodes_;
+    // The roots are the children of an invisible node at kNoNode.
+    std::map<TreeNode, Node> nodes_{{kNoNode, {}}};
     std::map<std::string, TreeNode> byKey_;
     std::vector<TreeNode> order_;
     std::uintptr_t nextId_ = 1;
@@ -122,7 +111,6 @@ class FakeTreeView final : public FakeControl, public ITreeView {
     std::function<void(KeyEvent&)> onKeyDown_;
     std::function<void(char)> onKeyPress_;
     std::function<void(KeyEvent&)> onKeyUp_;
-    std::function<void(const MouseEvent&)> onMouse_;
     std::function<void(TreeNode)> onNodeCheck_;
     std::function<bool(TreeNode)> onBeforeEdit_;
     std::function<bool(TreeNode, std::string&)> onAfterEdit_;

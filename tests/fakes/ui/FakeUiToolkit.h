@@ -52,7 +52,6 @@ struct MouseAt {
 struct CloseWindow {
     std::string window;
 };
-// The user brings the window to the front.
 struct ActivateWindow {
     std::string window;
 };
@@ -60,13 +59,6 @@ struct ActivateWindow {
 struct TypeText {
     std::string window;
     std::string text;
-};
-// A double click of the left button on the named control, in twips.
-struct DoubleClickAt {
-    std::string window;
-    std::string control;
-    int x = 0;
-    int y = 0;
 };
 // On a tree's node, by its key: a click on it, a double-click, or a click on its open/close button
 // or its check box.
@@ -77,21 +69,13 @@ struct OnTreeNode {
     std::string key;
     TreeAction action = TreeAction::Click;
 };
-// Text typed into a tree's open label, then Enter (confirm) or Esc.
-struct TypeInLabel {
-    std::string window;
-    std::string control;
-    std::string text;
-    bool confirm = true;
-};
-// A click on a tab of the named tabs control.
 struct ChooseTab {
     std::string window;
     std::string control;
     int tab = 0;
 };
 using UserInput = std::variant<ClickOn, PressKey, MouseAt, CloseWindow, ActivateWindow, TypeText,
-                               DoubleClickAt, OnTreeNode, TypeInLabel, ChooseTab>;
+                               OnTreeNode, ChooseTab>;
 
 class FakeControl : public virtual IControl {
   public:
@@ -115,21 +99,32 @@ class FakeControl : public virtual IControl {
     bool AcceptsInput() const;
     // Set by the tabs whose page holds the control.
     void SetPageShown(bool shown) { pageShown_ = shown; }
-    bool PageShown() const { return pageShown_; }
     // A user's click, by mouse or keyboard; ignored unless the control accepts input.
     virtual void UserClick() {}
     // Input the control takes itself; each is ignored unless the control accepts input.
-    virtual void UserMouse(const MouseEvent&) {}
+    virtual void UserMouse(const MouseEvent& event) {
+        if (AcceptsInput()) {
+            Guarded(onMouse_, event);
+        }
+    }
     // False when the control leaves the key to the window's navigation.
     virtual bool UserKey(const KeyEvent&) { return false; }
-    virtual void FocusChanged(bool) {}
+    void FocusChanged(bool gained) { Guarded(onFocus_, gained); }
     // A typed character whose key the control took.
     virtual void UserChar(char) {}
+    // A double click of the left button at a point of the inside, in twips.
     virtual void UserDoubleClick(int, int) {}
 
   protected:
+    // Tab, Esc and Enter: the dialog manager's keys, which a control leaves to its window.
+    static bool DialogKey(const KeyEvent& key) {
+        return key.key == keys::kTab || key.key == keys::kEscape || key.key == keys::kEnter;
+    }
+
     FakeWindow& window_;
     std::function<void()> onClick_;
+    std::function<void(bool)> onFocus_;
+    std::function<void(const MouseEvent&)> onMouse_;
 
   private:
     std::string name_;
@@ -144,16 +139,13 @@ class FakeLabel final : public FakeControl, public ILabel {
   public:
     using FakeControl::FakeControl;
     void SetText(const std::string& text) override;
-    void SetFont(const FontSpec& chosen) override { font = chosen; }
-
-    FontSpec font;
+    void SetFont(const FontSpec&) override {}
 
     // Every text set from code, with the fake time it was set at.
     std::vector<std::pair<std::uint64_t, std::string>> history;
     std::function<void(const std::string&)> onTextSet;
 };
 
-// Remembers which picture it shows.
 class FakePicture final : public FakeControl {
   public:
     FakePicture(FakeWindow& window, std::string name, const TwipsRect& where, Picture shown)
@@ -166,7 +158,7 @@ class FakeLinkLabel final : public FakeControl, public ILinkLabel {
   public:
     using FakeControl::FakeControl;
     void SetFont(const FontSpec&) override {}
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
     void UserClick() override {
         if (AcceptsInput()) {
             Guarded(onClick_);
@@ -177,7 +169,7 @@ class FakeLinkLabel final : public FakeControl, public ILinkLabel {
 class FakePushButton final : public FakeControl, public IPushButton {
   public:
     using FakeControl::FakeControl;
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
     void UserClick() override;
 };
 
@@ -187,7 +179,7 @@ class FakeCheckBox final : public FakeControl, public ICheckBox {
     bool Value() const override { return value_; }
     // Clicks once per change of the value, as the system's check box does.
     void SetValue(bool checked) override;
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
     void UserClick() override;
 
   private:
@@ -204,68 +196,51 @@ class FakeCanvas final : public ICanvas {
         int x = 0, y = 0;
         std::string text;
     };
-    void Clear(Colour background) override { Record(Op::Clear).colour = background; }
+    void Clear(Colour background) override {
+        ops.push_back({Op::Clear, 0, 0, 0, 0, 0, 0, background, 0, 0, 0, ""});
+    }
     void FillEllipse(double cx, double cy, double radius, double aspect, Colour outline,
                      Colour fill) override {
-        Op& op = Record(Op::Ellipse);
-        op.cx = cx, op.cy = cy, op.radius = radius, op.aspect = aspect;
-        op.colour = outline, op.fill = fill;
+        ops.push_back({Op::Ellipse, cx, cy, radius, aspect, 0, 0, outline, fill, 0, 0, ""});
     }
     void Arc(double cx, double cy, double radius, double aspect, double start, double end,
              Colour colour) override {
-        Op& op = Record(Op::Arc);
-        op.cx = cx, op.cy = cy, op.radius = radius, op.aspect = aspect;
-        op.start = start, op.end = end, op.colour = colour;
+        ops.push_back({Op::Arc, cx, cy, radius, aspect, start, end, colour, 0, 0, 0, ""});
     }
-    TextExtent MeasureText(const std::string& text) override {
-        return {105 * static_cast<int>(text.size()), 195};
-    }
+    TextExtent MeasureText(const std::string& text) override { return Measure(text); }
     void DrawText(int x, int y, const std::string& text, Colour colour) override {
-        Op& op = Record(Op::Text);
-        op.x = x, op.y = y, op.text = text, op.colour = colour;
+        ops.push_back({Op::Text, 0, 0, 0, 0, 0, 0, colour, 0, x, y, text});
+    }
+
+    static TextExtent Measure(const std::string& text) {
+        return {105 * static_cast<int>(text.size()), 195};
     }
 
     std::vector<Op> ops;
-
-  private:
-    Op& Record(Op::Kind kind) {
-        Op& op = ops.emplace_back();
-        op.kind = kind;
-        return op;
-    }
 };
 
 class FakePaintBox final : public FakeControl, public IPaintBox {
   public:
     using FakeControl::FakeControl;
-    void SetOnPaint(std::function<void(ICanvas&)> handler) override {
-        onPaint_ = std::move(handler);
-    }
+    void SetOnPaint(std::function<void(ICanvas&)> h) override { onPaint_ = std::move(h); }
     void Repaint() override;
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnKeyDown(std::function<void(const KeyEvent&)> h) override {
+        onKeyDown_ = std::move(h);
     }
-    void SetOnKeyDown(std::function<void(const KeyEvent&)> handler) override {
-        onKeyDown_ = std::move(handler);
-    }
-    void SetOnFocus(std::function<void(bool)> handler) override { onFocus_ = std::move(handler); }
-    void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
+    void SetOnFocus(std::function<void(bool)> h) override { onFocus_ = std::move(h); }
+    void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
 
     // Focus, press and release of the left button, then the click.
     void UserClick() override;
-    void UserMouse(const MouseEvent& event) override;
     bool UserKey(const KeyEvent& key) override;
-    void FocusChanged(bool gained) override;
 
-    // What the last paint drew, and how many paints there were.
+    // What the last paint drew.
     FakeCanvas painted;
-    int paints = 0;
 
   private:
     std::function<void(ICanvas&)> onPaint_;
-    std::function<void(const MouseEvent&)> onMouse_;
     std::function<void(const KeyEvent&)> onKeyDown_;
-    std::function<void(bool)> onFocus_;
 };
 
 class FakeTabs final : public FakeControl, public ITabs {
@@ -276,7 +251,7 @@ class FakeTabs final : public FakeControl, public ITabs {
     int Selected() const override { return selected_; }
     void Select(int tab) override;
     void Place(IControl& control, int tab) override;
-    void SetOnSelect(std::function<void(int)> handler) override { onSelect_ = std::move(handler); }
+    void SetOnSelect(std::function<void(int)> h) override { onSelect_ = std::move(h); }
     // The user's click on a tab; ignored unless the tabs accept input.
     void UserChoose(int tab);
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1): the neighbouring tab, round the ends; false when
@@ -346,9 +321,8 @@ class FakeWindow final : public IWindow {
     TwipsRect Bounds() const override { return bounds; }
     void SetState(WindowState state) override { state_ = state; }
     WindowState State() const override { return state_; }
-    // 105 x 195 twips a character, as the fake canvas measures.
     TextExtent MeasureText(const std::string& text) const override {
-        return {105 * static_cast<int>(text.size()), 195};
+        return FakeCanvas::Measure(text);
     }
     void MoveTo(int left, int top) override {
         bounds.left = left;
@@ -364,20 +338,16 @@ class FakeWindow final : public IWindow {
     IPushButton* DefaultButton() const override { return default_; }
     void SetCancelButton(IPushButton* button) override { cancel_ = button; }
     IPushButton* CancelButton() const override { return cancel_; }
-    void SetOnKeyPreview(std::function<bool(const KeyEvent&)> handler) override {
-        onKeyPreview_ = std::move(handler);
+    void SetOnKeyPreview(std::function<bool(const KeyEvent&)> h) override {
+        onKeyPreview_ = std::move(h);
     }
-    void SetOnQueryUnload(std::function<bool(CloseReason)> handler) override {
-        onQueryUnload_ = std::move(handler);
+    void SetOnQueryUnload(std::function<bool(CloseReason)> h) override {
+        onQueryUnload_ = std::move(h);
     }
-    void SetOnActivate(std::function<void()> handler) override { onActivate_ = std::move(handler); }
-    void SetOnDeactivate(std::function<void()> handler) override {
-        onDeactivate_ = std::move(handler);
-    }
-    void SetOnMouse(std::function<void(const MouseEvent&)> handler) override {
-        onMouse_ = std::move(handler);
-    }
-    void SetOnUnload(std::function<void()> handler) override { onUnload_ = std::move(handler); }
+    void SetOnActivate(std::function<void()> h) override { onActivate_ = std::move(h); }
+    void SetOnDeactivate(std::function<void()> h) override { onDeactivate_ = std::move(h); }
+    void SetOnMouse(std::function<void(const MouseEvent&)> h) override { onMouse_ = std::move(h); }
+    void SetOnUnload(std::function<void()> h) override { onUnload_ = std::move(h); }
     void StartTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) override;
     void StopTimer(int id) override { timers_.erase(id); }
     std::optional<std::size_t> ShowPopupMenu(const std::vector<MenuItem>& items, int x,
@@ -407,7 +377,6 @@ class FakeWindow final : public IWindow {
     Kind& Adopt(std::unique_ptr<Kind> control) {
         return static_cast<Kind&>(*controls_.emplace_back(std::move(control)));
     }
-    // The user's input, delivered by the toolkit.
     void Take(const UserInput& input);
 
     FakeUiToolkit& ui_;

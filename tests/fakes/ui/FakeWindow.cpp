@@ -133,10 +133,6 @@ void FakeWindow::Take(const UserInput& input) {
         for (const char c : type->text) {
             TakeKey(KeyForChar(c), c);
         }
-    } else if (const auto* dbl = std::get_if<DoubleClickAt>(&input)) {
-        if (auto* target = dynamic_cast<FakeControl*>(Find(dbl->control))) {
-            target->UserDoubleClick(dbl->x, dbl->y);
-        }
     } else if (const auto* mouse = std::get_if<MouseAt>(&input)) {
         if (!mouse->control.empty()) {
             if (auto* target = dynamic_cast<FakeControl*>(Find(mouse->control))) {
@@ -148,10 +144,6 @@ void FakeWindow::Take(const UserInput& input) {
     } else if (const auto* tree = std::get_if<OnTreeNode>(&input)) {
         if (auto* target = dynamic_cast<FakeTreeView*>(Find(tree->control))) {
             target->UserTree(tree->action, tree->key);
-        }
-    } else if (const auto* label = std::get_if<TypeInLabel>(&input)) {
-        if (auto* target = dynamic_cast<FakeTreeView*>(Find(label->control))) {
-            target->UserLabel(label->text, label->confirm);
         }
     } else if (const auto* choose = std::get_if<ChooseTab>(&input)) {
         if (auto* target = dynamic_cast<FakeTabs*>(Find(choose->control))) {
