@@ -401,6 +401,21 @@ TEST(Scenario, DeleteOptionsWarningCleanNowAndAnEntryTypedIntoTheList) {
     PostMessageW(field, WM_KEYDOWN, VK_RETURN, 1);
     HWND rows = FindWindowExW(options, nullptr, L"ListBox", nullptr);
     EXPECT_TRUE(Eventually([&] { return SendMessageW(rows, LB_GETCOUNT, 0, 0) == 1; }));
+    // The field opens again a row lower, over the list, and shows whole there with its browse
+    // button: the list's own drawing of the new row does not cover them with its white.
+    HWND browse = FindButton(options, L"...");
+    EXPECT_TRUE(Eventually([&] {
+        RECT frame{};
+        RECT button{};
+        GetWindowRect(field, &frame);
+        GetWindowRect(browse, &button);
+        HDC screen = GetDC(nullptr);
+        const COLORREF corner = GetPixel(screen, frame.left, frame.top);
+        const COLORREF edge = GetPixel(screen, button.left, (button.top + button.bottom) / 2);
+        ReleaseDC(nullptr, screen);
+        const COLORREF white = GetSysColor(COLOR_WINDOW);
+        return IsWindowVisible(browse) && corner != white && edge != white;
+    }));
     PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(field); }));
     Press(save);

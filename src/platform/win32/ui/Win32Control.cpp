@@ -112,6 +112,17 @@ void Win32Control::SetVisible(bool visible) {
     visible_ = visible;
     if (hwnd_ != nullptr) {
         ShowWindow(hwnd_, visible_ && pageShown_ ? SW_SHOWNA : SW_HIDE);
+        RepaintOverSiblings();
+    }
+}
+
+void Win32Control::RepaintOverSiblings() {
+    // A control laid over another (the list's entry field) has its frame drawn at once when it
+    // moves or shows, while the control beneath paints its pending changes later and over it;
+    // marking the whole control, frame included, invalid has it drawn after them.
+    if (IsWindowVisible(hwnd_)) {
+        RedrawWindow(hwnd_, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
 }
 
@@ -134,6 +145,7 @@ void Win32Control::SetBounds(const TwipsRect& where) {
         const ScreenMetrics& screen = window_.toolkit().Scale();
         MoveWindow(hwnd_, screen.PixelsX(where.left), screen.PixelsY(where.top),
                    screen.PixelsX(where.width), screen.PixelsY(where.height), TRUE);
+        RepaintOverSiblings();
     }
 }
 

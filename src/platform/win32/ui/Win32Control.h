@@ -77,6 +77,7 @@ class Win32Control : public virtual IControl {
     HWND hwnd_ = nullptr;
 
   private:
+    void RepaintOverSiblings();
     static LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                               UINT_PTR, DWORD_PTR self);
 
