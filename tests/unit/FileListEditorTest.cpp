@@ -168,6 +168,13 @@ TEST_F(FileListEditorTest, ChangingCommitsOnEnterAndEscOrLosingTheFocusStoresNot
     Click("updateButton");
     List().SetFocus();
     EXPECT_FALSE(C("InputField").Visible() || C("InputButton").Visible() || host.defaultCleared);
+    // A press on the browse button that ends off it, or a Tab onto it, keeps it while it has
+    // the focus; it goes with the focus.
+    Click("updateButton");
+    C("InputButton").SetFocus();
+    EXPECT_TRUE(!C("InputField").Visible() && C("InputButton").Visible());
+    List().SetFocus();
+    EXPECT_FALSE(C("InputButton").Visible());
     EXPECT_EQ(editor->Entries(), (Paths{"c:\\a", "c:\\b"}));
     Click("updateButton");
     Type("z");

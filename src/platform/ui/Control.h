@@ -62,6 +62,9 @@ class ILinkLabel : public virtual ILabel {
 class IPushButton : public virtual IControl {
   public:
     virtual void SetOnClick(std::function<void()> handler) = 0;
+    // Runs with true when the button gains the focus (a press of the mouse gives it), false when
+    // it loses it.
+    virtual void SetOnFocus(std::function<void(bool)> handler) = 0;
 };
 
 enum class MouseAction { Move, Press, Release };

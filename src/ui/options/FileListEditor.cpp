@@ -137,6 +137,14 @@ FileListEditor::FileListEditor(const Platform& platform, IWindow& window,
             Commit();
         }
     });
+    browse_->SetOnFocus([this](bool gained) {
+        // A press that took the focus from the field but ended off the button, or a Tab onto it
+        // and away: with the field gone, the button goes too.
+        if (!gained && !entryActive_ && !field_->Visible()) {
+            browse_->SetVisible(false);
+            browse_->SetEnabled(false);
+        }
+    });
     browse_->SetOnClick([this] {
         // A click has already taken the focus from the field on the system; from code it has not.
         browse_->SetFocus();

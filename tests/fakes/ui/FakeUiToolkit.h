@@ -170,6 +170,7 @@ class FakePushButton final : public FakeControl, public IPushButton {
   public:
     using FakeControl::FakeControl;
     void SetOnClick(std::function<void()> h) override { onClick_ = std::move(h); }
+    void SetOnFocus(std::function<void(bool)> h) override { onFocus_ = std::move(h); }
     void UserClick() override;
 };
 

@@ -125,6 +125,10 @@ void FakeWindow::TakeKey(const KeyEvent& event, char typed) {
 void FakeWindow::Take(const UserInput& input) {
     if (const auto* click = std::get_if<ClickOn>(&input)) {
         if (auto* target = dynamic_cast<FakeControl*>(Find(click->control))) {
+            // A press of the mouse gives a button the focus before its click; Enter does not.
+            if (dynamic_cast<FakePushButton*>(target) != nullptr && target->AcceptsInput()) {
+                target->SetFocus();
+            }
             target->UserClick();
         }
     } else if (const auto* press = std::get_if<PressKey>(&input)) {

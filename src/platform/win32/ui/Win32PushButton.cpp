@@ -16,6 +16,22 @@ bool Win32PushButton::OnCommand(WORD code) {
     return true;
 }
 
+void Win32PushButton::SetOnFocus(std::function<void(bool)> handler) {
+    // Watched from the button's own messages: BS_NOTIFY would report a quick second click as a
+    // double click instead of a click.
+    if (!onFocus_) {
+        Subclass();
+    }
+    onFocus_ = std::move(handler);
+}
+
+bool Win32PushButton::OnSubclassMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        Raise(onFocus_, message == WM_SETFOCUS);
+    }
+    return false;
+}
+
 void Win32PushButton::Click() {
     if (AcceptsInput() && onClick_) {
         // A copy: the handler may replace itself.
