@@ -202,6 +202,7 @@ TEST_F(UiContract, APopUpMenuAnswersTheChosenEnabledItem) {
 
 // An owner-drawn control takes Enter itself while it has the focus, but no click from the space
 // bar, and hands its clicks and focus on; the window's default button gets no Enter meanwhile.
+// A push button tells its focus too.
 TEST_F(UiContract, APaintBoxTakesItsOwnKeysAndClicks) {
     auto d = MakeDialog("Paint");
     d->window->SetDefaultButton(d->save);
@@ -215,12 +216,16 @@ TEST_F(UiContract, APaintBoxTakesItsOwnKeysAndClicks) {
         ++paints;
         canvas.Clear(colours::kButtonFace);
     });
+    d->save->SetOnFocus([&](bool gained) { d->log.push_back(gained ? "save in" : "save out"); });
     box.SetFocus();
     driver->PressKey(*d->window, keys::kSpace);
     driver->PressKey(*d->window, keys::kEnter);
     driver->Click(*d->window, "ovalButton");
+    // A click takes the focus to a push button, which tells it as well.
+    driver->Click(*d->window, "saveButton");
     d->box->SetFocus();
-    EXPECT_EQ(d->log, (Log{"focus", "key 32", "key 13", "click", "blur"}));
+    EXPECT_EQ(d->log,
+              (Log{"focus", "key 32", "key 13", "click", "blur", "save in", "save", "save out"}));
     box.Repaint();
     EXPECT_GT(paints, 0);
 }
