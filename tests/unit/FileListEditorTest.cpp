@@ -86,6 +86,8 @@ TEST_F(FileListEditorTest, RowsKeepTheDriveAndLastNameAndAreHitThroughTheirRecta
     EXPECT_EQ(ListItemBottom(List()), 390);
     List().SetSelectedIndex(-1);
     EXPECT_EQ(ListItemBottom(List()), 0);
+    List().SetFocus();
+    EXPECT_EQ(List().SelectedIndex(), 0) << "the focus selects the first row when none is";
 }
 
 TEST_F(FileListEditorTest, TheControlsFollowTheBoxFromTheStart) {
@@ -141,6 +143,7 @@ TEST_F(FileListEditorTest, AddingOpensTheFieldBelowTheLastRowAndKeepsItOpen) {
     EXPECT_TRUE(C("InputField").Bounds().top == kList.top && host.defaultCleared);
     for (int i = 1; i <= 8; ++i) {
         Type("c:\\f" + std::to_string(i));
+        EXPECT_TRUE(Enabled("removeButton")) << "a row to act on";
         const TwipsRect field = C("InputField").Bounds();
         EXPECT_EQ(field.top, kList.top + List().ItemRect(i - 1).top + 195);
         EXPECT_EQ(field.left + field.width, C("InputButton").Bounds().left);

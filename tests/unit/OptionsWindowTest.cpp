@@ -159,6 +159,8 @@ TEST(OptionsWindow, LoadShowsTheStoredChoicesAndTheMachinesRealState) {
 TEST(OptionsWindow, AllOptionsCascadesToTheBoxesTheSystemCanClean) {
     Machine m(false, 0);
     OptionsWindow& w = m.Open();
+    m.Click("AllOptions");
+    EXPECT_FALSE(w.AllOptionsBox().Value()) << "the delete boxes are on their own tab";
     m.fake.ui.Input(fakes::ChooseTab{"Options", "SSTab1", 1});
     EXPECT_TRUE(w.DeleteBox(1).HasFocus());
     m.Click("AllOptions");

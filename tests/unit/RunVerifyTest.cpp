@@ -74,6 +74,7 @@ TEST(RunVerify, LoadShowsTheStoredChoicesTheSystemAllowsAndTheList) {
     EXPECT_TRUE(s.fake.ui.Find("RunVerify")->Find("runButton")->HasFocus());
     list.SetFocus();
     EXPECT_EQ(list.SelectedIndex(), 0);
+    EXPECT_EQ(s.w->window().DefaultButton()->Name(), "runButton");
 }
 
 // Clean Now runs this once with the window's choices, hidden behind the progress window, stores
