@@ -77,13 +77,13 @@ TEST_F(FileSelectionDialogTest, TheNameFiltersTheListAndTheCountFollows) {
 TEST_F(FileSelectionDialogTest, SelectWritesTheChoiceIntoTheHostsField) {
     const struct {
         const char* name;
-        bool treeDoubleClick;
+        char how;  // a click on Select, Enter (Select is the default), a double click on the tree
         const char* entry;
     } cases[] = {
-        {"notes.txt", false, "c:\\windows\\notes.txt"},
-        {"*", false, "c:\\windows\\*.*"},
-        {"*.log", false, "c:\\windows\\*.log"},
-        {"notes.txt", true, "c:\\windows\\"},
+        {"notes.txt", 'c', "c:\\windows\\notes.txt"},
+        {"*", 'c', "c:\\windows\\*.*"},
+        {"*.log", 'e', "c:\\windows\\*.log"},
+        {"notes.txt", 't', "c:\\windows\\"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
@@ -92,9 +92,11 @@ TEST_F(FileSelectionDialogTest, SelectWritesTheChoiceIntoTheHostsField) {
         box.ChangePath("c:\\windows");
         box.window().Show();
         box.SetFileName(c.name);
-        if (c.treeDoubleClick) {
+        if (c.how == 't') {
             fake.ui.Input(fakes::OnTreeNode{"FindFiles", "FolderTree", "c:\\windows\\",
                                             fakes::TreeAction::DoubleClick});
+        } else if (c.how == 'e') {
+            fake.ui.Input(fakes::PressKey{"FindFiles", {keys::kEnter}});
         } else {
             fake.ui.Input(fakes::ClickOn{"FindFiles", "selectButton"});
         }
