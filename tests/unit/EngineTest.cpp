@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <set>
 
@@ -318,6 +319,45 @@ TEST_F(PurgeTest, LinksAreRemovedNeverEntered) {
         purges[i](module.Context, named[i]);
         EXPECT_EQ(fs.Exists("C:\\temp\\junction"), i == 1) << named[i];
         EXPECT_EQ(fs.Bytes("C:\\precious\\thesis.doc"), "x");
+    }
+}
+
+// The file calls take each path as the listing spelt it, and no file's attributes are asked for
+// again or reset when nothing in them stands in the way.
+TEST_F(PurgeTest, FileCallsUseTheListedSpellingAndAttributes) {
+    const std::set<std::string> spellings = {"C:\\Cache",
+                                             "C:\\Cache\\",
+                                             "C:\\Cache\\Sub",
+                                             "C:\\Cache\\Sub\\Page.HTM",
+                                             "C:\\Cache\\Plain.txt",
+                                             "C:\\Cache\\Hidden.DAT",
+                                             "C:\\Cache\\Locked.Log"};
+    const std::set<std::string> reset = {"C:\\Cache\\Hidden.DAT", "C:\\Cache\\Locked.Log"};
+    const std::function<void()> removals[] = {
+        [&] { PurgeFolderContents(module.Context, "C:\\Cache"); },
+        [&] { DeleteMatchingFiles(module.Context, "C:\\Cache\\", "*.*"); }};
+    for (const auto& remove : removals) {
+        fs.AddFolder("C:\\Cache\\Sub");  // folders added on the way are named in lower case
+        fs.AddFile("C:\\Cache\\Sub\\Page.HTM", "x");
+        fs.AddFile("C:\\Cache\\Plain.txt", "x", attr::kArchive);
+        fs.AddFile("C:\\Cache\\Hidden.DAT", "x", attr::kHidden | attr::kArchive);
+        fs.AddFile("C:\\Cache\\Locked.Log", "x", attr::kReadOnly);
+        fs.Lock("C:\\Cache\\Hidden.DAT");
+        module.Run.RebootAdvised = false;
+        fs.calls.clear();
+        remove();
+        std::set<std::string> resetPaths;
+        for (const auto& [call, path] : fs.calls) {
+            EXPECT_EQ(spellings.count(path), 1u) << call << " " << path;
+            EXPECT_FALSE(call == "Attributes" && path != "C:\\Cache") << path;
+            if (call == "SetAttributes") {
+                resetPaths.insert(path);
+            }
+        }
+        EXPECT_EQ(resetPaths, reset);
+        EXPECT_FALSE(fs.Exists("C:\\Cache\\Plain.txt") || fs.Exists("C:\\Cache\\Locked.Log"));
+        EXPECT_TRUE(fs.Exists("C:\\Cache\\Hidden.DAT") && module.Run.RebootAdvised)
+            << "a hidden file held open is still found once reset";
     }
 }
 
