@@ -372,6 +372,7 @@ TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
         if (cancel) {
             fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"});
         }
+        fake.clock.Advance(1000);  // long enough for the next check to look for input
     };
     PurgeFolderContents(module.Context, "C:\\temp");
     EXPECT_FALSE(fs.Exists("C:\\temp\\empty")) << "finished before the cancel";
