@@ -71,10 +71,9 @@ void DeleteFileWithAttributes(RunContext& ctx, const std::string& path, std::uin
     if (IsFolder(attributes)) {
         return;
     }
-    bool deleted = false;
     if (IsLink(attributes)) {
         // Wiping would write through the link into its target: only the link goes.
-        deleted = files.RemoveFile(path);
+        files.RemoveFile(path);
     } else {
         if ((attributes & kResetAttributes) != 0) {
             files.SetAttributes(path, attr::kNormal);
@@ -82,12 +81,10 @@ void DeleteFileWithAttributes(RunContext& ctx, const std::string& path, std::uin
         if (ctx.Run.Flags.WipeFiles) {
             WipeFile(ctx, path);
         } else {
-            deleted = files.RemoveFile(path);
+            files.RemoveFile(path);
         }
     }
-    // A name the system took for deleted is looked for only as spelt, which tells its absence
-    // without a search through the folder; one that may have stayed is looked for in any case.
-    if (deleted ? files.FindsNormalFileAsSpelt(path) : files.FindsNormalFile(path)) {
+    if (files.FindsNormalFile(path)) {
         ctx.Run.RebootAdvised = true;
     }
 }

@@ -74,9 +74,6 @@ class IFileSystem {
     // True when a search for normal files finds the path: a file that is neither hidden, system
     // nor a folder.
     virtual bool FindsNormalFile(const std::string& path) = 0;
-    // FindsNormalFile, but the names may be compared with case as spelt here: a name that is gone
-    // is told without a search through its folder for another spelling.
-    virtual bool FindsNormalFileAsSpelt(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
     // Removes an empty folder, or a link to a folder without touching what it leads to.
     virtual bool RemoveFolder(const std::string& path) = 0;

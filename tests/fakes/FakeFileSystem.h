@@ -77,14 +77,6 @@ class FakeFileSystem final : public IFileSystem {
         calls.emplace_back("FindsNormalFile", path);
         return Bytes(path) && (Find(path)->attributes & (attr::kHidden | attr::kSystem)) == 0;
     }
-    // Compares the last name with case, as the system may.
-    bool FindsNormalFileAsSpelt(const std::string& path) override {
-        calls.emplace_back("FindsNormalFileAsSpelt", path);
-        const Node* node = Find(path);
-        return node != nullptr && path.size() >= node->name.size() &&
-               path.compare(path.size() - node->name.size(), std::string::npos, node->name) == 0 &&
-               !(node->attributes & (attr::kDirectory | attr::kHidden | attr::kSystem));
-    }
     bool RemoveFile(const std::string& path) override {
         touched.push_back(Key(path));
         calls.emplace_back("RemoveFile", path);

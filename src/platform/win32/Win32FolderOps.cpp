@@ -86,23 +86,6 @@ bool Win32FileSystem::FindsNormalFile(const std::string& path) {
                                          FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
-bool Win32FileSystem::FindsNormalFileAsSpelt(const std::string& path) {
-    const auto wide = ToWin32Path(path);
-    if (!wide) {
-        return false;
-    }
-    // Asking for the attributes alone conflicts with no sharing mode of whoever holds it open.
-    const FileHandle file(CreateFileW(
-        wide->c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_POSIX_SEMANTICS,
-        nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    return file && GetFileInformationByHandle(file.get(), &info) &&
-           (info.dwFileAttributes &
-            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
-}
-
 bool Win32FileSystem::RemoveFile(const std::string& path) {
     const auto wide = ToWin32Path(path);
     return wide && DeleteFileW(wide->c_str()) != 0;

@@ -83,7 +83,6 @@ class Win32FileSystem final : public IFileSystem {
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool FindsNormalFile(const std::string& path) override;
-    bool FindsNormalFileAsSpelt(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     std::optional<std::uint64_t> FileLength(const std::string& path) override;
