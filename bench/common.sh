@@ -1,5 +1,6 @@
-# Shared set-up of the benchmarks: a Release Kestrum.exe installed in a sandbox prefix of its own
-# with a running server, stopped again when the calling script ends. Sourced, not run.
+# Shared set-up of the benchmarks: a Release Kestrum.exe installed in a sandbox prefix made for
+# this run alone, with a running server; both go again when the calling script ends. Sourced,
+# not run.
 
 bench_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 sandbox=$bench_root/scripts/sandbox.sh
@@ -32,13 +33,20 @@ bench_prepare() {
     local exe=$bench_root/build/win32/bin/Kestrum.exe
     [[ -f $exe ]] || die "the build made no $exe"
 
-    prefix=$bench_root/build/bench/winxp
-    "$sandbox" remove "$prefix"
+    # A prefix of this run's own, so that benchmarks running at once never share a Wine server,
+    # a temporary folder or settings.
+    prefix=$bench_root/build/bench/${0##*/}-$$
     "$sandbox" create "$prefix" winxp >/dev/null
+    trap bench_cleanup EXIT
     "$sandbox" install "$prefix" "$exe"
     "$sandbox" server-start "$prefix"
-    trap '"$sandbox" server-stop "$prefix"' EXIT
     drive_c=$prefix/drive_c
+}
+
+bench_cleanup() {
+    "$sandbox" server-stop "$prefix" || true
+    "$sandbox" remove "$prefix" || true
+    rm -f -- "$prefix.lock"
 }
 
 # Runs a program in the sandbox, under a virtual display, with no terminal input.

@@ -61,13 +61,43 @@ std::string RandomName(RunContext& ctx, std::size_t length) {
     return name;
 }
 
+// What the reset to normal before a delete is for: read-only refuses the delete and the
+// overwrite, hidden and system keep a file that survives from the look-up that follows.
+constexpr std::uint32_t kResetAttributes = attr::kReadOnly | attr::kHidden | attr::kSystem;
+
+// DeleteOneFile for a path whose attributes are known already, from the listing that found it.
+void DeleteFileWithAttributes(RunContext& ctx, const std::string& path, std::uint32_t attributes) {
+    IFileSystem& files = ctx.platform.files;
+    if (IsFolder(attributes)) {
+        return;
+    }
+    if (IsLink(attributes)) {
+        // Wiping would write through the link into its target: only the link goes.
+        files.RemoveFile(path);
+    } else {
+        if ((attributes & kResetAttributes) != 0) {
+            files.SetAttributes(path, attr::kNormal);
+        }
+        if (ctx.Run.Flags.WipeFiles) {
+            WipeFile(ctx, path);
+        } else {
+            files.RemoveFile(path);
+        }
+    }
+    if (files.FindsNormalFile(path)) {
+        ctx.Run.RebootAdvised = true;
+    }
+}
+
 // A purge given a link to a folder must not walk what it leads to.
 bool NamesLink(RunContext& ctx, const std::string& path) {
     const auto attributes = ctx.platform.files.Attributes(WithoutTrailingSeparator(path));
     return attributes && IsLink(*attributes);
 }
 
-// The recursive worker of both purges; `root` is the folder the purge keeps, in lower case.
+// The recursive worker of both purges; `root` is the folder the purge keeps, in lower case. The
+// file calls get each path as the listing spelt it: a spelling in another case than the names on
+// disk makes the system compare every folder along the path without regard to case.
 void PurgeTree(RunContext& ctx, const std::string& folder, const std::string& root) {
     IFileSystem& files = ctx.platform.files;
     const std::string path = WithoutTrailingSeparator(folder);
@@ -82,7 +112,7 @@ void PurgeTree(RunContext& ctx, const std::string& folder, const std::string& ro
         } else if (IsFolder(entry.attributes)) {
             PurgeTree(ctx, full, root);
         } else {
-            DeleteOneFile(ctx, full);
+            DeleteFileWithAttributes(ctx, full, entry.attributes);
             const std::string lower = ToLowerAscii(full);
             if (EndsWith(lower, "index.dat") && !EndsWith(lower, "cookies\\index.dat") &&
                 files.FindsNormalFile(full)) {
@@ -117,24 +147,8 @@ void ScrambleCharacters(RandomSource& random, unsigned char* data, std::size_t c
 }
 
 void DeleteOneFile(RunContext& ctx, const std::string& path) {
-    IFileSystem& files = ctx.platform.files;
-    const auto attributes = files.Attributes(path);
-    if (!attributes || IsFolder(*attributes)) {
-        return;
-    }
-    if (IsLink(*attributes)) {
-        // Wiping would write through the link into its target: only the link goes.
-        files.RemoveFile(path);
-    } else {
-        files.SetAttributes(path, attr::kNormal);
-        if (ctx.Run.Flags.WipeFiles) {
-            WipeFile(ctx, path);
-        } else {
-            files.RemoveFile(path);
-        }
-    }
-    if (files.FindsNormalFile(path)) {
-        ctx.Run.RebootAdvised = true;
+    if (const auto attributes = ctx.platform.files.Attributes(path)) {
+        DeleteFileWithAttributes(ctx, path, *attributes);
     }
 }
 
@@ -241,7 +255,7 @@ void DeleteMatchingFiles(RunContext& ctx, const std::string& folder, const std::
     }
     for (const FolderEntry& entry : *entries) {
         if (!IsFolder(entry.attributes) && MatchesPattern(entry.name, pattern)) {
-            DeleteOneFile(ctx, JoinPath(folder, entry.name));
+            DeleteFileWithAttributes(ctx, JoinPath(folder, entry.name), entry.attributes);
         }
         if (RunCancelled(ctx)) {
             return;
@@ -253,8 +267,7 @@ void PurgeFolderContents(RunContext& ctx, const std::string& path) {
     if (IsUnsafePurgePath(path) || NamesLink(ctx, path)) {
         return;
     }
-    const std::string root = ToLowerAscii(path);
-    PurgeTree(ctx, root, root);
+    PurgeTree(ctx, path, ToLowerAscii(path));
 }
 
 void PurgeFolder(RunContext& ctx, const std::string& path) {
@@ -267,7 +280,7 @@ void PurgeFolder(RunContext& ctx, const std::string& path) {
         return;
     }
     // Only the drive is kept: the folder named goes with its contents.
-    PurgeTree(ctx, ToLowerAscii(path), "c:");
+    PurgeTree(ctx, path, "c:");
 }
 
 bool IsUnsafePurgePath(const std::string& path) {

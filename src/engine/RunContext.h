@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,8 @@ struct RunState {
     RunFlags Flags;
     RunLocations Locations;
     RandomSource Random;
+    // When RunCancelled last asked the event queue, on the monotonic clock.
+    std::uint64_t InputCheckedAt = 0;
     // The progress window while it is loaded.
     Banner* ProgressWindow = nullptr;
 };

@@ -15,8 +15,8 @@ inline constexpr char kRunTitle[] = " Kestrum";
 // One cleaning run: interactive when the progress window is loaded, silent otherwise.
 void RunCleaning(RunContext& ctx);
 
-// Lets waiting input be handled, then answers whether the user asked the run to stop. Without
-// the progress window a run cannot be stopped.
+// Lets waiting input be handled, looking for it at most every few milliseconds, then answers
+// whether the user asked the run to stop. Without the progress window a run cannot be stopped.
 bool RunCancelled(RunContext& ctx);
 
 // Processes pending window events, but only when keyboard or mouse input is waiting.

@@ -117,6 +117,7 @@ bool FakeFileSystem::WriteTextFile(const std::string& path, const std::string& t
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
     touched.push_back(Key(folder));
+    calls.emplace_back("ListFolder", folder);
     const Node* node = Find(folder);
     const std::string key = node == nullptr            ? ""
                             : node->linkTarget.empty() ? Resolve(folder)

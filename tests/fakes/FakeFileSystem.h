@@ -61,10 +61,12 @@ class FakeFileSystem final : public IFileSystem {
     }
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override {
+        calls.emplace_back("Attributes", path);
         return Find(path) ? std::optional(Shown(Find(path)->attributes)) : std::nullopt;
     }
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
         constexpr std::uint32_t kKept = attr::kDirectory | attr::kReparsePoint;
+        calls.emplace_back("SetAttributes", path);
         Node* node = Find(path);
         if (node != nullptr) {
             node->attributes = (node->attributes & kKept) | (attributes & ~(kKept | attr::kNormal));
@@ -72,13 +74,18 @@ class FakeFileSystem final : public IFileSystem {
         return node != nullptr;
     }
     bool FindsNormalFile(const std::string& path) override {
+        calls.emplace_back("FindsNormalFile", path);
         return Bytes(path) && (Find(path)->attributes & (attr::kHidden | attr::kSystem)) == 0;
     }
     bool RemoveFile(const std::string& path) override {
         touched.push_back(Key(path));
+        calls.emplace_back("RemoveFile", path);
         return Erase(path, false, false);
     }
-    bool RemoveFolder(const std::string& path) override { return Erase(path, true, false); }
+    bool RemoveFolder(const std::string& path) override {
+        calls.emplace_back("RemoveFolder", path);
+        return Erase(path, true, false);
+    }
     std::optional<std::uint64_t> FileLength(const std::string& path) override {
         return Bytes(path) ? std::optional<std::uint64_t>(Bytes(path)->size()) : std::nullopt;
     }
@@ -104,6 +111,8 @@ class FakeFileSystem final : public IFileSystem {
     std::size_t largestWrite = 0;
     // Every folder listed and file asked to be deleted, in lower case and order, existing or not.
     std::vector<std::string> touched;
+    // The listings, attribute queries and changes, look-ups and removals: (call, path as given).
+    std::vector<std::pair<std::string, std::string>> calls;
     // Called with the lower-case path of every file or folder once it has gone.
     std::function<void(const std::string&)> onRemoved = [](const std::string&) {};
 

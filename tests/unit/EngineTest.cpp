@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 
@@ -321,6 +323,41 @@ TEST_F(PurgeTest, LinksAreRemovedNeverEntered) {
     }
 }
 
+// The file calls take each path as the listing spelt it, and no file's attributes are asked for
+// again or reset when nothing in them stands in the way.
+TEST_F(PurgeTest, FileCallsUseTheListedSpellingAndAttributes) {
+    const std::pair<std::string, std::uint32_t> files[] = {
+        {"C:\\Cache\\Sub\\Page.HTM", attr::kArchive},
+        {"C:\\Cache\\Plain.txt", attr::kArchive},
+        {"C:\\Cache\\Hidden.DAT", attr::kHidden | attr::kArchive},  // held open below
+        {"C:\\Cache\\Locked.Log", attr::kReadOnly}};
+    const std::function<void()> removals[] = {
+        [&] { PurgeFolderContents(module.Context, "C:\\Cache"); },
+        [&] { DeleteMatchingFiles(module.Context, "C:\\Cache\\", "*.*"); }};
+    for (const auto& remove : removals) {
+        fs.AddFolder("C:\\Cache\\Sub");  // folders added on the way are named in lower case
+        for (const auto& [path, attributes] : files)
+            fs.AddFile(path, "x", attributes);
+        fs.Lock(files[2].first);
+        module.Run.RebootAdvised = false;
+        fs.calls.clear();
+        remove();
+        std::set<std::string> reset;
+        for (const auto& [call, path] : fs.calls) {
+            EXPECT_TRUE(std::any_of(std::begin(files), std::end(files),
+                                    [&](const auto& f) { return f.first.rfind(path, 0) == 0; }))
+                << call << " " << path << ": not the spelling on disk";
+            EXPECT_FALSE(call == "Attributes" && path != "C:\\Cache") << path;
+            if (call == "SetAttributes")
+                reset.insert(path);
+        }
+        EXPECT_EQ(reset, (std::set<std::string>{files[2].first, files[3].first}));
+        EXPECT_FALSE(fs.Exists(files[1].first) || fs.Exists(files[3].first));
+        EXPECT_TRUE(fs.Exists(files[2].first) && module.Run.RebootAdvised)
+            << "a hidden file held open is still found once reset";
+    }
+}
+
 // A purge, however deep, and a category between its folders end after the removal in hand.
 TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
     fs.AddFile("C:\\temp\\sub\\deep\\c.txt", "x");
@@ -332,6 +369,7 @@ TEST_F(PurgeTest, CancelStopsBeforeAnyFurtherFolderIsRemoved) {
         if (cancel) {
             fake.ui.Schedule(0, fakes::ClickOn{"Banner", "cancelButton"});
         }
+        fake.clock.Advance(1000);  // long enough for the next check to look for input
     };
     PurgeFolderContents(module.Context, "C:\\temp");
     EXPECT_FALSE(fs.Exists("C:\\temp\\empty")) << "finished before the cancel";
