@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "common/Path.h"
 #include "common/Text.h"
 #include "engine/RandomSource.h"
 #include "engine/RunContext.h"
 #include "engine/RunDriver.h"
+#include "engine/WipePattern.h"
 
 namespace kestrum {
 
@@ -49,6 +54,140 @@ bool WritePass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned 
         }
         offset += size;
     }
+    return file.Flush();
+}
+
+// Pass 1's blocks are made on worker threads while the main thread writes the block before, each
+// worker making its own share of every block. The two halves of the wipe's buffer take turns, so
+// the pass needs no more memory than the others. Files smaller than this are made in one go.
+constexpr std::size_t kThreadedPassBytes = 256u << 10;
+
+class FirstPassMaker {
+  public:
+    FirstPassMaker(const RandomSource& first, const RandomSource& second, std::uint64_t length,
+                   unsigned char* halves[2], std::size_t blockBytes)
+        : first_(first), second_(second), length_(length), blockBytes_(blockBytes) {
+        halves_[0] = halves[0];
+        halves_[1] = halves[1];
+    }
+    FirstPassMaker(const FirstPassMaker&) = delete;
+    FirstPassMaker& operator=(const FirstPassMaker&) = delete;
+    ~FirstPassMaker() { Stop(); }
+
+    // False when no worker could be started; the caller then makes the blocks itself.
+    bool Start() {
+        const unsigned count = std::max(1u, std::thread::hardware_concurrency());
+        done_.assign(count, 0);
+        try {
+            for (unsigned worker = 0; worker < count; ++worker) {
+                workers_.emplace_back([this, worker, count] { Work(worker, count); });
+            }
+        } catch (const std::system_error&) {
+            Stop();
+            return false;
+        }
+        return true;
+    }
+
+    // Waits until every share of block `block` is made and returns where it is.
+    const unsigned char* Made(std::uint64_t block) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] {
+            return std::all_of(done_.begin(), done_.end(),
+                               [&](std::uint64_t made) { return made > block; });
+        });
+        return halves_[block % 2];
+    }
+
+    // Block `block` is on its way to the disk: its half may take the block after next.
+    void Written(std::uint64_t block) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            written_ = block + 1;
+        }
+        changed_.notify_all();
+    }
+
+    void Stop() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& worker : workers_) {
+            worker.join();
+        }
+        workers_.clear();
+    }
+
+  private:
+    void Work(unsigned worker, unsigned count) {
+        for (std::uint64_t block = 0; block * blockBytes_ < length_; ++block) {
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [&] { return stopped_ || block < written_ + 2; });
+                if (stopped_) {
+                    return;
+                }
+            }
+            const std::uint64_t offset = block * blockBytes_;
+            const auto size =
+                static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes_, length_ - offset));
+            const std::size_t begin = size * worker / count;
+            const std::size_t end = size * (worker + 1) / count;
+            FirstPassBytes(first_, second_, offset + begin, halves_[block % 2] + begin,
+                           end - begin);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                done_[worker] = block + 1;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    const RandomSource first_;
+    const RandomSource second_;
+    const std::uint64_t length_;
+    const std::size_t blockBytes_;
+    unsigned char* halves_[2];
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::uint64_t> done_;  // blocks each worker has made
+    std::uint64_t written_ = 0;        // blocks handed to the file
+    bool stopped_ = false;
+    std::vector<std::thread> workers_;
+};
+
+// Writes pass 1 and forces it onto the disk. `drawn` tells how far into each stage's draws the
+// bytes made reached, the failing block included, as if each block had been made just before
+// its write.
+bool WriteFirstPass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned char>& buffer,
+                    const RandomSource& first, const RandomSource& second, std::uint64_t& drawn) {
+    std::size_t blockBytes = buffer.size();
+    unsigned char* halves[2] = {buffer.data(), buffer.data()};
+    if (length >= kThreadedPassBytes) {
+        blockBytes = buffer.size() / 2;
+        halves[1] = buffer.data() + blockBytes;
+    }
+    FirstPassMaker maker(first, second, length, halves, blockBytes);
+    const bool threaded = length >= kThreadedPassBytes && maker.Start();
+    for (std::uint64_t block = 0, offset = 0; offset < length; ++block) {
+        const auto size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes, length - offset));
+        const unsigned char* data = halves[0];
+        if (threaded) {
+            data = maker.Made(block);
+        } else {
+            FirstPassBytes(first, second, offset, halves[0], size);
+        }
+        drawn = offset + size;
+        if (!file.Write(offset, data, size)) {
+            return false;
+        }
+        maker.Written(block);
+        offset += size;
+    }
+    maker.Stop();
     return file.Flush();
 }
 
@@ -149,15 +288,12 @@ void WipeFile(RunContext& ctx, const std::string& path) {
                 static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeBlockBytes)));
             // Pass 1 reads the sequence at two points: the first-stage draws from the start, the
             // second-stage draws from n further on, exactly as if all of one came before the other.
-            RandomSource first = ctx.Run.Random;
+            const RandomSource first = ctx.Run.Random;
             RandomSource second = first;
             second.Discard(length);
+            std::uint64_t drawn = 0;
             const bool ok =
-                WritePass(*file, length, buffer,
-                          [&](unsigned char* data, std::size_t size) {
-                              RandomCharacters(first, data, size);
-                              ScrambleCharacters(second, data, size);
-                          }) &&
+                WriteFirstPass(*file, length, buffer, first, second, drawn) &&
                 WritePass(*file, length, buffer,
                           [](unsigned char* data, std::size_t size) {
                               std::fill_n(data, size, kSecondPassByte);
@@ -166,6 +302,7 @@ void WipeFile(RunContext& ctx, const std::string& path) {
                     std::fill_n(data, size, kThirdPassByte);
                 });
             (void)ok;  // a pass that fails is passed over like every other step
+            second.Discard(drawn);
             ctx.Run.Random = second;
         }
     }

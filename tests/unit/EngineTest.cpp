@@ -8,6 +8,7 @@
 #include "engine/Categories.h"
 #include "engine/Removal.h"
 #include "engine/RunDriver.h"
+#include "engine/WipePattern.h"
 #include "fakes/FakePlatform.h"
 #include "shortcuts/ShortcutMaintenance.h"
 #include "startup/KestrumModule.h"
@@ -240,6 +241,44 @@ TEST_F(CategoriesTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDele
     for (char c = 'a'; c <= 'y'; ++c)  // wiped in place
         EXPECT_EQ(fs.Bytes(std::string("C:\\f\\") + c), c == 'k' ? "\xAA" : std::string(1, c));
     EXPECT_TRUE(module.Run.RebootAdvised);
+}
+
+// The products just below each integer are where the double rounds up, ties included.
+TEST(WipeBytes, IntegerScalingTruncatesLikeTheDoubleProduct) {
+    int roundedUp = 0;
+    for (std::uint64_t whole = 1; whole < 255; ++whole) {
+        const std::uint64_t below = (whole << 53) / 255;
+        for (std::uint64_t n = below - 600; n < below + 600 && n < (1ull << 53); ++n) {
+            const double u = static_cast<double>(n) / 9007199254740992.0;
+            const auto expected = static_cast<unsigned>(static_cast<int>(255.0 * u));
+            ASSERT_EQ(ScaledNumerator(n), expected) << n;
+            roundedUp += (n * 255) >> 53 < expected;
+        }
+    }
+    EXPECT_GT(roundedUp, 50);
+    EXPECT_EQ(ScaledNumerator((1ull << 53) - 1), 254u);
+}
+
+TEST(WipeBytes, AnyStretchMatchesTheWholeSequence) {
+    const std::size_t n = 70000;
+    RandomSource first;
+    first.Seed(12345);
+    RandomSource second = first;
+    second.Discard(n);
+    RandomSource reference = first;
+    std::vector<unsigned char> whole(n);
+    RandomCharacters(reference, whole.data(), n);
+    ScrambleCharacters(reference, whole.data(), n);
+    const struct {
+        std::size_t index, count;
+    } stretches[] = {{0, 1}, {0, n}, {1, 63}, {65, 4099}, {n - 7, 7}, {31, 0}};
+    for (const auto& stretch : stretches) {
+        std::vector<unsigned char> part(stretch.count + 1, 0xEE);
+        FirstPassBytes(first, second, stretch.index, part.data(), stretch.count);
+        EXPECT_TRUE(std::equal(part.begin(), part.end() - 1, whole.begin() + stretch.index))
+            << stretch.index;
+        EXPECT_EQ(part.back(), 0xEE) << "wrote past the stretch at " << stretch.index;
+    }
 }
 
 TEST(PatternMatch, WholeCaseSensitiveNamesWithStarAndQuestionMark) {
