@@ -57,40 +57,34 @@ bool WritePass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned 
     return file.Flush();
 }
 
-// Pass 1's blocks are made on worker threads while the main thread writes the block before, each
-// worker making its own share of every block. The two halves of the wipe's buffer take turns, so
-// the pass needs no more memory than the others. Files smaller than this are made in one go.
-constexpr std::size_t kThreadedPassBytes = 256u << 10;
+// Pass 1's blocks are made by the main thread and one worker thread per further core, each
+// making its own share of every block; the workers make theirs of the next block while the main
+// thread writes the one before. The two halves of the wipe's buffer take turns, so the pass needs
+// no more memory than the others. Files smaller than this are made by the main thread alone.
+constexpr std::size_t kSharedPassBytes = 256u << 10;
 
 class FirstPassMaker {
   public:
     FirstPassMaker(const RandomSource& first, const RandomSource& second, std::uint64_t length,
-                   unsigned char* halves[2], std::size_t blockBytes)
-        : first_(first), second_(second), length_(length), blockBytes_(blockBytes) {
-        halves_[0] = halves[0];
-        halves_[1] = halves[1];
+                   std::vector<unsigned char>& buffer)
+        : first_(first), second_(second), length_(length) {
+        halves_[0] = halves_[1] = buffer.data();
+        blockBytes_ = buffer.size();
+        if (length >= kSharedPassBytes) {
+            blockBytes_ = buffer.size() / 2;
+            halves_[1] = buffer.data() + blockBytes_;
+            StartWorkers(std::max(1u, std::thread::hardware_concurrency()));
+        }
     }
     FirstPassMaker(const FirstPassMaker&) = delete;
     FirstPassMaker& operator=(const FirstPassMaker&) = delete;
-    ~FirstPassMaker() { Stop(); }
+    ~FirstPassMaker() { StopWorkers(); }
 
-    // False when no worker could be started; the caller then makes the blocks itself.
-    bool Start() {
-        const unsigned count = std::max(1u, std::thread::hardware_concurrency());
-        done_.assign(count, 0);
-        try {
-            for (unsigned worker = 0; worker < count; ++worker) {
-                workers_.emplace_back([this, worker, count] { Work(worker, count); });
-            }
-        } catch (const std::system_error&) {
-            Stop();
-            return false;
-        }
-        return true;
-    }
+    std::size_t BlockBytes() const { return blockBytes_; }
 
-    // Waits until every share of block `block` is made and returns where it is.
-    const unsigned char* Made(std::uint64_t block) {
+    // Makes the main thread's share of block `block`, waits for the workers' and returns it.
+    const unsigned char* Make(std::uint64_t block) {
+        MakeShare(0, block);
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [&] {
             return std::all_of(done_.begin(), done_.end(),
@@ -108,7 +102,23 @@ class FirstPassMaker {
         changed_.notify_all();
     }
 
-    void Stop() {
+  private:
+    void StartWorkers(unsigned shares) {
+        shares_ = shares;
+        done_.assign(shares - 1, 0);
+        try {
+            for (unsigned share = 1; share < shares; ++share) {
+                workers_.emplace_back([this, share] { Work(share); });
+            }
+        } catch (const std::system_error&) {
+            // Without its workers the main thread makes every block whole.
+            StopWorkers();
+            shares_ = 1;
+            done_.clear();
+        }
+    }
+
+    void StopWorkers() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             stopped_ = true;
@@ -120,8 +130,7 @@ class FirstPassMaker {
         workers_.clear();
     }
 
-  private:
-    void Work(unsigned worker, unsigned count) {
+    void Work(unsigned share) {
         for (std::uint64_t block = 0; block * blockBytes_ < length_; ++block) {
             {
                 std::unique_lock<std::mutex> lock(mutex_);
@@ -130,29 +139,33 @@ class FirstPassMaker {
                     return;
                 }
             }
-            const std::uint64_t offset = block * blockBytes_;
-            const auto size =
-                static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes_, length_ - offset));
-            const std::size_t begin = size * worker / count;
-            const std::size_t end = size * (worker + 1) / count;
-            FirstPassBytes(first_, second_, offset + begin, halves_[block % 2] + begin,
-                           end - begin);
+            MakeShare(share, block);
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                done_[worker] = block + 1;
+                done_[share - 1] = block + 1;
             }
             changed_.notify_all();
         }
     }
 
+    void MakeShare(unsigned share, std::uint64_t block) {
+        const std::uint64_t offset = block * blockBytes_;
+        const auto size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes_, length_ - offset));
+        const std::size_t begin = size * share / shares_;
+        const std::size_t end = size * (share + 1) / shares_;
+        FirstPassBytes(first_, second_, offset + begin, halves_[block % 2] + begin, end - begin);
+    }
+
     const RandomSource first_;
     const RandomSource second_;
     const std::uint64_t length_;
-    const std::size_t blockBytes_;
+    std::size_t blockBytes_;
     unsigned char* halves_[2];
+    unsigned shares_ = 1;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<std::uint64_t> done_;  // blocks each worker has made
+    std::vector<std::uint64_t> done_;  // blocks each worker has made its share of
     std::uint64_t written_ = 0;        // blocks handed to the file
     bool stopped_ = false;
     std::vector<std::thread> workers_;
@@ -163,23 +176,11 @@ class FirstPassMaker {
 // its write.
 bool WriteFirstPass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned char>& buffer,
                     const RandomSource& first, const RandomSource& second, std::uint64_t& drawn) {
-    std::size_t blockBytes = buffer.size();
-    unsigned char* halves[2] = {buffer.data(), buffer.data()};
-    if (length >= kThreadedPassBytes) {
-        blockBytes = buffer.size() / 2;
-        halves[1] = buffer.data() + blockBytes;
-    }
-    FirstPassMaker maker(first, second, length, halves, blockBytes);
-    const bool threaded = length >= kThreadedPassBytes && maker.Start();
+    FirstPassMaker maker(first, second, length, buffer);
     for (std::uint64_t block = 0, offset = 0; offset < length; ++block) {
         const auto size =
-            static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes, length - offset));
-        const unsigned char* data = halves[0];
-        if (threaded) {
-            data = maker.Made(block);
-        } else {
-            FirstPassBytes(first, second, offset, halves[0], size);
-        }
+            static_cast<std::size_t>(std::min<std::uint64_t>(maker.BlockBytes(), length - offset));
+        const unsigned char* data = maker.Make(block);
         drawn = offset + size;
         if (!file.Write(offset, data, size)) {
             return false;
@@ -187,7 +188,6 @@ bool WriteFirstPass(IOverwriteFile& file, std::uint64_t length, std::vector<unsi
         maker.Written(block);
         offset += size;
     }
-    maker.Stop();
     return file.Flush();
 }
 
