@@ -35,39 +35,49 @@ list=$drive_c/Program\ Files/Kestrum/Kestrum.lst
 mkdir -p -- "${target%/*}"
 trap 'rm -f -- "$reference"; "$sandbox" server-stop "$prefix"' EXIT
 
-# Every process below the given one, children first.
-descendants() {
-    local child
-    for child in $(pgrep -P "$1" || true); do
-        echo "$child"
-        descendants "$child"
+# Sets `found` to the Kestrum.exe process below process $1, if there is one yet. Shell built-ins
+# alone, so that a run of a fraction of a second is found in time: every Kestrum.exe on the
+# machine is a candidate, and the one whose parents lead to $1 is taken.
+find_kestrum() {
+    local comm name pid up stat ppid
+    found=
+    for comm in /proc/[0-9]*/comm; do
+        read -r name <"$comm" 2>/dev/null || continue
+        [[ $name == Kestrum.exe ]] || continue
+        pid=${comm#/proc/}
+        pid=${pid%/comm}
+        up=$pid
+        while [[ $up -gt 1 ]]; do
+            if [[ $up == "$1" ]]; then
+                found=$pid
+                return
+            fi
+            read -r stat <"/proc/$up/stat" 2>/dev/null || break
+            read -r _ ppid _ <<<"${stat##*) }"
+            up=$ppid
+        done
     done
 }
 
 # Runs Kestrum.exe /startup and prints its wall-clock seconds and then its high-water resident set
-# in KiB, read from /proc while it runs. Only the Kestrum.exe this run started is followed, never
-# another one on the machine; once found it is read every 10 ms with shell built-ins alone, so
-# that the last reading comes close to its end.
+# in KiB, read from /proc every 10 ms while it runs. Only the Kestrum.exe this run started is
+# followed, never another one on the machine.
 run_kestrum() {
-    local started run peak=0 pid='' candidate key value rc=0
+    local started run peak=0 found='' key value rc=0
     started=$(now)
     bench_run 'C:\Program Files\Kestrum\Kestrum.exe' /startup &
     run=$!
-    while [[ -z $pid ]] && kill -0 "$run" 2>/dev/null; do
-        for candidate in $(descendants "$run"); do
-            if [[ $(cat "/proc/$candidate/comm" 2>/dev/null) == Kestrum.exe ]]; then
-                pid=$candidate
-            fi
-        done
-        [[ -n $pid ]] || sleep 0.02
+    while [[ -z $found ]] && kill -0 "$run" 2>/dev/null; do
+        find_kestrum "$run"
+        [[ -n $found ]] || sleep 0.01
     done
-    while [[ -n $pid && -r /proc/$pid/status ]]; do
+    while [[ -n $found && -r /proc/$found/status ]]; do
         while read -r key value _; do
             if [[ $key == VmHWM: ]]; then
                 ((value <= peak)) || peak=$value
                 break
             fi
-        done <"/proc/$pid/status" 2>/dev/null || true
+        done <"/proc/$found/status" 2>/dev/null || true
         sleep 0.01
     done
     wait "$run" || rc=$?
@@ -76,9 +86,18 @@ run_kestrum() {
     echo "$(elapsed "$started" "$(now)") $peak"
 }
 
-# The same start with an empty list: everything but the wipe.
+# The same start with an empty list: everything but the wipe. Its peak varies by a MiB or two
+# from run to run, so the median of three is taken.
 : >"$list"
-read -r _ idle_kib < <(run_kestrum)
+idle_runs=()
+for _ in 1 2 3; do
+    idle_runs+=("$(run_kestrum)")
+done
+idle_seconds=$(printf '%s\n' "${idle_runs[@]}" | awk '{ print $1 }' | median)
+idle_kib=$(printf '%s\n' "${idle_runs[@]}" | awk '{ print $2 }' | median)
+idle_kib=${idle_kib%.*}
+printf 'idle run (nothing to clean): %s s, peak memory %d KiB (medians of three)\n' \
+    "$idle_seconds" "$idle_kib"
 
 for size_mib in "${sizes[@]}"; do
     time_goal=0.9
@@ -88,7 +107,8 @@ for size_mib in "${sizes[@]}"; do
     printf 'C:\\bench-wipe\\victim.bin\r\n' >"$list"
     sync
 
-    read -r kestrum_total peak_kib < <(run_kestrum)
+    measured=$(run_kestrum)
+    read -r kestrum_total peak_kib <<<"$measured"
     [[ -z $(find "${target%/*}" -mindepth 1) ]] || die "the wiped file or its renamed form is still there"
     kestrum=$(elapsed "$pause_seconds" "$kestrum_total")
 
