@@ -42,7 +42,7 @@ find_kestrum() {
     local comm name pid up stat ppid
     found=
     for comm in /proc/[0-9]*/comm; do
-        read -r name <"$comm" 2>/dev/null || continue
+        read -r name 2>/dev/null <"$comm" || continue
         [[ $name == Kestrum.exe ]] || continue
         pid=${comm#/proc/}
         pid=${pid%/comm}
@@ -52,7 +52,7 @@ find_kestrum() {
                 found=$pid
                 return
             fi
-            read -r stat <"/proc/$up/stat" 2>/dev/null || break
+            read -r stat 2>/dev/null <"/proc/$up/stat" || break
             read -r _ ppid _ <<<"${stat##*) }"
             up=$ppid
         done
@@ -77,7 +77,7 @@ run_kestrum() {
                 ((value <= peak)) || peak=$value
                 break
             fi
-        done <"/proc/$found/status" 2>/dev/null || true
+        done 2>/dev/null <"/proc/$found/status" || true
         sleep 0.01
     done
     wait "$run" || rc=$?
