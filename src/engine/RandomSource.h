@@ -17,7 +17,7 @@ class RandomSource {
         return static_cast<double>(NextNumerator()) * (1.0 / static_cast<double>(kDenominator));
     }
 
-    // The next draw as the exact integer u * 2^53, for callers that scale it without a double.
+    // The next draw as the exact integer u * 2^53, for callers that convert it themselves.
     std::uint64_t NextNumerator() {
         // splitmix64; the top 53 bits make the fraction. The state only counts, so any draw can
         // be reached at once.

@@ -6,27 +6,32 @@ namespace kestrum {
 
 namespace {
 
-// The plain loop: the byte is computed as its definition reads, through the double.
-inline unsigned ScaledDraw(RandomSource& random, bool throughDouble) {
-    return throughDouble ? static_cast<unsigned>(static_cast<int>(255.0 * random.Next()))
-                         : ScaledNumerator(random.NextNumerator());
+// floor(255 u) through the same double operations as Next() and the byte's definition, so every
+// rounding is the same. The numerator is below 2^53, so it converts exactly as a signed 64-bit
+// integer, and the result fits one; both conversions have vector forms, where those of unsigned
+// or 32-bit integers would cost extra steps.
+inline std::uint64_t ScaledDraw(RandomSource& random) {
+    const auto numerator = static_cast<std::int64_t>(random.NextNumerator());
+    const double u =
+        static_cast<double>(numerator) * (1.0 / static_cast<double>(RandomSource::kDenominator));
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(255.0 * u));
 }
 
 inline void FillBytes(RandomSource first, RandomSource second, unsigned char* data,
-                      std::size_t count, bool throughDouble) {
+                      std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        const unsigned key = (ScaledDraw(second, throughDouble) + 17) & 0xFFu;
-        data[i] = static_cast<unsigned char>(ScaledDraw(first, throughDouble) ^ key);
+        const std::uint64_t key = ScaledDraw(second) + 17;
+        data[i] = static_cast<unsigned char>(ScaledDraw(first) ^ key);
     }
 }
 
 #if defined(__GNUC__) && defined(__x86_64__)
-// With 64-bit vector multiplies the compiler runs eight draws of each stage side by side; the
-// integer scaling keeps them in vector registers, where the double would need conversions.
+// With 64-bit vector multiplies and conversions the compiler runs eight draws of each stage side
+// by side.
 #define KESTRUM_WIDE_FILL 1
 __attribute__((target("avx512f,avx512dq,avx512vl,avx512bw"))) void FillBytesWide(
     RandomSource first, RandomSource second, unsigned char* data, std::size_t count) {
-    FillBytes(first, second, data, count, false);
+    FillBytes(first, second, data, count);
 }
 
 bool HasWideVectors() {
@@ -51,7 +56,7 @@ void FirstPassBytes(const RandomSource& first, const RandomSource& second, std::
         return;
     }
 #endif
-    FillBytes(from, keys, data, count, true);
+    FillBytes(from, keys, data, count);
 }
 
 }  // namespace kestrum

@@ -243,22 +243,6 @@ TEST_F(CategoriesTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDele
     EXPECT_TRUE(module.Run.RebootAdvised);
 }
 
-// The products just below each integer are where the double rounds up, ties included.
-TEST(WipeBytes, IntegerScalingTruncatesLikeTheDoubleProduct) {
-    int roundedUp = 0;
-    for (std::uint64_t whole = 1; whole < 255; ++whole) {
-        const std::uint64_t below = (whole << 53) / 255;
-        for (std::uint64_t n = below - 600; n < below + 600 && n < (1ull << 53); ++n) {
-            const double u = static_cast<double>(n) / 9007199254740992.0;
-            const auto expected = static_cast<unsigned>(static_cast<int>(255.0 * u));
-            ASSERT_EQ(ScaledNumerator(n), expected) << n;
-            roundedUp += (n * 255) >> 53 < expected;
-        }
-    }
-    EXPECT_GT(roundedUp, 50);
-    EXPECT_EQ(ScaledNumerator((1ull << 53) - 1), 254u);
-}
-
 TEST(WipeBytes, AnyStretchMatchesTheWholeSequence) {
     const std::size_t n = 70000;
     RandomSource first;
