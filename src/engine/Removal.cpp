@@ -1,6 +1,7 @@
 #include "engine/Removal.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <condition_variable>
@@ -57,11 +58,13 @@ bool WritePass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned 
     return file.Flush();
 }
 
-// Pass 1's blocks are made by the main thread and one worker thread per further core, each
-// making its own share of every block; the workers make theirs of the next block while the main
-// thread writes the one before. The two halves of the wipe's buffer take turns, so the pass needs
-// no more memory than the others. Files smaller than this are made by the main thread alone.
+// Pass 1's blocks are cut into pieces that the main thread and one worker thread per further core
+// take in turn, so that a worker the system leaves waiting holds up at most the piece in its
+// hands. The workers go on to the next block while the main thread writes the one before. The
+// two halves of the wipe's buffer take turns, so the pass needs no more memory than the others.
+// Files smaller than this are made by the main thread alone.
 constexpr std::size_t kSharedPassBytes = 256u << 10;
+constexpr std::size_t kPieceBytes = 64u << 10;
 
 class FirstPassMaker {
   public:
@@ -73,7 +76,11 @@ class FirstPassMaker {
         if (length >= kSharedPassBytes) {
             blockBytes_ = buffer.size() / 2;
             halves_[1] = buffer.data() + blockBytes_;
-            StartWorkers(std::max(1u, std::thread::hardware_concurrency()));
+        }
+        piecesPerBlock_ = (blockBytes_ + kPieceBytes - 1) / kPieceBytes;
+        pieces_ = (length + blockBytes_ - 1) / blockBytes_ * piecesPerBlock_;
+        if (length >= kSharedPassBytes) {
+            StartWorkers(std::max(1u, std::thread::hardware_concurrency()) - 1);
         }
     }
     FirstPassMaker(const FirstPassMaker&) = delete;
@@ -82,19 +89,25 @@ class FirstPassMaker {
 
     std::size_t BlockBytes() const { return blockBytes_; }
 
-    // Makes the main thread's share of block `block`, waits for the workers' and returns it.
+    // Makes the pieces of block `block` nobody has taken, waits for those a worker has in hand
+    // and returns the block.
     const unsigned char* Make(std::uint64_t block) {
-        MakeShare(0, block);
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] {
-            return std::all_of(done_.begin(), done_.end(),
-                               [&](std::uint64_t made) { return made > block; });
-        });
+        const std::uint64_t end = (block + 1) * piecesPerBlock_;
+        for (std::uint64_t piece = next_.load(); piece < end;) {
+            if (next_.compare_exchange_weak(piece, piece + 1)) {
+                MakePiece(piece);
+                piece = next_.load();
+            }
+        }
+        while (finished_[block % 2].load(std::memory_order_acquire) < piecesPerBlock_) {
+            std::this_thread::yield();
+        }
         return halves_[block % 2];
     }
 
     // Block `block` is on its way to the disk: its half may take the block after next.
     void Written(std::uint64_t block) {
+        finished_[block % 2].store(0, std::memory_order_relaxed);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             written_ = block + 1;
@@ -103,18 +116,13 @@ class FirstPassMaker {
     }
 
   private:
-    void StartWorkers(unsigned shares) {
-        shares_ = shares;
-        done_.assign(shares - 1, 0);
+    void StartWorkers(unsigned count) {
         try {
-            for (unsigned share = 1; share < shares; ++share) {
-                workers_.emplace_back([this, share] { Work(share); });
+            for (unsigned worker = 0; worker < count; ++worker) {
+                workers_.emplace_back([this] { Work(); });
             }
         } catch (const std::system_error&) {
-            // Without its workers the main thread makes every block whole.
-            StopWorkers();
-            shares_ = 1;
-            done_.clear();
+            // The main thread takes whatever pieces the workers started leave.
         }
     }
 
@@ -130,8 +138,13 @@ class FirstPassMaker {
         workers_.clear();
     }
 
-    void Work(unsigned share) {
-        for (std::uint64_t block = 0; block * blockBytes_ < length_; ++block) {
+    void Work() {
+        for (;;) {
+            const std::uint64_t piece = next_.fetch_add(1);
+            if (piece >= pieces_) {
+                return;
+            }
+            const std::uint64_t block = piece / piecesPerBlock_;
             {
                 std::unique_lock<std::mutex> lock(mutex_);
                 changed_.wait(lock, [&] { return stopped_ || block < written_ + 2; });
@@ -139,34 +152,34 @@ class FirstPassMaker {
                     return;
                 }
             }
-            MakeShare(share, block);
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                done_[share - 1] = block + 1;
-            }
-            changed_.notify_all();
+            MakePiece(piece);
         }
     }
 
-    void MakeShare(unsigned share, std::uint64_t block) {
-        const std::uint64_t offset = block * blockBytes_;
-        const auto size =
-            static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes_, length_ - offset));
-        const std::size_t begin = size * share / shares_;
-        const std::size_t end = size * (share + 1) / shares_;
-        FirstPassBytes(first_, second_, offset + begin, halves_[block % 2] + begin, end - begin);
+    void MakePiece(std::uint64_t piece) {
+        const std::uint64_t block = piece / piecesPerBlock_;
+        const std::size_t within = static_cast<std::size_t>(piece % piecesPerBlock_) * kPieceBytes;
+        const std::uint64_t offset = block * blockBytes_ + within;
+        if (within < blockBytes_ && offset < length_) {
+            const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(
+                std::min(kPieceBytes, blockBytes_ - within), length_ - offset));
+            FirstPassBytes(first_, second_, offset, halves_[block % 2] + within, size);
+        }
+        finished_[block % 2].fetch_add(1, std::memory_order_release);
     }
 
     const RandomSource first_;
     const RandomSource second_;
     const std::uint64_t length_;
     std::size_t blockBytes_;
+    std::uint64_t piecesPerBlock_ = 0;
+    std::uint64_t pieces_ = 0;
     unsigned char* halves_[2];
-    unsigned shares_ = 1;
+    std::atomic<std::uint64_t> next_{0};        // the first piece nobody has taken
+    std::atomic<std::uint64_t> finished_[2]{};  // pieces made of the block in each half
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<std::uint64_t> done_;  // blocks each worker has made its share of
-    std::uint64_t written_ = 0;        // blocks handed to the file
+    std::uint64_t written_ = 0;  // blocks handed to the file
     bool stopped_ = false;
     std::vector<std::thread> workers_;
 };
