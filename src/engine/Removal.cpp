@@ -1,14 +1,20 @@
 #include "engine/Removal.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "common/Path.h"
 #include "common/Text.h"
 #include "engine/RandomSource.h"
 #include "engine/RunContext.h"
 #include "engine/RunDriver.h"
+#include "engine/WipePattern.h"
 
 namespace kestrum {
 
@@ -47,6 +53,152 @@ bool WritePass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned 
         if (!file.Write(offset, buffer.data(), size)) {
             return false;
         }
+        offset += size;
+    }
+    return file.Flush();
+}
+
+// Pass 1's blocks are cut into pieces that the main thread and one worker thread per further core
+// take in turn, so that a worker the system leaves waiting holds up at most the piece in its
+// hands. The workers go on to the next block while the main thread writes the one before. The
+// two halves of the wipe's buffer take turns, so the pass needs no more memory than the others.
+// Files smaller than this are made by the main thread alone.
+constexpr std::size_t kSharedPassBytes = 256u << 10;
+constexpr std::size_t kPieceBytes = 64u << 10;
+
+class FirstPassMaker {
+  public:
+    FirstPassMaker(const RandomSource& first, const RandomSource& second, std::uint64_t length,
+                   std::vector<unsigned char>& buffer)
+        : first_(first), second_(second), length_(length) {
+        halves_[0] = halves_[1] = buffer.data();
+        blockBytes_ = buffer.size();
+        if (length >= kSharedPassBytes) {
+            blockBytes_ = buffer.size() / 2;
+            halves_[1] = buffer.data() + blockBytes_;
+        }
+        piecesPerBlock_ = (blockBytes_ + kPieceBytes - 1) / kPieceBytes;
+        pieces_ = (length + blockBytes_ - 1) / blockBytes_ * piecesPerBlock_;
+        if (length >= kSharedPassBytes) {
+            StartWorkers(std::max(1u, std::thread::hardware_concurrency()) - 1);
+        }
+    }
+    FirstPassMaker(const FirstPassMaker&) = delete;
+    FirstPassMaker& operator=(const FirstPassMaker&) = delete;
+    ~FirstPassMaker() { StopWorkers(); }
+
+    std::size_t BlockBytes() const { return blockBytes_; }
+
+    // Makes the pieces of block `block` nobody has taken, waits for those a worker has in hand
+    // and returns the block.
+    const unsigned char* Make(std::uint64_t block) {
+        const std::uint64_t end = (block + 1) * piecesPerBlock_;
+        for (std::uint64_t piece = next_.load(); piece < end;) {
+            if (next_.compare_exchange_weak(piece, piece + 1)) {
+                MakePiece(piece);
+                piece = next_.load();
+            }
+        }
+        while (finished_[block % 2].load(std::memory_order_acquire) < piecesPerBlock_) {
+            std::this_thread::yield();
+        }
+        return halves_[block % 2];
+    }
+
+    // Block `block` is on its way to the disk: its half may take the block after next.
+    void Written(std::uint64_t block) {
+        finished_[block % 2].store(0, std::memory_order_relaxed);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            written_ = block + 1;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    void StartWorkers(unsigned count) {
+        try {
+            for (unsigned worker = 0; worker < count; ++worker) {
+                workers_.emplace_back([this] { Work(); });
+            }
+        } catch (const std::system_error&) {
+            // The main thread takes whatever pieces the workers started leave.
+        }
+    }
+
+    void StopWorkers() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& worker : workers_) {
+            worker.join();
+        }
+        workers_.clear();
+    }
+
+    void Work() {
+        for (;;) {
+            const std::uint64_t piece = next_.fetch_add(1);
+            if (piece >= pieces_) {
+                return;
+            }
+            const std::uint64_t block = piece / piecesPerBlock_;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [&] { return stopped_ || block < written_ + 2; });
+                if (stopped_) {
+                    return;
+                }
+            }
+            MakePiece(piece);
+        }
+    }
+
+    void MakePiece(std::uint64_t piece) {
+        const std::uint64_t block = piece / piecesPerBlock_;
+        const std::size_t within = static_cast<std::size_t>(piece % piecesPerBlock_) * kPieceBytes;
+        const std::uint64_t offset = block * blockBytes_ + within;
+        if (within < blockBytes_ && offset < length_) {
+            const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(
+                std::min(kPieceBytes, blockBytes_ - within), length_ - offset));
+            FirstPassBytes(first_, second_, offset, halves_[block % 2] + within, size);
+        }
+        finished_[block % 2].fetch_add(1, std::memory_order_release);
+    }
+
+    const RandomSource first_;
+    const RandomSource second_;
+    const std::uint64_t length_;
+    std::size_t blockBytes_;
+    std::uint64_t piecesPerBlock_ = 0;
+    std::uint64_t pieces_ = 0;
+    unsigned char* halves_[2];
+    std::atomic<std::uint64_t> next_{0};        // the first piece nobody has taken
+    std::atomic<std::uint64_t> finished_[2]{};  // pieces made of the block in each half
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::uint64_t written_ = 0;  // blocks handed to the file
+    bool stopped_ = false;
+    std::vector<std::thread> workers_;
+};
+
+// Writes pass 1 and forces it onto the disk. `drawn` tells how far into each stage's draws the
+// bytes made reached, the failing block included, as if each block had been made just before
+// its write.
+bool WriteFirstPass(IOverwriteFile& file, std::uint64_t length, std::vector<unsigned char>& buffer,
+                    const RandomSource& first, const RandomSource& second, std::uint64_t& drawn) {
+    FirstPassMaker maker(first, second, length, buffer);
+    for (std::uint64_t block = 0, offset = 0; offset < length; ++block) {
+        const auto size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(maker.BlockBytes(), length - offset));
+        const unsigned char* data = maker.Make(block);
+        drawn = offset + size;
+        if (!file.Write(offset, data, size)) {
+            return false;
+        }
+        maker.Written(block);
         offset += size;
     }
     return file.Flush();
@@ -163,15 +315,12 @@ void WipeFile(RunContext& ctx, const std::string& path) {
                 static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeBlockBytes)));
             // Pass 1 reads the sequence at two points: the first-stage draws from the start, the
             // second-stage draws from n further on, exactly as if all of one came before the other.
-            RandomSource first = ctx.Run.Random;
+            const RandomSource first = ctx.Run.Random;
             RandomSource second = first;
             second.Discard(length);
+            std::uint64_t drawn = 0;
             const bool ok =
-                WritePass(*file, length, buffer,
-                          [&](unsigned char* data, std::size_t size) {
-                              RandomCharacters(first, data, size);
-                              ScrambleCharacters(second, data, size);
-                          }) &&
+                WriteFirstPass(*file, length, buffer, first, second, drawn) &&
                 WritePass(*file, length, buffer,
                           [](unsigned char* data, std::size_t size) {
                               std::fill_n(data, size, kSecondPassByte);
@@ -180,6 +329,7 @@ void WipeFile(RunContext& ctx, const std::string& path) {
                     std::fill_n(data, size, kThirdPassByte);
                 });
             (void)ok;  // a pass that fails is passed over like every other step
+            second.Discard(drawn);
             ctx.Run.Random = second;
         }
     }

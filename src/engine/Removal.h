@@ -19,8 +19,8 @@ void PurgeFolderContents(RunContext& ctx, const std::string& path);
 void PurgeFolder(RunContext& ctx, const std::string& path);
 
 // The first wipe pass: count values 0..254, then each XORed with a second draw plus 17. All
-// first-stage draws come before all second-stage draws.
-// The wipe fills its buffer block by block, so these work on one block of the sequence at a time.
+// first-stage draws come before all second-stage draws. These define the pass's bytes, one stretch
+// of the sequence at a time; the wipe makes the same bytes faster with FirstPassBytes.
 void RandomCharacters(RandomSource& random, unsigned char* data, std::size_t count);
 void ScrambleCharacters(RandomSource& random, unsigned char* data, std::size_t count);
 

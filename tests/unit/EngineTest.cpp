@@ -10,6 +10,7 @@
 #include "engine/Categories.h"
 #include "engine/Removal.h"
 #include "engine/RunDriver.h"
+#include "engine/WipePattern.h"
 #include "fakes/FakePlatform.h"
 #include "shortcuts/ShortcutMaintenance.h"
 #include "startup/KestrumModule.h"
@@ -242,6 +243,28 @@ TEST_F(CategoriesTest, WipeOverwritesThreeTimesInBoundedBlocksThenRenamesAndDele
     for (char c = 'a'; c <= 'y'; ++c)  // wiped in place
         EXPECT_EQ(fs.Bytes(std::string("C:\\f\\") + c), c == 'k' ? "\xAA" : std::string(1, c));
     EXPECT_TRUE(module.Run.RebootAdvised);
+}
+
+TEST(WipeBytes, AnyStretchMatchesTheWholeSequence) {
+    const std::size_t n = 70000;
+    RandomSource first;
+    first.Seed(12345);
+    RandomSource second = first;
+    second.Discard(n);
+    RandomSource reference = first;
+    std::vector<unsigned char> whole(n);
+    RandomCharacters(reference, whole.data(), n);
+    ScrambleCharacters(reference, whole.data(), n);
+    const struct {
+        std::size_t index, count;
+    } stretches[] = {{0, 1}, {0, n}, {1, 63}, {65, 4099}, {n - 7, 7}, {31, 0}};
+    for (const auto& stretch : stretches) {
+        std::vector<unsigned char> part(stretch.count + 1, 0xEE);
+        FirstPassBytes(first, second, stretch.index, part.data(), stretch.count);
+        EXPECT_TRUE(std::equal(part.begin(), part.end() - 1, whole.begin() + stretch.index))
+            << stretch.index;
+        EXPECT_EQ(part.back(), 0xEE) << "wrote past the stretch at " << stretch.index;
+    }
 }
 
 TEST(PatternMatch, WholeCaseSensitiveNamesWithStarAndQuestionMark) {
