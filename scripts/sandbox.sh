@@ -12,7 +12,7 @@ script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$script_dir/lib/wine-env.sh"
 
 readonly marker=.kestrum-sandbox           # present once a prefix is complete and jailed
-readonly settings_level=5                  # written into the marker: see apply_settings
+readonly settings_level=4                  # written into the marker: see apply_settings
 readonly creating=.kestrum-sandbox-creating # present while a prefix is being built
 readonly logname=kestrum-sandbox.log
 readonly lock_wait=900
@@ -165,28 +165,8 @@ check_drives() {
     shopt -u nullglob
 }
 
-# Windows Vista and later keep junctions for programs written for the profile layout of XP
-# ("C:\Documents and Settings\<user>\Start Menu", "Application Data", "Local Settings" and
-# "All Users"); Wine has none. Links inside the prefix stand in for them; a folder that a test
-# already made under one of those names is left as it is.
-add_profile_junctions() {
-    local c=$WINEPREFIX/drive_c profile
-    [[ -d $c/users ]] || return 0
-    [[ -e $c/Documents\ and\ Settings ]] || ln -s users "$c/Documents and Settings"
-    [[ -e $c/users/All\ Users || ! -d $c/ProgramData ]] || ln -s ../ProgramData "$c/users/All Users"
-    for profile in "$c"/users/*/; do
-        profile=${profile%/}
-        [[ -L $profile || ! -d $profile/AppData ]] && continue
-        [[ -e $profile/Application\ Data ]] || ln -s AppData/Roaming "$profile/Application Data"
-        [[ -e $profile/Local\ Settings ]] || ln -s AppData/Local "$profile/Local Settings"
-        [[ -e $profile/Start\ Menu ]] ||
-            ln -s "AppData/Roaming/Microsoft/Windows/Start Menu" "$profile/Start Menu"
-    done
-}
-
 # Prefix-wide settings. Bump settings_level when they change, so that existing sandboxes get them.
 apply_settings() {
-    add_profile_junctions
     local aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
     # A crash starts winedbg, which under a display waits on a dialog nobody clicks, and which
     # sometimes ends the crashed program with exit code 0. A debugger that cannot be started
