@@ -1,5 +1,7 @@
 #include "settings/ListFile.h"
 
+#include <algorithm>
+
 namespace kestrum {
 
 std::vector<std::string> ParseListText(std::string_view text, std::size_t maxEntries) {
@@ -22,6 +24,18 @@ std::vector<std::string> ParseListText(std::string_view text, std::size_t maxEnt
         } else if (pos < text.size()) {
             ++pos;
         }
+    }
+    return entries;
+}
+
+std::vector<std::string> ShownEntries(const OptionState& options) {
+    std::vector<std::string> entries;
+    const auto count = static_cast<std::size_t>(std::max<int>(options.SelectedFileCount, 0));
+    for (std::size_t i = 1; i <= count && i < options.SelectedFiles.size(); ++i) {
+        if (options.SelectedFiles[i].empty()) {
+            break;
+        }
+        entries.push_back(options.SelectedFiles[i]);
     }
     return entries;
 }

@@ -22,6 +22,9 @@ std::vector<std::string> ParseListText(std::string_view text, std::size_t maxEnt
 // unreadable file leaves the list empty and creates nothing.
 void LoadSelectedFiles(IFileSystem& files, const std::string& path, OptionState& options);
 
+// The entries the windows show: 1 up to the count, stopping at the first empty one.
+std::vector<std::string> ShownEntries(const OptionState& options);
+
 // Replaces the list file's content: every entry followed by CR LF.
 bool WriteListFile(IFileSystem& files, const std::string& path,
                    const std::vector<std::string>& entries);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "settings/ListFile.h"
+
 namespace kestrum {
 
 namespace {
@@ -159,9 +161,8 @@ std::vector<IControl*> FileListEditor::Controls() const {
 }
 
 void FileListEditor::Fill(const OptionState& options) {
-    const auto count = static_cast<std::size_t>(std::max<int>(options.SelectedFileCount, 0));
-    for (std::size_t i = 1; i <= count && i < options.SelectedFiles.size(); ++i) {
-        if (options.SelectedFiles[i].empty() || !AddListEntry(options.SelectedFiles[i])) {
+    for (const std::string& entry : ShownEntries(options)) {
+        if (!AddListEntry(entry)) {
             break;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "engine/Completion.h"
 #include "engine/RunDriver.h"
+#include "settings/ListFile.h"
 #include "ui/options/FileListEditor.h"
 #include "ui/options/OptionsWindow.h"
 
@@ -66,12 +67,8 @@ RunVerify::RunVerify(RunContext& ctx, OptionState& options) : ctx_(ctx), options
 }
 
 void RunVerify::Load() {
-    const auto count = static_cast<std::size_t>(std::max<int>(options_.SelectedFileCount, 0));
-    for (std::size_t i = 1; i <= count && i < options_.SelectedFiles.size(); ++i) {
-        if (options_.SelectedFiles[i].empty()) {
-            break;
-        }
-        list_->AddItem(ListRowText(*window_, *list_, options_.SelectedFiles[i]));
+    for (const std::string& entry : ShownEntries(options_)) {
+        list_->AddItem(ListRowText(*window_, *list_, entry));
     }
     list_->SetSelectedIndex(-1);
     boxes_->Load(ctx_.Startup, options_.DeleteOptions);
