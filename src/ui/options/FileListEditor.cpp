@@ -29,6 +29,12 @@ constexpr int kScrollRows = 8;
 constexpr int kScrollBarWidth = 270;
 constexpr int kRowHeight = 195;
 
+// The entry field and its browse button are shown only while usable, and usable only while shown.
+void SetShown(IControl& control, bool shown) {
+    control.SetVisible(shown);
+    control.SetEnabled(shown);
+}
+
 int Clamp16(int value) {
     return std::clamp(value, static_cast<int>(std::numeric_limits<std::int16_t>::min()), kMaxRows);
 }
@@ -143,8 +149,7 @@ FileListEditor::FileListEditor(const Platform& platform, IWindow& window,
         // A press that took the focus from the field but ended off the button, or a Tab onto it
         // and away: with the field gone, the button goes too.
         if (!gained && !entryActive_ && !field_->Visible()) {
-            browse_->SetVisible(false);
-            browse_->SetEnabled(false);
+            SetShown(*browse_, false);
         }
     });
     browse_->SetOnClick([this] {
@@ -379,13 +384,11 @@ void FileListEditor::FieldFocusChanged(bool gained) {
         return;
     }
     entryActive_ = false;
-    field_->SetVisible(false);
-    field_->SetEnabled(false);
+    SetShown(*field_, false);
     // A press on the browse button takes the focus before its click arrives: the button must
     // stay usable until then, and browsing brings the field back.
     if (!browse_->HasFocus()) {
-        browse_->SetVisible(false);
-        browse_->SetEnabled(false);
+        SetShown(*browse_, false);
     }
     host_.RestoreDefaultButton();
 }
@@ -398,10 +401,8 @@ void FileListEditor::LeaveEntry(IControl& next) {
 
 void FileListEditor::HideEntry() {
     entryActive_ = false;
-    for (IControl* c : {static_cast<IControl*>(field_), static_cast<IControl*>(browse_)}) {
-        c->SetVisible(false);
-        c->SetEnabled(false);
-    }
+    SetShown(*field_, false);
+    SetShown(*browse_, false);
 }
 
 bool FileListEditor::BrowseKey() {
@@ -451,10 +452,8 @@ void FileListEditor::SetBrowseFolder(const std::string& folder) {
 }
 
 void FileListEditor::RestoreEntryField() {
-    field_->SetVisible(true);
-    field_->SetEnabled(true);
-    browse_->SetVisible(true);
-    browse_->SetEnabled(true);
+    SetShown(*field_, true);
+    SetShown(*browse_, true);
 }
 
 TwipsRect FileListEditor::Bounds() const {
