@@ -74,6 +74,22 @@ housekeeping_wine() {
     )
 }
 
+# Runs Wine's reg.exe for the housekeeping. On a machine's very first Wine start a reg call has
+# been seen to end with a failure and no word of why, while the same call a moment later works;
+# a failed call is logged with its status and tried again a second later. (Waiting for the
+# server to end is no option: a persistent one serving the tests never does.)
+housekeeping_reg() {
+    local attempt rc
+    for attempt in 1 2 3; do
+        rc=0
+        housekeeping_wine reg "$@" || rc=$?
+        ((rc == 0)) && return 0
+        echo "sandbox.sh: reg $* ended with status $rc (attempt $attempt)" >>"$WINEPREFIX/$logname"
+        sleep 1
+    done
+    return "$rc"
+}
+
 show_log_tail() {
     if [[ -f $WINEPREFIX/$logname ]]; then
         echo "--- last lines of $WINEPREFIX/$logname:" >&2
@@ -171,14 +187,14 @@ apply_settings() {
     # A crash starts winedbg, which under a display waits on a dialog nobody clicks, and which
     # sometimes ends the crashed program with exit code 0. A debugger that cannot be started
     # lets the program end at once with the exception's code, the way a test must see it.
-    if ! housekeeping_wine reg add "$aedebug" /v Debugger /t REG_SZ /d 'kestrum-no-debugger.exe %ld %ld' /f ||
-        ! housekeeping_wine reg add "$aedebug" /v Auto /t REG_SZ /d 1 /f; then
+    if ! housekeeping_reg add "$aedebug" /v Debugger /t REG_SZ /d 'kestrum-no-debugger.exe %ld %ld' /f ||
+        ! housekeeping_reg add "$aedebug" /v Auto /t REG_SZ /d 1 /f; then
         show_log_tail
         die "could not turn off the crash debugger in $WINEPREFIX"
     fi
     # Windows that Wine draws itself, as Windows does. Left to a window manager that Xvfb does
     # not run, every hidden or destroyed window waits two seconds for it.
-    if ! housekeeping_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f; then
+    if ! housekeeping_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f; then
         show_log_tail
         die "could not make the windows unmanaged in $WINEPREFIX"
     fi
@@ -186,7 +202,7 @@ apply_settings() {
     # the prefix writes them down instead.
     local scheme
     for scheme in http https mailto; do
-        if ! housekeeping_wine reg add "HKLM\\Software\\Classes\\$scheme\\shell\\open\\command" /ve /t REG_SZ \
+        if ! housekeeping_reg add "HKLM\\Software\\Classes\\$scheme\\shell\\open\\command" /ve /t REG_SZ \
             /d 'C:\windows\system32\cmd.exe /c echo %1>>C:\kestrum-started.txt' /f; then
             show_log_tail
             die "could not point $scheme addresses at the recorder in $WINEPREFIX"
@@ -196,7 +212,7 @@ apply_settings() {
 
 set_windows_version() {
     local version=$1
-    housekeeping_wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$version" /f ||
+    housekeeping_reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$version" /f ||
         { show_log_tail; die "could not set the Windows version to $version"; }
 }
 

@@ -76,9 +76,14 @@ if step "installing dependencies" scripts/install-deps.sh; then
         # The emulator would build a missing prefix inside the first test that needs it; building
         # them first keeps those 15 seconds out of every test's timeout (and GoogleTest's
         # discovery timeout).
+        # A prefix left half-built is built again by the next create: one more try keeps a
+        # hiccup of Wine's first start on a new machine from failing the run.
         for version in winxp win2k win98; do
-            step "sandbox prefix $version" scripts/sandbox.sh create "build/win32/sandbox/$version" "$version" ||
-                true
+            echo "== sandbox prefix $version"
+            if ! scripts/sandbox.sh create "build/win32/sandbox/$version" "$version"; then
+                step "sandbox prefix $version, second try" \
+                    scripts/sandbox.sh create "build/win32/sandbox/$version" "$version" || true
+            fi
         done
         # One test at a time: the GUI tests drive windows on the one virtual display. The default
         # timeout keeps a test that hangs from eating the whole CI run.
