@@ -21,8 +21,9 @@ namespace kestrum {
 namespace {
 
 // Each wipe pass goes through the file in blocks of this size, so memory stays bounded whatever
-// the file's size.
-constexpr std::size_t kWipeBlockBytes = 4u << 20;
+// the file's size. Larger blocks buy no speed: the first pass makes one half while the other is
+// written, and at 1 MiB a half the disk still sets the pace.
+constexpr std::size_t kWipeBlockBytes = 2u << 20;
 constexpr unsigned char kSecondPassByte = 0x55;
 constexpr unsigned char kThirdPassByte = 0xAA;
 // A wiped file whose random names are all taken already stays where it is.
