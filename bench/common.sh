@@ -32,6 +32,11 @@ bench_prepare() {
     cmake --build "$bench_root/build/win32" --target Kestrum >/dev/null
     local exe=$bench_root/build/win32/bin/Kestrum.exe
     [[ -f $exe ]] || die "the build made no $exe"
+    # KESTRUM_EXE=path measures that Kestrum.exe instead, to compare two builds on one machine.
+    if [[ -n ${KESTRUM_EXE:-} ]]; then
+        [[ -f $KESTRUM_EXE ]] || die "no such file: $KESTRUM_EXE"
+        exe=$KESTRUM_EXE
+    fi
 
     # A prefix of this run's own, so that benchmarks running at once never share a Wine server,
     # a temporary folder or settings.

@@ -8,8 +8,7 @@
 #
 #   bench/wipe.sh [MIB...]     (1024 and 256 by default)
 #
-# KESTRUM_EXE=path measures that Kestrum.exe instead of the one built here, to compare two builds
-# on the same machine.
+# KESTRUM_EXE=path measures that Kestrum.exe instead of the one built here (all benchmarks).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -22,10 +21,6 @@ memory_goal_kib=$((8 * 1024))
 pause_seconds=1
 
 bench_prepare
-if [[ -n ${KESTRUM_EXE:-} ]]; then
-    [[ -f $KESTRUM_EXE ]] || die "no such file: $KESTRUM_EXE"
-    "$sandbox" install "$prefix" "$KESTRUM_EXE"
-fi
 bench_setting GeneralOptions 00100000000000000000
 bench_setting DeleteOptions 00000010000000000000
 

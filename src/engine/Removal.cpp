@@ -233,6 +233,10 @@ void DeleteFileWithAttributes(RunContext& ctx, const std::string& path, std::uin
         }
         if (ctx.Run.Flags.WipeFiles) {
             WipeFile(ctx, path);
+        } else if (files.RemoveUnsharedFile(path)) {
+            // Nobody else had it open: it is gone, and a look-up would only cost a search of the
+            // folder (under Wine, a scan of every name in it).
+            return;
         } else {
             files.RemoveFile(path);
         }

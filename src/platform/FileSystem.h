@@ -75,6 +75,10 @@ class IFileSystem {
     // nor a folder.
     virtual bool FindsNormalFile(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Deletes a file no other program has open, keeping everyone else out until it is gone (never
+    // a folder, never what a link leads to). True only when the file is certain to be gone; false
+    // when it is held open or cannot be deleted, and then it is left untouched.
+    virtual bool RemoveUnsharedFile(const std::string& path) = 0;
     // Removes an empty folder, or a link to a folder without touching what it leads to.
     virtual bool RemoveFolder(const std::string& path) = 0;
     virtual std::optional<std::uint64_t> FileLength(const std::string& path) = 0;

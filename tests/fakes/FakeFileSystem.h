@@ -82,6 +82,11 @@ class FakeFileSystem final : public IFileSystem {
         calls.emplace_back("RemoveFile", path);
         return Erase(path, false, false);
     }
+    bool RemoveUnsharedFile(const std::string& path) override {
+        touched.push_back(Key(path));
+        calls.emplace_back("RemoveUnsharedFile", path);
+        return Erase(path, false, false);
+    }
     bool RemoveFolder(const std::string& path) override {
         calls.emplace_back("RemoveFolder", path);
         return Erase(path, true, false);

@@ -346,8 +346,9 @@ TEST_F(PurgeTest, LinksAreRemovedNeverEntered) {
     }
 }
 
-// The file calls take each path as the listing spelt it, and no file's attributes are asked for
-// again or reset when nothing in them stands in the way.
+// The file calls take each path as the listing spelt it, no file's attributes are asked for again
+// or reset when nothing in them stands in the way, and only a file that may have survived its
+// removal is looked up.
 TEST_F(PurgeTest, FileCallsUseTheListedSpellingAndAttributes) {
     const std::pair<std::string, std::uint32_t> files[] = {
         {"C:\\Cache\\Sub\\Page.HTM", attr::kArchive},
@@ -365,7 +366,7 @@ TEST_F(PurgeTest, FileCallsUseTheListedSpellingAndAttributes) {
         module.Run.RebootAdvised = false;
         fs.calls.clear();
         remove();
-        std::set<std::string> reset;
+        std::set<std::string> reset, lookedUp;
         for (const auto& [call, path] : fs.calls) {
             EXPECT_TRUE(std::any_of(std::begin(files), std::end(files),
                                     [&](const auto& f) { return f.first.rfind(path, 0) == 0; }))
@@ -373,8 +374,11 @@ TEST_F(PurgeTest, FileCallsUseTheListedSpellingAndAttributes) {
             EXPECT_FALSE(call == "Attributes" && path != "C:\\Cache") << path;
             if (call == "SetAttributes")
                 reset.insert(path);
+            if (call == "FindsNormalFile")
+                lookedUp.insert(path);
         }
         EXPECT_EQ(reset, (std::set<std::string>{files[2].first, files[3].first}));
+        EXPECT_EQ(lookedUp, std::set<std::string>{files[2].first});
         EXPECT_FALSE(fs.Exists(files[1].first) || fs.Exists(files[3].first));
         EXPECT_TRUE(fs.Exists(files[2].first) && module.Run.RebootAdvised)
             << "a hidden file held open is still found once reset";

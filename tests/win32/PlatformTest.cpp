@@ -96,5 +96,42 @@ TEST(Win32Services, AnsiListFilesLongPathsMisreadPathsBuffersThatAreTooSmallPowe
         << "the quoted path, as the start-up entry holds it";
 }
 
+// A file deleted while kept to itself goes at once; one that another program has open, in any way,
+// or that refuses deletion, is left as it was, even after that program lets go.
+TEST(Win32Services, OnlyAFileNobodyElseHoldsIsRemovedUnshared) {
+    Win32FileSystem files;
+    const std::wstring folder = std::filesystem::temp_directory_path() / L"kestrum-unshared";
+    std::filesystem::create_directory(folder);
+    const std::string file = WideToUtf8(folder + L"\\File.tmp");
+    const struct {
+        DWORD holderShare;  // 0: nobody holds it
+        DWORD attributes;
+        bool removed;
+    } cases[] = {{0, FILE_ATTRIBUTE_ARCHIVE, true},
+                 {FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_ATTRIBUTE_ARCHIVE, false},
+                 {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_HIDDEN, false},
+                 {0, FILE_ATTRIBUTE_READONLY, false}};
+    for (const auto& c : cases) {
+        std::ofstream(std::filesystem::path(Utf8ToWide(file))) << "x";
+        SetFileAttributesW(Utf8ToWide(file).c_str(), c.attributes);
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (c.holderShare != 0) {
+            holder = CreateFileW(Utf8ToWide(file).c_str(), GENERIC_READ, c.holderShare, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        }
+        EXPECT_EQ(files.RemoveUnsharedFile(file), c.removed) << c.holderShare << " " << c.attributes;
+        if (holder != INVALID_HANDLE_VALUE) {
+            CloseHandle(holder);
+        }
+        EXPECT_EQ(files.Attributes(file).has_value(), !c.removed) << "no deletion left pending";
+        SetFileAttributesW(Utf8ToWide(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Utf8ToWide(file).c_str());
+    }
+    EXPECT_FALSE(files.RemoveUnsharedFile(WideToUtf8(folder))) << "never a folder";
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace kestrum::win32

@@ -91,6 +91,22 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
     return wide && DeleteFileW(wide->c_str()) != 0;
 }
 
+bool Win32FileSystem::RemoveUnsharedFile(const std::string& path) {
+    const auto wide = ToWin32Path(path);
+    if (!wide) {
+        return false;
+    }
+    // Opened with no sharing, the file cannot be held by anyone else; deleted on the close of
+    // this only handle, it is gone once the close returns. A read-only file refuses the open.
+    const HANDLE file =
+        CreateFileW(wide->c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    return CloseHandle(file) != 0;
+}
+
 bool Win32FileSystem::RemoveFolder(const std::string& path) {
     const auto wide = ToWin32Path(path);
     // For a junction or a link this removes the link: the system never follows it here.

@@ -84,6 +84,7 @@ class Win32FileSystem final : public IFileSystem {
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     bool FindsNormalFile(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
+    bool RemoveUnsharedFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     std::optional<std::uint64_t> FileLength(const std::string& path) override;
     std::unique_ptr<IOverwriteFile> OpenForOverwrite(const std::string& path) override;
