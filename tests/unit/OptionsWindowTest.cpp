@@ -241,6 +241,15 @@ TEST(OptionsWindow, SaveWritesEntryShortcutsListAndSettingsInOrder) {
     ASSERT_TRUE(w.Save());
     EXPECT_EQ(m.fake.registry.ValueNames(kUser, kRun).size(), 0u);
     EXPECT_FALSE(m.fake.files.FileExists(desktop) || m.fake.files.FileExists(quick));
+
+    // A list that cannot be written is said, and the window stays changed.
+    m.fake.files.RemoveFile(m.module.Startup.ListFilePath);
+    m.fake.files.AddFolder(m.module.Startup.ListFilePath);
+    EXPECT_FALSE(w.Save());
+    ASSERT_EQ(m.fake.ui.messages.size(), 1u);
+    EXPECT_EQ(m.fake.ui.messages[0].text,
+              std::string(kListNotWrittenMessage) + m.module.Startup.ListFilePath);
+    EXPECT_TRUE(m.Control("saveButton").Enabled());
 }
 
 // Closing with changes: Yes saves and closes, No closes, Cancel stays. Unchanged, F2 minimises

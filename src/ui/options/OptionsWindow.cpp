@@ -211,9 +211,21 @@ bool OptionsWindow::Save() {
     WriteStartupEntry();
     WriteShortcuts();
     IFileSystem& files = ctx_.platform.files;
-    WriteListFile(files, ctx_.Startup.ListFilePath, fileList_->Entries());
-    SaveSettings(ctx_.platform.settings,
-                 {options_.GeneralOptions, options_.DeleteOptions, splash_->Value(), "Yes"});
+    const std::string& listPath = ctx_.Startup.ListFilePath;
+    const bool listWritten = WriteListFile(files, listPath, fileList_->Entries());
+    const bool settingsWritten =
+        SaveSettings(ctx_.platform.settings,
+                     {options_.GeneralOptions, options_.DeleteOptions, splash_->Value(), "Yes"});
+    if (!listWritten || !settingsWritten) {
+        // Said nowhere, the failure would let the user close the window believing the choices
+        // kept (a program folder under Program Files is not writable for a standard user).
+        // The window counts as changed, so that closing it asks again.
+        MarkChanged();
+        ctx_.platform.ui.ShowMessage(
+            listWritten ? std::string(kSettingsNotWrittenMessage) : kListNotWrittenMessage + listPath,
+            kOptionsWindowTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
     MarkSaved();
     return true;
 }

@@ -21,6 +21,9 @@ inline constexpr char kDeleteOptionsTitle[] = " Delete Options";
 inline constexpr char kOptionsChangedQuestion[] =
     "The Kestrum options have changed.\r\n\r\n  Do you wish to save the changes?";
 inline constexpr char kExitOptionsTitle[] = " Exit Options Entry";
+inline constexpr char kListNotWrittenMessage[] =
+    "The list of selected files could not be written to\r\n\r\n  ";
+inline constexpr char kSettingsNotWrittenMessage[] = "The options could not be stored.";
 
 // The main window of an interactive start: the general and delete options on two tabs, the
 // selected-files list, Save, Clean Now, Close and the About box. It reads the settings and the
