@@ -68,7 +68,13 @@ void CompleteRun(RunContext& ctx) {
         return;
     }
     ArrangeNextStartupRun(ctx);
-    ShutdownSystem(ctx, kRebootFlags);
+    if (const ShutdownOutcome outcome = ShutdownSystem(ctx, kRebootFlags);
+        !outcome.ok && outcome.error) {
+        // Unsaid, a refusal would leave the user waiting for a restart that never comes; the
+        // run arranged for the next start still happens whenever Windows restarts.
+        ui.ShowMessage(outcome.error->text, kRebootTitle, MessageButtons::Ok,
+                       MessageIcon::Exclamation);
+    }
 }
 
 ShutdownOutcome ShutdownSystem(RunContext& ctx, std::int32_t flags) {

@@ -75,8 +75,7 @@ TEST(Completion, YesArrangesOneSilentRunWhereNeededAndReboots) {
     }
 }
 
-// The run discards what a refusal records; what shows is whether the system is asked at all:
-// only once every privilege step succeeded.
+// The system is asked only once every privilege step succeeded; a refused reboot is said.
 TEST(Completion, ShutdownAsksTheSystemOnlyWithThePrivilege) {
     using enum PrivilegeStep;
     for (const std::optional<PrivilegeStep> refusing :
@@ -90,6 +89,12 @@ TEST(Completion, ShutdownAsksTheSystemOnlyWithThePrivilege) {
     }
     Machine m(true);
     EXPECT_TRUE(ShutdownSystem(m.module.Context, 0).ok);
+    m.fake.power.refusingStep = PrivilegeStep::OpenToken;
+    m.module.Run.RebootAdvised = true;
+    m.fake.ui.answers.push_back(MessageAnswer::Yes);
+    CompleteRun(m.module.Context);
+    ASSERT_EQ(m.fake.ui.messages.size(), 2u);
+    EXPECT_EQ(m.fake.ui.messages[1].text.rfind("Can't enable shutdown: You do not have", 0), 0u);
 }
 
 }  // namespace
