@@ -12,7 +12,7 @@ script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$script_dir/lib/wine-env.sh"
 
 readonly marker=.kestrum-sandbox           # present once a prefix is complete and jailed
-readonly settings_level=4                  # written into the marker: see apply_settings
+readonly settings_level=5                  # written into the marker: see apply_settings
 readonly creating=.kestrum-sandbox-creating # present while a prefix is being built
 readonly logname=kestrum-sandbox.log
 readonly lock_wait=900
@@ -210,6 +210,30 @@ apply_settings() {
     done
 }
 
+# The folders in which programs written for the chosen Windows find the desktop, the Start menu
+# and Quick Launch: under "Documents and Settings" on NT, in the Windows folder on 95/98/ME.
+# Windows since Vista keeps junctions under those names; Wine has neither, so the shortcuts a
+# user saves in the options window had nowhere to go.
+add_profile_folders() {
+    local version=$1 c=$WINEPREFIX/drive_c profile account base sub
+    local -a bases=()
+    if [[ $version == win98 ]]; then
+        bases=("$c/windows")
+    else
+        for profile in "$c"/users/*/; do
+            account=$(basename -- "$profile")
+            [[ $account == Public ]] && continue
+            bases+=("$c/Documents and Settings/$account")
+        done
+        mkdir -p -- "$c/Documents and Settings/All Users/Desktop"
+    fi
+    for base in "${bases[@]}"; do
+        for sub in Desktop "Start Menu/Programs" "Application Data/Microsoft/Internet Explorer/Quick Launch"; do
+            mkdir -p -- "$base/$sub"
+        done
+    done
+}
+
 set_windows_version() {
     local version=$1
     housekeeping_reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$version" /f ||
@@ -228,6 +252,7 @@ build_prefix() {
 
     set_windows_version "$version"
     apply_settings
+    add_profile_folders "$version"
     clean_fds wineserver -w
 
     # Wine recreates z: only along with a missing dosdevices folder; check that this still holds
@@ -281,6 +306,7 @@ cmd_create() {
         set_windows_version "$version"
         if [[ $(<"$dir/$marker") != "$settings_level" ]]; then
             apply_settings
+            add_profile_folders "$version"
             echo "$settings_level" >"$dir/$marker"
         fi
     fi
