@@ -301,8 +301,8 @@ TEST_F(PurgeTest, ContentsGoAndTheFolderStaysOrGoesButRootsNeverGo) {
         PurgeFolderContents(module.Context, path);
         PurgeFolder(module.Context, path);
     }
-    for (const char* path :
-         {"c:\\temp", "c:\\temp\\", "c:\\a\\..\\b", "\\\\server\\share\\x", "d:\\x\\.\\y"})
+    for (const char* path : {"c:\\temp", "c:\\temp\\", "c:\\a\\..\\b", "\\\\server\\share\\x",
+                             "d:\\x\\.\\y", "\\\\?\\c:\\x"})
         EXPECT_FALSE(IsUnsafePurgePath(path)) << path;
     DeleteOneFile(module.Context, "C:\\temp\\empty");
     EXPECT_EQ(fs.Attributes("C:\\temp\\empty"), attr::kDirectory | attr::kSystem)

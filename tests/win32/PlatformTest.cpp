@@ -107,10 +107,11 @@ TEST(Win32Services, OnlyAFileNobodyElseHoldsIsRemovedUnshared) {
         DWORD holderShare;  // 0: nobody holds it
         DWORD attributes;
         bool removed;
-    } cases[] = {{0, FILE_ATTRIBUTE_ARCHIVE, true},
-                 {FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_ATTRIBUTE_ARCHIVE, false},
-                 {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_HIDDEN, false},
-                 {0, FILE_ATTRIBUTE_READONLY, false}};
+    } cases[] = {
+        {0, FILE_ATTRIBUTE_ARCHIVE, true},
+        {FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_ATTRIBUTE_ARCHIVE, false},
+        {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_HIDDEN, false},
+        {0, FILE_ATTRIBUTE_READONLY, false}};
     for (const auto& c : cases) {
         std::ofstream(std::filesystem::path(Utf8ToWide(file))) << "x";
         SetFileAttributesW(Utf8ToWide(file).c_str(), c.attributes);
@@ -120,7 +121,8 @@ TEST(Win32Services, OnlyAFileNobodyElseHoldsIsRemovedUnshared) {
                                  OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         }
-        EXPECT_EQ(files.RemoveUnsharedFile(file), c.removed) << c.holderShare << " " << c.attributes;
+        EXPECT_EQ(files.RemoveUnsharedFile(file), c.removed)
+            << c.holderShare << " " << c.attributes;
         if (holder != INVALID_HANDLE_VALUE) {
             CloseHandle(holder);
         }

@@ -221,9 +221,10 @@ bool OptionsWindow::Save() {
         // kept (a program folder under Program Files is not writable for a standard user).
         // The window counts as changed, so that closing it asks again.
         MarkChanged();
-        ctx_.platform.ui.ShowMessage(
-            listWritten ? std::string(kSettingsNotWrittenMessage) : kListNotWrittenMessage + listPath,
-            kOptionsWindowTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+        ctx_.platform.ui.ShowMessage(listWritten ? std::string(kSettingsNotWrittenMessage)
+                                                 : kListNotWrittenMessage + listPath,
+                                     kOptionsWindowTitle, MessageButtons::Ok,
+                                     MessageIcon::Exclamation);
         return false;
     }
     MarkSaved();
