@@ -344,6 +344,12 @@ TEST_F(PurgeTest, LinksAreRemovedNeverEntered) {
         EXPECT_EQ(fs.Exists("C:\\temp\\junction"), i == 1) << named[i];
         EXPECT_EQ(fs.Bytes("C:\\precious\\thesis.doc"), "x");
     }
+    // A link to a file goes unwritten: a wipe would write through it into its target.
+    fs.AddFile("C:\\temp\\file link", "target's", attr::kReparsePoint);
+    fs.flushedPasses.clear();
+    PurgeFolderContents(module.Context, "C:\\temp");
+    EXPECT_FALSE(fs.Exists("C:\\temp\\file link"));
+    EXPECT_TRUE(fs.flushedPasses.empty());
 }
 
 // The file calls take each path as the listing spelt it, no file's attributes are asked for again

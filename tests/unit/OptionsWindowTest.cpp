@@ -250,6 +250,10 @@ TEST(OptionsWindow, SaveWritesEntryShortcutsListAndSettingsInOrder) {
     EXPECT_EQ(m.fake.ui.messages[0].text,
               std::string(kListNotWrittenMessage) + m.module.Startup.ListFilePath);
     EXPECT_TRUE(m.Control("saveButton").Enabled());
+    m.fake.files.RemoveFolder(m.module.Startup.ListFilePath);
+    m.fake.settings.failWrites = true;
+    EXPECT_FALSE(w.Save());
+    EXPECT_EQ(m.fake.ui.messages.back().text, kSettingsNotWrittenMessage);
 }
 
 // Closing with changes: Yes saves and closes, No closes, Cancel stays. Unchanged, F2 minimises

@@ -122,6 +122,7 @@ TEST_F(RunDriverTest, SilentRunHasItsOwnOrderNoPausesAndNoCancel) {
                           RecycleBin, DnsCache, Prefetch, RegistryHistory}));
     EXPECT_EQ(fake.clock.NowMilliseconds(), start);
     EXPECT_TRUE(fake.ui.messages.empty());
+    EXPECT_EQ(fake.shell.started.size(), 1u) << "the DNS cache's flush, the one program started";
     EXPECT_FALSE(module.Run.RebootAdvised || module.Run.CancelRequested)
         << "a silent run clears both";
 
