@@ -221,11 +221,12 @@ TEST_F(UiContract, APaintBoxTakesItsOwnKeysAndClicks) {
     driver->PressKey(*d->window, keys::kSpace);
     driver->PressKey(*d->window, keys::kEnter);
     driver->Click(*d->window, "ovalButton");
-    // A click takes the focus to a push button, which tells it as well.
+    // A click takes the focus to a push button, which tells it as well, and to a check box.
     driver->Click(*d->window, "saveButton");
-    d->box->SetFocus();
-    EXPECT_EQ(d->log,
-              (Log{"focus", "key 32", "key 13", "click", "blur", "save in", "save", "save out"}));
+    driver->Click(*d->window, "boxCheck");
+    EXPECT_EQ(d->log, (Log{"focus", "key 32", "key 13", "click", "blur", "save in", "save",
+                           "save out", "box on"}));
+    EXPECT_TRUE(d->box->HasFocus());
     box.Repaint();
     EXPECT_GT(paints, 0);
 }

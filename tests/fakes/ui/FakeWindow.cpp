@@ -125,8 +125,11 @@ void FakeWindow::TakeKey(const KeyEvent& event, char typed) {
 void FakeWindow::Take(const UserInput& input) {
     if (const auto* click = std::get_if<ClickOn>(&input)) {
         if (auto* target = dynamic_cast<FakeControl*>(Find(click->control))) {
-            // A press of the mouse gives a button the focus before its click; Enter does not.
-            if (dynamic_cast<FakePushButton*>(target) != nullptr && target->AcceptsInput()) {
+            // A press of the mouse gives a button or check box the focus before its click; Enter
+            // does not.
+            const bool takesFocus = dynamic_cast<FakePushButton*>(target) != nullptr ||
+                                    dynamic_cast<FakeCheckBox*>(target) != nullptr;
+            if (takesFocus && target->AcceptsInput()) {
                 target->SetFocus();
             }
             target->UserClick();
