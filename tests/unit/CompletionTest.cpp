@@ -94,7 +94,9 @@ TEST(Completion, ShutdownAsksTheSystemOnlyWithThePrivilege) {
     m.fake.ui.answers.push_back(MessageAnswer::Yes);
     CompleteRun(m.module.Context);
     ASSERT_EQ(m.fake.ui.messages.size(), 2u);
-    EXPECT_EQ(m.fake.ui.messages[1].text.rfind("Can't enable shutdown: You do not have", 0), 0u);
+    EXPECT_EQ(m.fake.ui.messages[1].text,
+              "Can't enable shutdown: You do not have the privileges to shutdown this system. "
+              "[Access is denied.\r\n]");
 }
 
 }  // namespace
