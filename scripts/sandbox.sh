@@ -181,8 +181,10 @@ check_drives() {
     shopt -u nullglob
 }
 
-# Prefix-wide settings. Bump settings_level when they change, so that existing sandboxes get them.
+# Prefix-wide settings and folders for Windows VERSION. Bump settings_level when they change, so
+# that existing sandboxes get them.
 apply_settings() {
+    local version=$1
     local aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
     # A crash starts winedbg, which under a display waits on a dialog nobody clicks, and which
     # sometimes ends the crashed program with exit code 0. A debugger that cannot be started
@@ -208,6 +210,7 @@ apply_settings() {
             die "could not point $scheme addresses at the recorder in $WINEPREFIX"
         fi
     done
+    add_profile_folders "$version"
 }
 
 # The folders in which programs written for the chosen Windows find the desktop, the Start menu
@@ -251,8 +254,7 @@ build_prefix() {
     jail_prefix "$dir" all
 
     set_windows_version "$version"
-    apply_settings
-    add_profile_folders "$version"
+    apply_settings "$version"
     clean_fds wineserver -w
 
     # Wine recreates z: only along with a missing dosdevices folder; check that this still holds
@@ -305,8 +307,7 @@ cmd_create() {
         jail_prefix "$dir" outside
         set_windows_version "$version"
         if [[ $(<"$dir/$marker") != "$settings_level" ]]; then
-            apply_settings
-            add_profile_folders "$version"
+            apply_settings "$version"
             echo "$settings_level" >"$dir/$marker"
         fi
     fi
