@@ -59,9 +59,9 @@ cd -- "$run_dir"
 status=0
 "$sandbox" run "$dir" "C:\\tests\\$$\\$name" "$@" || status=$?
 if ((status != 0)); then
-    # A test that fails says why itself (GoogleTest ends with 1). Any other status, after a run
-    # that may have printed nothing at all, is worth naming: Wine passes on the low byte of an
-    # exception code, 5 for an access violation.
+    # Named, so that a run that printed nothing at all still tells how it ended: GoogleTest's
+    # failures end with 1, and Wine passes on the low byte of an exception code (5 for an access
+    # violation).
     echo "wine-emulator.sh: $name ended with status $status after $SECONDS s" >&2
 fi
 exit "$status"

@@ -102,7 +102,8 @@ TEST(Win32Services, OnlyAFileNobodyElseHoldsIsRemovedUnshared) {
     Win32FileSystem files;
     const std::wstring folder = std::filesystem::temp_directory_path() / L"kestrum-unshared";
     std::filesystem::create_directory(folder);
-    const std::string file = WideToUtf8(folder + L"\\File.tmp");
+    const std::wstring wide = folder + L"\\File.tmp";
+    const std::string file = WideToUtf8(wide);
     const struct {
         DWORD holderShare;  // 0: nobody holds it
         DWORD attributes;
@@ -113,12 +114,12 @@ TEST(Win32Services, OnlyAFileNobodyElseHoldsIsRemovedUnshared) {
         {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_HIDDEN, false},
         {0, FILE_ATTRIBUTE_READONLY, false}};
     for (const auto& c : cases) {
-        std::ofstream(std::filesystem::path(Utf8ToWide(file))) << "x";
-        SetFileAttributesW(Utf8ToWide(file).c_str(), c.attributes);
+        std::ofstream(std::filesystem::path(wide)) << "x";
+        SetFileAttributesW(wide.c_str(), c.attributes);
         HANDLE holder = INVALID_HANDLE_VALUE;
         if (c.holderShare != 0) {
-            holder = CreateFileW(Utf8ToWide(file).c_str(), GENERIC_READ, c.holderShare, nullptr,
-                                 OPEN_EXISTING, 0, nullptr);
+            holder = CreateFileW(wide.c_str(), GENERIC_READ, c.holderShare, nullptr, OPEN_EXISTING,
+                                 0, nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
         }
         EXPECT_EQ(files.RemoveUnsharedFile(file), c.removed)
@@ -127,8 +128,8 @@ TEST(Win32Services, OnlyAFileNobodyElseHoldsIsRemovedUnshared) {
             CloseHandle(holder);
         }
         EXPECT_EQ(files.Attributes(file).has_value(), !c.removed) << "no deletion left pending";
-        SetFileAttributesW(Utf8ToWide(file).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(Utf8ToWide(file).c_str());
+        SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(wide.c_str());
     }
     EXPECT_FALSE(files.RemoveUnsharedFile(WideToUtf8(folder))) << "never a folder";
     EXPECT_TRUE(std::filesystem::is_directory(folder));
