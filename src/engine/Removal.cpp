@@ -72,15 +72,13 @@ class FirstPassMaker {
     FirstPassMaker(const RandomSource& first, const RandomSource& second, std::uint64_t length,
                    std::vector<unsigned char>& buffer)
         : first_(first), second_(second), length_(length) {
-        halves_[0] = halves_[1] = buffer.data();
-        blockBytes_ = buffer.size();
-        if (length >= kSharedPassBytes) {
-            blockBytes_ = buffer.size() / 2;
-            halves_[1] = buffer.data() + blockBytes_;
-        }
+        const bool shared = length >= kSharedPassBytes;
+        blockBytes_ = shared ? buffer.size() / 2 : buffer.size();
+        halves_[0] = buffer.data();
+        halves_[1] = shared ? buffer.data() + blockBytes_ : buffer.data();
         piecesPerBlock_ = (blockBytes_ + kPieceBytes - 1) / kPieceBytes;
         pieces_ = (length + blockBytes_ - 1) / blockBytes_ * piecesPerBlock_;
-        if (length >= kSharedPassBytes) {
+        if (shared) {
             StartWorkers(std::max(1u, std::thread::hardware_concurrency()) - 1);
         }
     }
