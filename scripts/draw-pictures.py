@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Draws the File Selection dialog's two 32 x 32 shortcut pictures as icons.
+"""Draws the File Selection dialog's two shortcut pictures as icons, at 32 x 32 and 48 x 48.
 
 The desktop picture is a monitor whose screen shows sky and hills; the documents picture is a
 yellow folder with a white page in it. Both redraw the tree's 16 x 16 desktop and documents
-images at 32 x 32 with the palette and helpers of draw-tree-images.py, so that the shortcuts and
-the tree read alike. Each icon holds one 32-bit image (alpha channel and AND mask).
+images with the palette of draw-tree-images.py, so that the shortcuts and the tree read alike.
+The pictures are laid out on a 32-pixel grid; the 48-pixel one is drawn anew from the same layout
+(not stretched), so that outlines stay one pixel wide at 144 dots per inch. Each icon holds the
+two 32-bit images (alpha channel and AND mask).
 Run it again after changing a picture:
     scripts/draw-pictures.py src/app
 """
@@ -19,84 +21,120 @@ _spec = importlib.util.spec_from_file_location(
 tree = importlib.util.module_from_spec(_spec)
 _spec.loader.exec_module(tree)
 
-SIZE = 32
+GRID = 32
 CLEAR = tree.CLEAR
-rect, frame = tree.rect, tree.frame
 
 
-def blank():
-    return [[CLEAR] * SIZE for _ in range(SIZE)]
+class Picture:
+    """A square of `size` pixels drawn in the coordinates of the 32-pixel grid."""
+
+    def __init__(self, size):
+        self.size = size
+        self.scale = size / GRID
+        self.img = [[CLEAR] * size for _ in range(size)]
+
+    def _first(self, v):
+        return math.floor(v * self.scale)
+
+    def _last(self, v):  # the last pixel of grid cell v
+        return math.floor((v + 1) * self.scale) - 1
+
+    def rect(self, x0, y0, x1, y1, colour):
+        tree.rect(self.img, self._first(x0), self._first(y0), self._last(x1), self._last(y1),
+                  colour)
+
+    def frame(self, x0, y0, x1, y1, colour):
+        tree.frame(self.img, self._first(x0), self._first(y0), self._last(x1), self._last(y1),
+                   colour)
+
+    def disc(self, cx, cy, radius, colour):
+        # Centres and radii in grid pixels; each pixel is tested at its centre.
+        for y in range(self.size):
+            for x in range(self.size):
+                gx = (x + 0.5) / self.scale - 0.5
+                gy = (y + 0.5) / self.scale - 0.5
+                if (gx - cx) ** 2 + (gy - cy) ** 2 <= radius ** 2:
+                    self.img[y][x] = colour
+
+    def column_from(self, x, top, bottom, colour):
+        """Grid column x filled from the height `top` (a fraction of the grid) down to row bottom."""
+        for px in range(self._first(x), self._last(x) + 1):
+            gx = (px + 0.5) / self.scale - 0.5
+            t = top(gx)
+            tree.rect(self.img, px, round(t * self.scale), px, self._last(bottom), colour)
 
 
-def disc(img, cx, cy, radius, colour):
-    for y in range(SIZE):
-        for x in range(SIZE):
-            if (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2:
-                img[y][x] = colour
-
-
-def desktop():
-    img = blank()
+def desktop(size):
+    img = Picture(size)
     # The monitor: a dark bezel round the screen, with a green lamp below it.
-    rect(img, 1, 2, 30, 22, tree.DARK)
-    frame(img, 1, 2, 30, 22, tree.BLACK)
-    rect(img, 3, 4, 28, 19, tree.SKY)
-    rect(img, 26, 21, 27, 21, tree.GREEN)
+    img.rect(1, 2, 30, 22, tree.DARK)
+    img.frame(1, 2, 30, 22, tree.BLACK)
+    img.rect(3, 4, 28, 19, tree.SKY)
+    img.rect(26, 21, 27, 21, tree.GREEN)
     # Sky: a sun and a cloud; then rolling hills up to the screen's lower edge.
-    disc(img, 22.5, 8.5, 2.6, tree.YELLOW)
+    img.disc(22.5, 8.5, 2.6, tree.YELLOW)
     for (cx, cy, r) in ((7.5, 8.5, 1.8), (10, 7.5, 2.2), (12.5, 8.5, 1.8)):
-        disc(img, cx, cy, r, tree.WHITE)
-    rect(img, 6, 9, 14, 10, tree.SKY)  # a flat bottom to the cloud
-    rect(img, 7, 9, 13, 9, tree.WHITE)
+        img.disc(cx, cy, r, tree.WHITE)
+    img.rect(6, 9, 14, 10, tree.SKY)  # a flat bottom to the cloud
+    img.rect(7, 9, 13, 9, tree.WHITE)
     for x in range(3, 29):
-        top = round(15 + 1.6 * math.sin((x - 3) / 4.2))
-        rect(img, x, top, x, 19, tree.GREEN)
+        img.column_from(x, lambda gx: 15 + 1.6 * math.sin((gx - 3) / 4.2), 19, tree.GREEN)
     # The stand: a grey neck on a dark foot.
-    rect(img, 13, 23, 18, 25, tree.GREY)
-    rect(img, 8, 26, 23, 28, tree.DARK)
-    rect(img, 9, 26, 22, 26, tree.GREY)
-    return img
+    img.rect(13, 23, 18, 25, tree.GREY)
+    img.rect(8, 26, 23, 28, tree.DARK)
+    img.rect(9, 26, 22, 26, tree.GREY)
+    return img.img
 
 
-def documents():
-    img = blank()
+def documents(size):
+    img = Picture(size)
     # The folder's back and tab, the page standing in it, then the front over the page's foot.
-    rect(img, 2, 5, 12, 6, tree.OCHRE)
-    rect(img, 3, 4, 11, 4, tree.OCHRE)
-    rect(img, 2, 7, 29, 27, tree.YELLOW)
-    frame(img, 2, 7, 29, 27, tree.OCHRE)
-    rect(img, 9, 2, 25, 20, tree.WHITE)
-    frame(img, 9, 2, 25, 20, tree.GREY)
+    img.rect(2, 5, 12, 6, tree.OCHRE)
+    img.rect(3, 4, 11, 4, tree.OCHRE)
+    img.rect(2, 7, 29, 27, tree.YELLOW)
+    img.frame(2, 7, 29, 27, tree.OCHRE)
+    img.rect(9, 2, 25, 20, tree.WHITE)
+    img.frame(9, 2, 25, 20, tree.GREY)
     for y in (5, 8, 11, 14):
-        rect(img, 11, y, 23 if y != 14 else 18, y, tree.BLUE)
-    rect(img, 2, 15, 29, 27, tree.YELLOW)
-    frame(img, 2, 15, 29, 27, tree.OCHRE)
-    rect(img, 3, 16, 28, 16, tree.WHITE)  # the light on the front's edge
-    return img
+        img.rect(11, y, 23 if y != 14 else 18, y, tree.BLUE)
+    img.rect(2, 15, 29, 27, tree.YELLOW)
+    img.frame(2, 15, 29, 27, tree.OCHRE)
+    img.rect(3, 16, 28, 16, tree.WHITE)  # the light on the front's edge
+    return img.img
 
 
-def write_ico(path, img):
+def ico_image(img):
+    size = len(img)
     xor = bytearray()
     mask = bytearray()
-    for y in reversed(range(SIZE)):  # bottom-up rows
+    row_bytes = (size + 31) // 32 * 4  # AND rows are padded to whole 4-byte words
+    for y in reversed(range(size)):  # bottom-up rows
         bits = 0
         for x, colour in enumerate(img[y]):
             clear = colour == CLEAR
             r, g, b = (0, 0, 0) if clear else colour
             xor += bytes((b, g, r, 0 if clear else 255))
-            bits |= (1 if clear else 0) << (SIZE - 1 - x)
-        mask += bits.to_bytes(SIZE // 8, "big")  # 32 pixels make a whole 4-byte row
+            bits |= (1 if clear else 0) << (row_bytes * 8 - 1 - x)
+        mask += bits.to_bytes(row_bytes, "big")
     # The header counts the XOR and AND bitmaps together, hence twice the height.
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, 2 * SIZE, 1, 32, 0, len(xor) + len(mask), 0, 0,
+    info = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, len(xor) + len(mask), 0, 0,
                        0, 0)
-    image = info + xor + mask
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 6 + 16)
+    return info + xor + mask
+
+
+def write_ico(path, images):
+    data = [ico_image(img) for img in images]
+    header = struct.pack("<HHH", 0, 1, len(data))
+    offset = 6 + 16 * len(data)
+    entries = b""
+    for img, image in zip(images, data):
+        entries += struct.pack("<BBBBHHII", len(img), len(img), 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
     with open(path, "wb") as out:
-        out.write(header + entry + image)
+        out.write(header + entries + b"".join(data))
 
 
 if __name__ == "__main__":
     folder = sys.argv[1] if len(sys.argv) > 1 else "."
-    write_ico(os.path.join(folder, "Desktop.ico"), desktop())
-    write_ico(os.path.join(folder, "Documents.ico"), documents())
+    write_ico(os.path.join(folder, "Desktop.ico"), [desktop(32), desktop(48)])
+    write_ico(os.path.join(folder, "Documents.ico"), [documents(32), documents(48)])

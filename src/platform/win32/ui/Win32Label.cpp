@@ -1,5 +1,7 @@
 #include "platform/win32/ui/Win32Label.h"
 
+#include <algorithm>
+
 #include "platform/win32/ResourceIds.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/ui/Win32UiToolkit.h"
@@ -94,12 +96,21 @@ Win32Ornament::Win32Ornament(Win32Window& window, const std::string& name, int i
         Create(L"STATIC", SS_ETCHEDHORZ, where, "");
         return;
     }
-    Create(L"STATIC", SS_ICON | SS_REALSIZECONTROL, where, "");
-    // Loaded at the place's own size in pixels, so that Windows picks and scales the image once.
+    // The shortcut pictures are pixel drawings, made at 32 and 48 pixels for 96 and 144 dpi: the
+    // largest that fits is shown whole in the middle, since one stretched by a fraction looks
+    // smeared. The program's smooth icon fills its place, at the place's own size.
+    const bool drawn = picture != Picture::Program;
+    Create(L"STATIC", SS_ICON | (drawn ? SS_CENTERIMAGE : SS_REALSIZECONTROL), where, "");
     const ScreenMetrics& scale = window_.toolkit().Scale();
-    icon_ = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IconResource(picture)), IMAGE_ICON,
-                   scale.PixelsX(where.width), scale.PixelsY(where.height), LR_DEFAULTCOLOR));
+    int width = scale.PixelsX(where.width);
+    int height = scale.PixelsY(where.height);
+    if (drawn) {
+        const int room = std::min(width, height);
+        width = height = room >= 48 ? 48 : room >= 32 ? 32 : 16;
+    }
+    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                          MAKEINTRESOURCEW(IconResource(picture)), IMAGE_ICON,
+                                          width, height, LR_DEFAULTCOLOR));
     if (hwnd_ != nullptr && icon_ != nullptr) {
         SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
     }
