@@ -1,15 +1,20 @@
 #!/usr/bin/env python3
-"""Draws the folder tree's 23 node images, 16 x 16 each, side by side in one 24-bit bitmap.
+"""Draws the folder tree's 23 node images side by side in 24-bit bitmaps: TreeImages.bmp at
+16 x 16 each for 96 dpi, and TreeImages24.bmp at 24 x 24 for 144 dpi.
 
-Magenta is the transparent colour. Image n (from 1) is at x = 16 * (n - 1). Every drawable kind
+Magenta is the transparent colour. Image n (from 1) is at x = size * (n - 1). Every drawable kind
 comes in three states: normal, selected (brightened on a blue ground) and on the path to the
-selection (with a small orange arrow). Run it again after changing a picture:
-    scripts/draw-tree-images.py src/app/TreeImages.bmp
+selection (with a small orange arrow). The pictures are laid out on a 16-pixel grid, and the
+larger size is drawn anew from that layout (not stretched), so that outlines stay one pixel wide.
+Run it again after changing a picture:
+    scripts/draw-tree-images.py src/app
 """
+import math
+import os
 import struct
 import sys
 
-SIZE = 16
+SIZE = 16  # the grid the pictures are laid out on
 COUNT = 23
 CLEAR = (255, 0, 255)
 
@@ -27,10 +32,6 @@ RED = (200, 40, 40)
 ORANGE = (255, 140, 0)
 
 
-def blank():
-    return [[CLEAR] * SIZE for _ in range(SIZE)]
-
-
 def rect(img, x0, y0, x1, y1, colour):
     for y in range(y0, y1 + 1):
         for x in range(x0, x1 + 1):
@@ -44,112 +45,140 @@ def frame(img, x0, y0, x1, y1, colour):
         img[y][x0] = img[y][x1] = colour
 
 
-def desktop():
-    img = blank()
-    rect(img, 1, 2, 14, 11, DARK)
-    rect(img, 2, 3, 13, 10, SKY)
-    rect(img, 3, 8, 12, 10, GREEN)
-    rect(img, 6, 12, 9, 12, GREY)
-    rect(img, 4, 13, 11, 14, DARK)
+class Picture:
+    """A square of `size` pixels drawn in the coordinates of a `grid`-pixel layout: a rectangle
+    covers every pixel of its grid cells, and a frame stays one pixel wide at any size."""
+
+    def __init__(self, size, grid=SIZE):
+        self.size = size
+        self.scale = size / grid
+        self.img = [[CLEAR] * size for _ in range(size)]
+
+    def first(self, v):
+        return math.floor(v * self.scale)
+
+    def last(self, v):  # the last pixel of grid cell v
+        return math.floor((v + 1) * self.scale) - 1
+
+    def rect(self, x0, y0, x1, y1, colour):
+        rect(self.img, self.first(x0), self.first(y0), self.last(x1), self.last(y1), colour)
+
+    def frame(self, x0, y0, x1, y1, colour):
+        frame(self.img, self.first(x0), self.first(y0), self.last(x1), self.last(y1), colour)
+
+    def pixels(self):
+        """Each pixel with the grid point at its centre."""
+        for y in range(self.size):
+            for x in range(self.size):
+                yield x, y, (x + 0.5) / self.scale - 0.5, (y + 0.5) / self.scale - 0.5
+
+
+def desktop(size):
+    img = Picture(size)
+    img.rect(1, 2, 14, 11, DARK)
+    img.rect(2, 3, 13, 10, SKY)
+    img.rect(3, 8, 12, 10, GREEN)
+    img.rect(6, 12, 9, 12, GREY)
+    img.rect(4, 13, 11, 14, DARK)
     return img
 
 
-def documents():
-    img = folder_closed()
-    rect(img, 5, 2, 12, 9, WHITE)
-    frame(img, 5, 2, 12, 9, GREY)
+def documents(size):
+    img = folder_closed(size)
+    img.rect(5, 2, 12, 9, WHITE)
+    img.frame(5, 2, 12, 9, GREY)
     for y in (4, 6, 8):
-        rect(img, 6, y, 11, y, BLUE)
+        img.rect(6, y, 11, y, BLUE)
     return img
 
 
 def drive_body(img, top=7):
-    rect(img, 1, top, 14, top + 5, LIGHT)
-    frame(img, 1, top, 14, top + 5, DARK)
-    rect(img, 2, top + 4, 13, top + 4, GREY)
+    img.rect(1, top, 14, top + 5, LIGHT)
+    img.frame(1, top, 14, top + 5, DARK)
+    img.rect(2, top + 4, 13, top + 4, GREY)
 
 
-def removable():
-    img = blank()
-    rect(img, 2, 1, 13, 14, BLUE)
-    frame(img, 2, 1, 13, 14, BLACK)
-    rect(img, 5, 1, 10, 5, LIGHT)
-    rect(img, 8, 2, 9, 4, DARK)
-    rect(img, 4, 8, 11, 13, WHITE)
+def removable(size):
+    img = Picture(size)
+    img.rect(2, 1, 13, 14, BLUE)
+    img.frame(2, 1, 13, 14, BLACK)
+    img.rect(5, 1, 10, 5, LIGHT)
+    img.rect(8, 2, 9, 4, DARK)
+    img.rect(4, 8, 11, 13, WHITE)
     return img
 
 
-def fixed():
-    img = blank()
+def fixed(size):
+    img = Picture(size)
     drive_body(img)
-    rect(img, 11, 9, 12, 9, GREEN)
+    img.rect(11, 9, 12, 9, GREEN)
     return img
 
 
-def cd():
-    img = blank()
-    for y in range(SIZE):
-        for x in range(SIZE):
-            d = (x - 7.5) ** 2 + (y - 7.5) ** 2
-            if d <= 49:
-                img[y][x] = LIGHT if (x + y) % 5 else WHITE
-            if 36 < d <= 49:
-                img[y][x] = GREY
-            if d <= 4:
-                img[y][x] = CLEAR if d <= 2 else DARK
+def cd(size):
+    img = Picture(size)
+    for x, y, gx, gy in img.pixels():
+        d = (gx - 7.5) ** 2 + (gy - 7.5) ** 2
+        if d <= 49:
+            img.img[y][x] = LIGHT if (round(gx) + round(gy)) % 5 else WHITE
+        if 36 < d <= 49:
+            img.img[y][x] = GREY
+        if d <= 4:
+            img.img[y][x] = CLEAR if d <= 2 else DARK
     return img
 
 
-def network():
-    img = blank()
+def network(size):
+    img = Picture(size)
     drive_body(img, 3)
-    rect(img, 11, 5, 12, 5, GREEN)
-    rect(img, 7, 9, 8, 12, DARK)
-    rect(img, 2, 13, 13, 13, DARK)
+    img.rect(11, 5, 12, 5, GREEN)
+    img.rect(7, 9, 8, 12, DARK)
+    img.rect(2, 13, 13, 13, DARK)
     return img
 
 
-def folder_closed():
-    img = blank()
-    rect(img, 1, 3, 6, 4, OCHRE)
-    rect(img, 1, 5, 14, 13, YELLOW)
-    frame(img, 1, 5, 14, 13, OCHRE)
+def folder_closed(size):
+    img = Picture(size)
+    img.rect(1, 3, 6, 4, OCHRE)
+    img.rect(1, 5, 14, 13, YELLOW)
+    img.frame(1, 5, 14, 13, OCHRE)
     return img
 
 
-def folder_open():
-    img = blank()
-    rect(img, 1, 3, 6, 4, OCHRE)
-    rect(img, 1, 5, 12, 13, OCHRE)
+def folder_open(size):
+    img = Picture(size)
+    img.rect(1, 3, 6, 4, OCHRE)
+    img.rect(1, 5, 12, 13, OCHRE)
     for y in range(8, 14):
         shift = (13 - y) // 2
-        rect(img, 3 + shift, y, 14 + shift - 2, y, YELLOW)
-    frame(img, 1, 5, 12, 13, OCHRE)
+        img.rect(3 + shift, y, 14 + shift - 2, y, YELLOW)
+    img.frame(1, 5, 12, 13, OCHRE)
     return img
 
 
 def selected(img):
     # The picture brightened on a blue ground, as the node's highlight reads.
-    out = blank()
-    for y in range(SIZE):
-        for x in range(SIZE):
-            c = img[y][x]
-            out[y][x] = SKY if c == CLEAR else tuple(min(255, v + 48) for v in c)
-    frame(out, 0, 0, 15, 15, BLUE)
+    out = Picture(img.size)
+    for x, y, _, _ in img.pixels():
+        c = img.img[y][x]
+        out.img[y][x] = SKY if c == CLEAR else tuple(min(255, v + 48) for v in c)
+    out.frame(0, 0, 15, 15, BLUE)
     return out
 
 
 def on_path(img):
     # A small orange arrow in the lower right corner points down the path to the selection.
-    out = [row[:] for row in img]
+    out = Picture(img.size)
+    out.img = [row[:] for row in img.img]
     for i, y in enumerate(range(10, 16)):
         width = 3 - abs(i - 2) if i < 5 else 0
-        rect(out, 12, y, 12 + width, y, ORANGE) if width > 0 else None
-    frame(out, 11, 10, 11, 14, RED)
+        if width > 0:
+            out.rect(12, y, 12 + width, y, ORANGE)
+    out.frame(11, 10, 11, 14, RED)
     return out
 
 
-def images():
+def images(size):
     table = {}
 
     def three(normal, sel, path, picture):
@@ -157,23 +186,24 @@ def images():
         table[sel] = selected(picture)
         table[path] = on_path(picture)
 
-    three(1, 19, 20, desktop())
-    three(2, 17, 18, documents())
-    three(4, 5, 6, removable())
-    three(7, 8, 9, fixed())
-    three(10, 11, 12, cd())
-    three(13, 15, 16, folder_closed())
-    table[14] = folder_open()
-    three(21, 22, 23, network())
-    table[3] = blank()  # no node kind shows it
-    return [table[n] for n in range(1, COUNT + 1)]
+    three(1, 19, 20, desktop(size))
+    three(2, 17, 18, documents(size))
+    three(4, 5, 6, removable(size))
+    three(7, 8, 9, fixed(size))
+    three(10, 11, 12, cd(size))
+    three(13, 15, 16, folder_closed(size))
+    table[14] = folder_open(size)
+    three(21, 22, 23, network(size))
+    table[3] = Picture(size)  # no node kind shows it
+    return [table[n].img for n in range(1, COUNT + 1)]
 
 
 def write_bmp(path, strip):
-    width = SIZE * COUNT
+    size = len(strip[0])
+    width = size * COUNT
     row_bytes = (width * 3 + 3) & ~3
     pixels = bytearray()
-    for y in reversed(range(SIZE)):  # bottom-up rows
+    for y in reversed(range(size)):  # bottom-up rows
         row = bytearray()
         for img in strip:
             for (r, g, b) in img[y]:
@@ -181,10 +211,12 @@ def write_bmp(path, strip):
         row += b"\0" * (row_bytes - len(row))
         pixels += row
     header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, SIZE, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, size, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     with open(path, "wb") as out:
         out.write(header + info + pixels)
 
 
 if __name__ == "__main__":
-    write_bmp(sys.argv[1] if len(sys.argv) > 1 else "TreeImages.bmp", images())
+    folder = sys.argv[1] if len(sys.argv) > 1 else "."
+    write_bmp(os.path.join(folder, "TreeImages.bmp"), images(16))
+    write_bmp(os.path.join(folder, "TreeImages24.bmp"), images(24))

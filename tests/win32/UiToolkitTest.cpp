@@ -110,6 +110,14 @@ TEST(Win32UiToolkitTest, TheTreeShowsItsOwnDistinctPicturesOnAClearGround) {
             EXPECT_NE(pictures[a - 1], pictures[b - 1]) << "pictures " << a << " and " << b;
         }
     }
+    // The strip a 144 dpi screen takes instead is there too, drawn at its own size.
+    BitmapHandle large(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                       MAKEINTRESOURCEW(kTreeImages24Resource),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP strip{};
+    ASSERT_NE(GetObjectW(large.get(), sizeof(strip), &strip), 0);
+    EXPECT_EQ(std::make_pair(strip.bmWidth, strip.bmHeight),
+              std::make_pair(24L * tree_images::kCount, 24L));
 }
 
 }  // namespace

@@ -11,8 +11,10 @@
 
 namespace kestrum::win32 {
 
-// The resource id of the tree's 23 pictures, one 16 x 16 strip on a magenta ground.
+// The resource ids of the tree's 23 pictures, a strip on a magenta ground: 16 x 16 each for
+// 96 dpi, and drawn again at 24 x 24 for 144 dpi.
 inline constexpr int kTreeImagesResource = KESTRUM_TREE_IMAGES;
+inline constexpr int kTreeImages24Resource = KESTRUM_TREE_IMAGES_24;
 
 // A SysTreeView32 with the tree's pictures from the program's resources, subclassed so that the
 // program sees the keys first and typed characters never reach the tree's own search.
