@@ -25,43 +25,23 @@ GRID = 32
 CLEAR = tree.CLEAR
 
 
-class Picture:
+class Picture(tree.Picture):
     """A square of `size` pixels drawn in the coordinates of the 32-pixel grid."""
 
     def __init__(self, size):
-        self.size = size
-        self.scale = size / GRID
-        self.img = [[CLEAR] * size for _ in range(size)]
-
-    def _first(self, v):
-        return math.floor(v * self.scale)
-
-    def _last(self, v):  # the last pixel of grid cell v
-        return math.floor((v + 1) * self.scale) - 1
-
-    def rect(self, x0, y0, x1, y1, colour):
-        tree.rect(self.img, self._first(x0), self._first(y0), self._last(x1), self._last(y1),
-                  colour)
-
-    def frame(self, x0, y0, x1, y1, colour):
-        tree.frame(self.img, self._first(x0), self._first(y0), self._last(x1), self._last(y1),
-                   colour)
+        super().__init__(size, GRID)
 
     def disc(self, cx, cy, radius, colour):
         # Centres and radii in grid pixels; each pixel is tested at its centre.
-        for y in range(self.size):
-            for x in range(self.size):
-                gx = (x + 0.5) / self.scale - 0.5
-                gy = (y + 0.5) / self.scale - 0.5
-                if (gx - cx) ** 2 + (gy - cy) ** 2 <= radius ** 2:
-                    self.img[y][x] = colour
+        for x, y, gx, gy in self.pixels():
+            if (gx - cx) ** 2 + (gy - cy) ** 2 <= radius ** 2:
+                self.img[y][x] = colour
 
     def column_from(self, x, top, bottom, colour):
-        """Grid column x filled from the height `top` (a fraction of the grid) down to row bottom."""
-        for px in range(self._first(x), self._last(x) + 1):
+        """Grid column x filled from the height top(x) (in grid rows) down to row bottom."""
+        for px in range(self.first(x), self.last(x) + 1):
             gx = (px + 0.5) / self.scale - 0.5
-            t = top(gx)
-            tree.rect(self.img, px, round(t * self.scale), px, self._last(bottom), colour)
+            tree.rect(self.img, px, round(top(gx) * self.scale), px, self.last(bottom), colour)
 
 
 def desktop(size):
