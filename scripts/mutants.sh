@@ -4,6 +4,7 @@
 # of faults they catch. Any mutated file is always put back, even on Ctrl-C.
 #
 #   scripts/mutants.sh [ROOT] [--seed N] [--sample N] [--out FILE] [--survivors FILE] [--list]
+#                      [--matrix FILE]   (which tests catch each mutant: every test runs on each)
 set -euo pipefail
 script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 if ! command -v python3 >/dev/null; then

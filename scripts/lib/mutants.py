@@ -237,15 +237,24 @@ class Restorer:
         self.current = None
 
 
-def run(cmd, timeout, log):
+def run(cmd, timeout, log, failed=None):
+    process = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                               stdin=subprocess.DEVNULL, start_new_session=True)
     try:
-        result = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                                stdin=subprocess.DEVNULL, timeout=timeout, start_new_session=True)
+        out, _ = process.communicate(timeout=timeout)
     except subprocess.TimeoutExpired:
+        # The whole group: a test that hangs must not outlive its run and slow every later one.
+        os.killpg(process.pid, signal.SIGKILL)
+        process.communicate()
         return None
+    output = out.decode(errors="replace")
     if log is not None:
-        log.write(result.stdout.decode(errors="replace"))
-    return result.returncode
+        log.write(output)
+    if failed is not None:
+        # ctest's closing list: "\t 12 - Suite.Case (Failed)".
+        failed.extend(re.findall(r"^\s*\d+ - (\S+) \(", output.split("tests FAILED:")[-1], re.M)
+                      if "tests FAILED:" in output else [])
+    return process.returncode
 
 
 def main() -> int:
@@ -260,6 +269,8 @@ def main() -> int:
     parser.add_argument("--out", help="also write the report to this file")
     parser.add_argument("--survivors", help="write the survivors to this file")
     parser.add_argument("--list", action="store_true", help="only list candidate counts per file")
+    parser.add_argument("--matrix", help="run every test on every mutant and write which tests "
+                        "caught it, a line per mutant, to this file (slower: no stop at the first)")
     args = parser.parse_args()
 
     root = Path(args.root).resolve()
@@ -289,8 +300,9 @@ def main() -> int:
     configure = ["cmake", "-S", str(root), "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
                  "-DKESTRUM_SANITIZE=OFF"]
     build_cmd = ["cmake", "--build", str(build), "-j", str(args.jobs)]
-    test_cmd = ["ctest", "--test-dir", str(build), "-j", str(args.jobs), "--stop-on-failure",
-                "--timeout", str(args.timeout)]
+    test_cmd = ["ctest", "--test-dir", str(build), "-j", str(args.jobs), "--timeout", str(args.timeout)]
+    if not args.matrix:
+        test_cmd.append("--stop-on-failure")
     started = time.monotonic()
     if run(configure, None, log) != 0 or run(build_cmd, None, log) != 0:
         print(f"the unmutated tree does not build: see {build / 'mutants.log'}", file=sys.stderr)
@@ -300,6 +312,7 @@ def main() -> int:
         return 2
 
     results = []  # (mutant, line, caught)
+    matrix = []  # with --matrix: the mutant, then the tests that caught it
     skipped = 0
     lines_out = []
 
@@ -324,12 +337,16 @@ def main() -> int:
                     if run(build_cmd, None, log) != 0:
                         skipped += 1
                         continue
-                    rc = run(test_cmd, args.timeout * 4, log)
+                    failed = []
+                    rc = run(test_cmd, args.timeout * (40 if args.matrix else 4), log, failed)
                 finally:
                     restorer.restore()
                 caught = rc != 0
                 wanted -= 1
                 results.append((mutant, line, caught))
+                if args.matrix:
+                    caught_by = "(the whole run timed out)" if rc is None else " ".join(sorted(failed))
+                    matrix.append(f"{mutant.where(text)} {mutant.kind}\t{caught_by or '-'}")
                 shown = f"{text[mutant.start:mutant.end]!r} -> {mutant.replacement!r}"
                 if len(shown) > 90:
                     shown = shown[:87] + "..."
@@ -353,6 +370,8 @@ def main() -> int:
         f" in {elapsed / 60:.1f} min")
     if args.out:
         Path(args.out).write_text("\n".join(lines_out) + "\n", encoding="utf-8")
+    if args.matrix:
+        Path(args.matrix).write_text("\n".join(matrix) + "\n", encoding="utf-8")
     if args.survivors:
         Path(args.survivors).write_text(
             "".join(f"{m.where(texts[m.path])} {m.kind}: {texts[m.path][m.start:m.end]!r} -> {m.replacement!r}\n"
