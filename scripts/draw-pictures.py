@@ -40,8 +40,8 @@ class Picture(tree.Picture):
     def column_from(self, x, top, bottom, colour):
         """Grid column x filled from the height top(x) (in grid rows) down to row bottom."""
         for px in range(self.first(x), self.last(x) + 1):
-            gx = (px + 0.5) / self.scale - 0.5
-            tree.rect(self.img, px, round(top(gx) * self.scale), px, self.last(bottom), colour)
+            tree.rect(self.img, px, round(top(self.centre(px)) * self.scale), px,
+                      self.last(bottom), colour)
 
 
 def desktop(size):

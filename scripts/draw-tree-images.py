@@ -66,11 +66,15 @@ class Picture:
     def frame(self, x0, y0, x1, y1, colour):
         frame(self.img, self.first(x0), self.first(y0), self.last(x1), self.last(y1), colour)
 
+    def centre(self, p):
+        """The grid coordinate at the centre of pixel p."""
+        return (p + 0.5) / self.scale - 0.5
+
     def pixels(self):
         """Each pixel with the grid point at its centre."""
         for y in range(self.size):
             for x in range(self.size):
-                yield x, y, (x + 0.5) / self.scale - 0.5, (y + 0.5) / self.scale - 0.5
+                yield x, y, self.centre(x), self.centre(y)
 
 
 def desktop(size):
